@@ -4,3 +4,8 @@ TunerContext& TheTunerContext() {
   static TunerContext context;
   return context;
 }
+
+std::atomic<std::int32_t>& SignalLockedFlag() {
+  static std::atomic<std::int32_t> flag{0};
+  return flag;
+}

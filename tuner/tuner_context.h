@@ -5,6 +5,8 @@
 // m_pKsCtrl; it lives for the whole process.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <mutex>
 
 #include "platform/com/com_ptr.h"
@@ -29,3 +31,7 @@ struct TunerContext {
 };
 
 TunerContext& TheTunerContext();
+
+// 1 while the monitor's last cycle saw the signal locked, else 0. Written by
+// the monitor thread only; read without a lock.
+std::atomic<std::int32_t>& SignalLockedFlag();

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -504,4 +505,12 @@ void BroadcastDeviceChange(std::uint32_t eventCode) {
     for (CDialog* dialog : dialogs)
       if (LiveTopLevels().count(dialog)) dialog->DefWindowProc(WM_DEVICECHANGE, eventCode, 0);
   });
+}
+
+void CancelAllDialogs() {
+  for (QWidget* widget : QApplication::topLevelWidgets())
+    if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) box->done(QMessageBox::Cancel);
+  const auto dialogs = LiveTopLevels();
+  for (CDialog* dialog : dialogs)
+    if (LiveTopLevels().count(dialog)) dialog->OnCancel();
 }

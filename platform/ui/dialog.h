@@ -123,3 +123,6 @@ class CDialog {
 // Delivers a device-change message to every live top-level dialog, on the
 // UI thread (queued).
 void BroadcastDeviceChange(std::uint32_t eventCode);
+
+// Ends every open box and top-level dialog as Cancel does (SIGINT, SIGTERM).
+void CancelAllDialogs();

@@ -1,0 +1,15 @@
+#include "app/about_dlg.h"
+
+#include "app/application_version.h"
+#include "resources/resource_ids.h"
+
+CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
+
+bool CAboutDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  m_strVersion = ApplicationVersionText();
+  DoDataExchange();
+  return true;
+}
+
+void CAboutDlg::DoDataExchange() { SetDlgItemText(IDC_VERSION_TEXT, m_strVersion); }

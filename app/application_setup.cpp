@@ -1,0 +1,44 @@
+#include "app/application_setup.h"
+
+#include "platform/devices/device_notifications.h"
+#include "platform/devices/device_registry.h"
+#include "platform/sim/sim_card.h"
+#include "platform/ui/dialog.h"
+#include "platform/ui/qt_services.h"
+#include "platform/ui/ui_thread.h"
+#include "resources/resource_ids.h"
+
+ApplicationSetup::ApplicationSetup() = default;
+
+ApplicationSetup::~ApplicationSetup() {
+  if (m_deviceSubscription) devices::UnsubscribeDeviceChanges(m_deviceSubscription);
+}
+
+bool ApplicationSetup::Start(const CommandLine& commandLine, std::string* error) {
+  ui::SetUiThread();
+  RegisterResources();
+  devices::RegisterSystemDeviceEnumerator();
+  SetMessageBoxService(ui::MakeQtMessageBoxService());
+
+  if (commandLine.simulate) {
+    sim::SimCardOptions options;
+    if (!commandLine.simulationFile.empty()) {
+      auto document = sim::ReadIniFile(commandLine.simulationFile, error);
+      if (!document) return false;
+      auto parsed = sim::ParseSimCardOptions(*document, error);
+      if (!parsed) {
+        *error = commandLine.simulationFile + ": " + *error;
+        return false;
+      }
+      options = *parsed;
+    }
+    m_simCard = sim::SimCard::Install(options);
+  }
+
+  // Any device removal closes the main window, whatever the device.
+  m_deviceSubscription = devices::SubscribeDeviceChanges([](std::uint32_t code) { BroadcastDeviceChange(code); });
+  m_udevWatch = std::make_unique<devices::UdevRemovalWatch>();
+  // SIGINT and SIGTERM end the main window as Cancel does.
+  ui::OnTerminationSignal([] { CancelAllDialogs(); });
+  return true;
+}

@@ -1,0 +1,100 @@
+#include "app/bda_util_dlg.h"
+
+#include <QAction>
+#include <QWidget>
+
+#include "app/about_dlg.h"
+#include "app/application_version.h"
+#include "app/program_folder.h"
+#include "app/signal_monitor.h"
+#include "platform/devices/device_notifications.h"
+#include "platform/ui/qt_services.h"
+#include "platform/ui/resource_registry.h"
+#include "platform/ui/ui_thread.h"
+#include "resources/resource_ids.h"
+
+CBDAUtilDlg::CBDAUtilDlg() : CDialog(IDD_MAIN_DIALOG) {}
+
+CBDAUtilDlg::~CBDAUtilDlg() {
+  // Runs the destroy handlers while the pages still exist.
+  DestroyWindow();
+  if (m_MonitorThread.joinable()) m_MonitorThread.join();
+}
+
+bool CBDAUtilDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  AddAboutMenuItem();
+  Widget()->setWindowIcon(ui::LoadIcon(IDR_MAINFRAME));
+  SetWindowText("OrvaneRX40 Tessel - Version: " + ApplicationVersionText());
+  SetDlgItemText(IDC_LOCK_TEXT, "unlock");
+  SetDlgItemText(IDC_STRENGTH_TEXT, "0");
+  SetDlgItemText(IDC_QUALITY_TEXT, "0");
+
+  m_Sheet.AddPage(&m_TunerPage);
+  m_Sheet.AddPage(&m_CapturePage);
+  m_Sheet.AddPage(&m_PositionPage);
+  m_Sheet.Create(this);
+  PlaceSheet();
+  StartMonitor();
+  return true;
+}
+
+// Linux window managers offer no system menu a program can extend, so the
+// About item sits in the window's context menu (right click).
+void CBDAUtilDlg::AddAboutMenuItem() {
+  const std::string text = ui::LoadString(IDS_ABOUTBOX);
+  if (text.empty()) return;
+  auto* separator = new QAction(Widget());
+  separator->setSeparator(true);
+  auto* about = new QAction(QString::fromStdString(text), Widget());
+  about->setObjectName(QStringLiteral("about"));
+  QObject::connect(about, &QAction::triggered, about, [this] { OnAbout(); });
+  Widget()->addAction(separator);
+  Widget()->addAction(about);
+  Widget()->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void CBDAUtilDlg::OnAbout() {
+  CAboutDlg about;
+  about.DoModal();
+}
+
+// The sheet fills the band between the banner and the status strip's line.
+void CBDAUtilDlg::PlaceSheet() {
+  const QRect banner = GetDlgItem(IDC_BANNER)->geometry();
+  const QRect line = GetDlgItem(IDC_SHEET_BOTTOM_LINE)->geometry();
+  m_Sheet.MoveWindow(QRect(0, banner.height() + 2, line.width(), line.top() - (banner.bottom() + 1)));
+}
+
+void CBDAUtilDlg::StartMonitor() {
+  m_nStopMonitor = 0;
+  m_MonitorThread = std::thread(&SignalMonitor::ThreadMain, this);
+}
+
+// Waits for the monitor's end while still serving the window calls it makes,
+// or the two threads would block each other.
+void CBDAUtilDlg::StopMonitor() {
+  if (!m_MonitorThread.joinable()) return;
+  m_nStopMonitor = 1;
+  ui::WaitProcessingEvents([this] {
+    if (!m_bMonitorStarted) return false;
+    std::unique_lock running(m_hMonitorRunning, std::try_to_lock);
+    return running.owns_lock();
+  });
+  m_MonitorThread.join();
+}
+
+void CBDAUtilDlg::OnDestroy() { StopMonitor(); }
+
+void CBDAUtilDlg::OnHelp() { ui::ShellOpen(ProgramFolder() + "/Lumobox-recorder.chm", ProgramFolder()); }
+
+void CBDAUtilDlg::OnLButtonDown(QPoint) { StartWindowDrag(); }
+
+LRESULT CBDAUtilDlg::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DEVICECHANGE &&
+      (wParam == devices::DBT_DEVICEREMOVEPENDING || wParam == devices::DBT_DEVICEREMOVECOMPLETE)) {
+    OnOK();
+    return 0;
+  }
+  return CDialog::DefWindowProc(message, wParam, lParam);
+}

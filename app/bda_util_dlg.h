@@ -1,0 +1,58 @@
+// The main window: banner, the three-page property sheet, the status strip
+// (lock, strength, quality), and the signal monitor thread's life.
+//
+// Threads: everything here runs on the UI thread except MonitorMain, which
+// runs on the monitor thread and touches the window only through the
+// framework's synchronous control calls.
+#pragma once
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+#include "platform/ui/dialog.h"
+#include "platform/ui/property_sheet.h"
+#include "positioner/position_dlg.h"
+#include "recording/capture_control_dlg.h"
+#include "tuner/bdacontrol_dlg.h"
+
+class CBDAUtilDlg : public CDialog {
+ public:
+  CBDAUtilDlg();
+  ~CBDAUtilDlg() override;
+
+  bool OnInitDialog() override;
+  void OnDestroy() override;
+  void OnHelp() override;
+  void OnLButtonDown(QPoint clientPoint) override;
+  LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  // Opens the About box (the window's "&About" menu item).
+  void OnAbout();
+
+  CPropertySheet& Sheet() { return m_Sheet; }
+  CBdacontrolDlg& TunerPage() { return m_TunerPage; }
+  bool IsMonitorRunning() const { return m_bMonitorStarted && !m_bMonitorEnded; }
+
+  // Control ids of the status strip, for the monitor.
+  static constexpr int kLockTextId = 1032;
+
+ private:
+  friend class SignalMonitor;
+
+  void AddAboutMenuItem();
+  void PlaceSheet();
+  void StartMonitor();
+  void StopMonitor();
+
+  CBdacontrolDlg m_TunerPage;
+  CUtiVirtualDamonDlg m_CapturePage;
+  CPositionDlg m_PositionPage;
+  CPropertySheet m_Sheet;
+  std::atomic<int> m_nStopMonitor{0};
+  // Held by the monitor thread for its whole life.
+  std::mutex m_hMonitorRunning;
+  std::atomic<bool> m_bMonitorStarted{false};
+  std::atomic<bool> m_bMonitorEnded{false};
+  std::thread m_MonitorThread;
+};

@@ -1,0 +1,18 @@
+// The program's command line.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct CommandLine {
+  bool simulate = false;
+  std::string simulationFile;  // empty: the built-in simulated card
+  std::string dataDir;         // empty: the executable's folder
+  bool help = false;
+};
+
+// Parses argv (without argv[0]); on a bad argument returns none and sets error.
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string* error);
+
+const char* UsageText();

@@ -1,0 +1,37 @@
+// rx40-tessel: the desktop tool for the Orvane RX40 DVB-S/S2 card.
+#include <QApplication>
+#include <cstdio>
+#include <memory>
+
+#include "app/application_setup.h"
+#include "app/bda_util_app.h"
+#include "app/command_line.h"
+#include "app/program_folder.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+  std::string error;
+  const auto commandLine = ParseCommandLine(args, &error);
+  if (!commandLine) {
+    std::fprintf(stderr, "rx40-tessel: %s\n%s", error.c_str(), UsageText());
+    return 2;
+  }
+  if (commandLine->help) {
+    std::fputs(UsageText(), stdout);
+    return 0;
+  }
+
+  ApplicationSetup setup;
+  if (!setup.Start(*commandLine, &error)) {
+    std::fprintf(stderr, "rx40-tessel: %s\n", error.c_str());
+    return 2;
+  }
+  const std::string folder = commandLine->dataDir.empty()
+                                 ? FolderOfPath(QCoreApplication::applicationFilePath().toStdString())
+                                 : commandLine->dataDir;
+  CBDAUtilApp app(folder);
+  app.InitInstance();
+  return app.ExitCode();
+}

@@ -1,0 +1,13 @@
+// The folder the settings file, the city list, the satellite files and the
+// help file are named from: the executable's folder, or the folder given
+// with --data-dir. Set once at start-up; read anywhere afterwards.
+#pragma once
+
+#include <string>
+
+// The folder part of a path: everything before the last '/', without it.
+// A path without '/' stays whole.
+std::string FolderOfPath(const std::string& path);
+
+const std::string& ProgramFolder();
+void SetProgramFolder(std::string folder);

@@ -1,0 +1,88 @@
+#include "app/signal_monitor.h"
+
+#include <string>
+
+#include "app/bda_util_dlg.h"
+#include "platform/com/clock.h"
+#include "resources/resource_ids.h"
+#include "tuner/tuner_context.h"
+
+void SignalMonitor::ThreadMain(CBDAUtilDlg* dialog) {
+  std::lock_guard running(dialog->m_hMonitorRunning);
+  dialog->m_bMonitorStarted = true;
+  Prepare(*dialog);
+  while (dialog->m_nStopMonitor == 0) {
+    if (!TheTunerContext().m_pKsCtrl) {
+      ShowNoDriver(*dialog);
+      Sleep(500);
+    } else if (!RunCycle(*dialog)) {
+      break;
+    }
+  }
+  dialog->m_bMonitorEnded = true;
+}
+
+void SignalMonitor::Prepare(CBDAUtilDlg& d) {
+  d.ProgressSetRange(IDC_QUALITY_BAR, 0, 100);
+  d.ProgressSetRange(IDC_STRENGTH_BAR, 0, 100);
+  d.SetDlgItemText(IDC_STRENGTH_TEXT, "0");
+  d.SetDlgItemText(IDC_QUALITY_TEXT, "0");
+  d.ProgressSetPos(IDC_QUALITY_BAR, 0);
+  d.ProgressSetPos(IDC_STRENGTH_BAR, 0);
+  d.SetIcon(IDC_LOCK_ICON, IDI_UNLOCKED);
+}
+
+void SignalMonitor::ShowNoDriver(CBDAUtilDlg& d) {
+  d.SetDlgItemText(IDC_LOCK_TEXT, "UNLOCKED");
+  d.SetIcon(IDC_LOCK_ICON, IDI_UNLOCKED);
+  SignalLockedFlag() = 0;
+  d.SetDlgItemText(IDC_STRENGTH_TEXT, "0");
+  d.SetDlgItemText(IDC_QUALITY_TEXT, "0");
+  d.ProgressSetPos(IDC_QUALITY_BAR, 0);
+  d.ProgressSetPos(IDC_STRENGTH_BAR, 0);
+}
+
+SignalMonitor::ReadOutcome SignalMonitor::ReadStatistics(TunerContext& context, SignalReading* reading) {
+  if (!context.m_pTunerFilter) return ReadOutcome::Failed;
+  ComPtr<IBDA_Topology> topology = context.m_pTunerFilter.As<IBDA_Topology>();
+  if (!topology) return ReadOutcome::NoTopology;
+  ComPtr<IUnknown> node;
+  if (FAILED(topology->GetControlNode(0, 1, 0, node.ReleaseAndGetAddressOf())) || !node) return ReadOutcome::Failed;
+  ComPtr<IBDA_SignalStatistics> statistics = node.As<IBDA_SignalStatistics>();
+  if (!statistics) return ReadOutcome::Failed;
+  LONG quality = 0, strength = 0;
+  BOOLEAN locked = 0;
+  const HRESULT hr = statistics->get_SignalQuality(&quality);
+  statistics->get_SignalStrength(&strength);
+  statistics->get_SignalLocked(&locked);
+  if (FAILED(hr)) return ReadOutcome::Failed;
+  reading->quality = static_cast<std::uint8_t>(quality);
+  reading->strength = static_cast<std::uint8_t>(strength);
+  reading->lockByte = locked;
+  return ReadOutcome::Read;
+}
+
+bool SignalMonitor::RunCycle(CBDAUtilDlg& d) {
+  TunerContext& context = TheTunerContext();
+  SignalReading reading;
+  {
+    std::lock_guard driver(context.m_hDriverMutex);
+    if (ReadStatistics(context, &reading) == ReadOutcome::NoTopology) return false;
+  }
+  const std::string quality = std::to_string(reading.quality);
+  const std::string strength = std::to_string(reading.strength);
+  const bool locked = reading.Locked();
+  d.SetIcon(IDC_LOCK_ICON, locked ? IDI_LOCKED : IDI_UNLOCKED);
+  SignalLockedFlag() = locked ? 1 : 0;
+  d.SetDlgItemText(IDC_LOCK_TEXT, locked ? "LOCKED" : "UNLOCKED");
+  d.SetDlgItemText(IDC_STRENGTH_TEXT, strength);
+  d.SetDlgItemText(IDC_QUALITY_TEXT, quality);
+  d.ProgressSetPos(IDC_QUALITY_BAR, reading.quality);
+  d.ProgressSetPos(IDC_STRENGTH_BAR, reading.strength);
+  Sleep(1000);
+  if (!(locked && reading.quality > 10 && reading.strength > 10)) {
+    { std::lock_guard driver(context.m_hDriverMutex); }
+    Sleep(500);
+  }
+  return true;
+}

@@ -1,0 +1,68 @@
+#include "platform/sim/sim_card.h"
+
+#include "platform/com/clock.h"
+#include "platform/devices/device_notifications.h"
+#include "platform/media/bda_interfaces.h"
+#include "platform/sim/sim_filters.h"
+
+namespace sim {
+
+std::shared_ptr<SimCard> SimCard::Install(const SimCardOptions& options) {
+  std::shared_ptr<SimCard> card(new SimCard(options));
+  if (options.present) card->RegisterDevices();
+  if (options.present && options.removalAfterMs > 0) card->ScheduleRemoval(options.removalAfterMs);
+  return card;
+}
+
+SimCard::SimCard(const SimCardOptions& options) : m_options(options) {}
+
+SimCard::~SimCard() {
+  {
+    std::lock_guard lock(m_mutex);
+    m_stopping = true;
+  }
+  m_wake.notify_all();
+  if (m_removalTimer.joinable()) m_removalTimer.join();
+  auto& registry = devices::DeviceRegistry::Instance();
+  for (auto id : m_deviceIds) registry.Remove(id);
+}
+
+void SimCard::RegisterDevices() {
+  auto& registry = devices::DeviceRegistry::Instance();
+  std::weak_ptr<SimCard> weak = weak_from_this();
+  m_deviceIds.push_back(registry.Add({KSCATEGORY_BDA_NETWORK_TUNER, kSimTunerName,
+                                      [weak](REFIID riid, void** ppv) { return BindTunerFilter(weak.lock(), riid, ppv); },
+                                      m_options.tunerFaults}));
+  m_deviceIds.push_back(registry.Add({KSCATEGORY_BDA_RECEIVER_COMPONENT, kSimCaptureName,
+                                      [weak](REFIID riid, void** ppv) { return BindCaptureFilter(weak.lock(), riid, ppv); },
+                                      m_options.captureFaults}));
+}
+
+void SimCard::ScheduleRemoval(unsigned afterMs) {
+  // Real time on purpose: an unplug is an outside event, not a program wait.
+  m_removalTimer = std::thread([this, afterMs] {
+    std::unique_lock lock(m_mutex);
+    if (m_wake.wait_for(lock, std::chrono::milliseconds(afterMs), [this] { return m_stopping; })) return;
+    lock.unlock();
+    Remove();
+  });
+}
+
+void SimCard::Remove() {
+  {
+    std::lock_guard lock(m_mutex);
+    if (m_removed) return;
+    m_removed = true;
+    auto& registry = devices::DeviceRegistry::Instance();
+    for (auto id : m_deviceIds) registry.Remove(id);
+    m_deviceIds.clear();
+  }
+  devices::PublishDeviceChange(devices::DBT_DEVICEREMOVECOMPLETE);
+}
+
+bool SimCard::IsRemoved() const {
+  std::lock_guard lock(m_mutex);
+  return m_removed;
+}
+
+}  // namespace sim

@@ -1,0 +1,29 @@
+// Ids of the program's dialog templates, strings, icons and bitmaps.
+#pragma once
+
+constexpr int IDD_ABOUTBOX = 100;
+constexpr int IDS_ABOUTBOX = 101;
+constexpr int IDD_MAIN_DIALOG = 102;
+constexpr int IDR_MAINFRAME = 128;  // the application icon
+constexpr int IDI_LOCKED = 133;
+constexpr int IDI_UNLOCKED = 134;
+constexpr int IDB_BANNER = 136;
+constexpr int IDD_TUNER_SETTING = 130;
+constexpr int IDD_CAPTURE_CONTROL = 131;
+constexpr int IDD_POSITIONER = 148;
+
+// Controls of the main dialog.
+constexpr int IDC_BANNER = 1023;
+constexpr int IDC_SHEET_BOTTOM_LINE = 1057;
+constexpr int IDC_STRENGTH_TEXT = 1035;
+constexpr int IDC_STRENGTH_BAR = 1007;
+constexpr int IDC_QUALITY_TEXT = 1034;
+constexpr int IDC_QUALITY_BAR = 1004;
+constexpr int IDC_LOCK_TEXT = 1032;
+constexpr int IDC_LOCK_ICON = 1008;
+
+// Controls of the About box.
+constexpr int IDC_VERSION_TEXT = 1050;
+
+// Registers every template, string, icon and bitmap with the dialog framework.
+void RegisterResources();

@@ -1,0 +1,6 @@
+#pragma once
+
+namespace resources {
+void RegisterTemplates();
+void RegisterArtwork();
+}  // namespace resources

@@ -1,0 +1,49 @@
+// Installs a message box service that answers OK at once and remembers every
+// box, for the life of the recorder.
+#pragma once
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/ui/message_box.h"
+
+class MessageBoxRecorder {
+ public:
+  struct Box {
+    const CDialog* owner;
+    std::string text;
+    std::string caption;
+    UINT flags;
+  };
+
+  MessageBoxRecorder() : m_service(std::make_shared<Service>()) { m_previous = SetMessageBoxService(m_service); }
+  ~MessageBoxRecorder() { SetMessageBoxService(m_previous); }
+
+  std::vector<Box> Boxes() const {
+    std::lock_guard lock(m_service->mutex);
+    return m_service->boxes;
+  }
+  std::vector<std::string> Texts() const {
+    std::vector<std::string> texts;
+    for (const auto& box : Boxes()) texts.push_back(box.text);
+    return texts;
+  }
+  void Clear() {
+    std::lock_guard lock(m_service->mutex);
+    m_service->boxes.clear();
+  }
+
+ private:
+  struct Service final : MessageBoxService {
+    int Show(const MessageBoxRequest& r) override {
+      std::lock_guard lock(mutex);
+      boxes.push_back({r.owner, r.text, r.caption, r.flags});
+      return IDOK;
+    }
+    mutable std::mutex mutex;
+    std::vector<Box> boxes;
+  };
+  std::shared_ptr<Service> m_service;
+  std::shared_ptr<MessageBoxService> m_previous;
+};

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 
 namespace {
 
@@ -27,20 +26,6 @@ TEST(MakeDiseqcMessage, RefusesWhatCannotBeSentWhole) {
   EXPECT_EQ(BytesOf(MakeDiseqcMessage(eleven, 11)), zeros);
   EXPECT_EQ(BytesOf(MakeDiseqcMessage(nullptr, 3)), zeros);
   EXPECT_EQ(BytesOf(MakeDiseqcMessage(nullptr, 0)), zeros);
-}
-
-TEST(TunerMediaInfo, FieldsLieLittleEndianAtTheirOffsets) {
-  TUNER_MEDIA_INFO info{};
-  info.IntermediateFrequency = 1012000;
-  info.InputStreamId = -1;
-  info.Matype1 = 0xF2;
-  info.ShortFrame = 1;
-  uint8_t raw[72];
-  std::memcpy(raw, &info, sizeof raw);
-  EXPECT_EQ(raw[0] | raw[1] << 8 | raw[2] << 16, 1012000);
-  EXPECT_EQ(raw[48] & raw[49] & raw[50] & raw[51], 0xFF);
-  EXPECT_EQ(raw[52], 0xF2);
-  EXPECT_EQ(raw[68], 1);
 }
 
 }  // namespace

@@ -1,0 +1,124 @@
+#include "settings/ini_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "settings/settings_keys.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class IniFileTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/ini_file_test.XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder_ = pattern;
+    path_ = (folder_ / "Orvane-TScap.ini").string();
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  void WriteRaw(const std::string& bytes) {
+    std::ofstream(path_, std::ios::binary) << bytes;
+  }
+  std::string ReadRaw() const {
+    std::ifstream in(path_, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  }
+
+  fs::path folder_;
+  std::string path_;
+};
+
+TEST_F(IniFileTest, MissingFileReadsEmptyAndFirstSaveCreatesAllKeys) {
+  CIniFile ini(path_);
+  EXPECT_EQ(ini.GetValue("Config", "freq"), "");
+
+  for (std::string_view key : kSettingsKeysInSaveOrder) {
+    const std::string value = key == kKeyPolarity || key == kKeyDiseqc ? "0" : "";
+    ASSERT_EQ(ini.SetValue(std::string(kSettingsSection), std::string(key), value), 0);
+  }
+  EXPECT_EQ(ReadRaw(),
+            "[Config]\npolarity=0\ndiseqc=0\nmotor0=\nmotor1=\nmotor2=\nmotor3=\nmotor4=\n"
+            "freq=\nsymbol=\nlnblow=\nlnbhigh=\n");
+
+  // Saved texts come back exactly as typed.
+  ASSERT_EQ(ini.SetValue("Config", "motor0", "0XE0"), 0);
+  EXPECT_EQ(ini.GetValue("config", "MOTOR0"), "0XE0");
+}
+
+TEST_F(IniFileTest, LongValueIsCutTo259Characters) {
+  CIniFile ini(path_);
+  const std::string value(300, 'x');
+  ASSERT_EQ(ini.SetValue("Config", "freq", value), 0);
+  EXPECT_EQ(ini.GetValue("Config", "freq"), value.substr(0, 259));
+
+  // A cut never leaves half a UTF-8 character behind.
+  const std::string accented = std::string(258, 'x') + "\xC3\xA9" + "tail";
+  ASSERT_EQ(ini.SetValue("Config", "freq", accented), 0);
+  EXPECT_EQ(ini.GetValue("Config", "freq"), std::string(258, 'x'));
+}
+
+TEST_F(IniFileTest, CrlfFileStaysCrlfAndKeepsOtherBytes) {
+  WriteRaw("; written by hand\r\n[Config]\r\nfreq = 10744\r\nsymbol=22000\r\n\r\n[Other]\r\nx=1\r\n");
+  CIniFile ini(path_);
+  EXPECT_EQ(ini.GetValue("Config", "freq"), "10744");
+  ASSERT_EQ(ini.SetValue("Config", "freq", "11362"), 0);
+  ASSERT_EQ(ini.SetValue("Config", "lnblow", "9750"), 0);
+  EXPECT_EQ(ReadRaw(),
+            "; written by hand\r\n[Config]\r\nfreq = 11362\r\nsymbol=22000\r\nlnblow=9750\r\n"
+            "\r\n[Other]\r\nx=1\r\n");
+}
+
+TEST_F(IniFileTest, MissingFolderFailsWithErrnoAndCreatesNothing) {
+  CIniFile ini((folder_ / "absent" / "Orvane-TScap.ini").string());
+  EXPECT_EQ(ini.SetValue("Config", "freq", "1"), ENOENT);
+  EXPECT_EQ(ini.GetValue("Config", "freq"), "");
+  EXPECT_FALSE(fs::exists(folder_ / "absent"));
+}
+
+TEST_F(IniFileTest, FailedWriteLeavesFileWholeAndNoTemporaries) {
+  WriteRaw("[Config]\nfreq=1\n");
+  CIniFile ini(path_);
+  EXPECT_EQ(ini.SetValue("Config", "freq", "2\n[Config]\nfreq=3"), EINVAL);
+  EXPECT_EQ(ReadRaw(), "[Config]\nfreq=1\n");
+
+  CIniFile onFolder(folder_.string());
+  EXPECT_NE(onFolder.SetValue("Config", "freq", "1"), 0);
+  EXPECT_TRUE(fs::is_directory(folder_));
+
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+}
+
+TEST_F(IniFileTest, ReadOnlyFileIsRefusedNotReplaced) {
+  if (geteuid() == 0) GTEST_SKIP() << "root may write read-only files";
+  WriteRaw("[Config]\nfreq=1\n");
+  ASSERT_EQ(chmod(path_.c_str(), 0444), 0);
+  EXPECT_EQ(CIniFile(path_).SetValue("Config", "freq", "2"), EACCES);
+  EXPECT_EQ(ReadRaw(), "[Config]\nfreq=1\n");
+}
+
+TEST_F(IniFileTest, WriteKeepsPermissionBitsAndFollowsSymlink) {
+  WriteRaw("[Config]\nfreq=1\n");
+  ASSERT_EQ(chmod(path_.c_str(), 0640), 0);
+  const fs::path link = folder_ / "link.ini";
+  fs::create_symlink(path_, link);
+
+  ASSERT_EQ(CIniFile(link.string()).SetValue("Config", "freq", "2"), 0);
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(ReadRaw(), "[Config]\nfreq=2\n");
+  struct stat info {};
+  ASSERT_EQ(stat(path_.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+}  // namespace

@@ -1,0 +1,25 @@
+#include "tuner/text_numbers.h"
+
+#include <climits>
+#include <cstdlib>
+
+int AtoiText(const std::string& text) {
+  // strtol saturates instead of overflowing, which atoi may not.
+  const long value = std::strtol(text.c_str(), nullptr, 10);
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+unsigned long HexText(const std::string& text) { return std::strtoul(text.c_str(), nullptr, 16); }
+
+MotorMessage ParseMotorMessage(const std::array<std::string, 5>& texts) {
+  MotorMessage message{};
+  bool counting = true;
+  for (size_t i = 0; i < texts.size(); ++i) {
+    message.bytes[i] = static_cast<uint8_t>(HexText(texts[i]) & 0xFF);
+    if (message.bytes[i] == 0) counting = false;
+    if (counting) ++message.length;
+  }
+  return message;
+}

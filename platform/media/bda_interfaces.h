@@ -185,3 +185,28 @@ inline constexpr GUID CLSID_SystemTuningSpaces{0xD02AAC50, 0x027E, 0x11D3, {0x9D
 inline constexpr GUID CLSID_DVBSTuningSpace{0xB64016F3, 0xC9A2, 0x4066, {0x96, 0xF0, 0xBD, 0x95, 0x63, 0x31, 0x47, 0x26}};
 inline constexpr GUID CLSID_DVBSLocator{0x1DF7D126, 0x4050, 0x47F0, {0xA7, 0xCF, 0x4C, 0x4C, 0xA9, 0x24, 0x13, 0x33}};
 inline constexpr GUID DVB_SATELLITE_TV_NETWORK_TYPE{0xFA4B375A, 0x45B4, 0x4D45, {0x84, 0x40, 0x26, 0x39, 0x57, 0xB1, 0x16, 0x23}};
+
+// What a DVB-S network provider hands the tuner filter when a tune request
+// is put: the locator's and the tuning space's values, frequencies in kHz.
+struct DvbsTuneParameters {
+  LONG carrierFrequencyKHz;
+  LONG lowOscillatorKHz;
+  LONG highOscillatorKHz;
+  // The oscillator the application chose for this frequency; 0 when none fits.
+  LONG lnbSwitchKHz;
+  Polarisation polarisation;
+  LONG symbolRate;  // as the locator carries it (kilosymbols per second)
+  SpectralInversion inversion;
+};
+
+// The tuner filter's face towards the network provider connected to its
+// input pin.
+struct IBDA_DvbsTuning : IUnknown {
+  static constexpr GUID IID{0x6B1D5B0E, 0x2C47, 0x4F0A, {0x9E, 0x31, 0x5A, 0x77, 0x0C, 0x2D, 0x81, 0x4B}};
+  using Base = IUnknown;
+  // Negative when the tuner cannot take the request.
+  virtual HRESULT SubmitTune(const DvbsTuneParameters& parameters) = 0;
+};
+
+// The tuner extension property set of the card's driver.
+inline constexpr GUID KSPROPSETID_TunerExtension{0xFAA8F3E5, 0x31D4, 0x4E41, {0x88, 0xEF, 0xD9, 0xEB, 0x71, 0x6F, 0x6E, 0xC9}};

@@ -58,6 +58,9 @@ class ComObject : public First, public Rest... {
 
  protected:
   ComObject() = default;
+  // A copy is a new object: it starts without references.
+  ComObject(const ComObject&) : First(), Rest()... {}
+  ComObject& operator=(const ComObject&) { return *this; }
   virtual ~ComObject() = default;
 
  private:

@@ -331,10 +331,24 @@ QWidget* CDialog::GetDlgItem(int id) const {
   return m_widget->findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly);
 }
 
+// A value box the operator cannot edit shrinks its font until the whole
+// value shows: our sans face is wider than the classic dialog font.
+static void FitDisplayText(QLineEdit* edit) {
+  if (edit->isEnabled() && !edit->isReadOnly()) return;
+  QFont font = edit->parentWidget()->font();
+  const int room = edit->contentsRect().width() - 4;
+  while (font.pixelSize() > 7 && QFontMetrics(font).horizontalAdvance(edit->text()) > room)
+    font.setPixelSize(font.pixelSize() - 1);
+  edit->setFont(font);
+}
+
 void CDialog::SetDlgItemText(int id, const std::string& text) {
   OnUi([&] {
     QWidget* w = GetDlgItem(id);
-    if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->setText(Q(text));
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+      edit->setText(Q(text));
+      FitDisplayText(edit);
+    }
     else if (auto* label = qobject_cast<QLabel*>(w)) label->setText(Q(text));
     else if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(Q(text));
     else if (auto* group = qobject_cast<QGroupBox*>(w)) group->setTitle(Q(text));

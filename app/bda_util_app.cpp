@@ -1,7 +1,7 @@
 #include "app/bda_util_app.h"
 
 #include "app/bda_util_dlg.h"
-#include "app/program_folder.h"
+#include "settings/program_folder.h"
 #include "platform/com/clock.h"
 #include "platform/com/runtime.h"
 #include "platform/media/bda_interfaces.h"

@@ -5,7 +5,7 @@
 
 #include "app/about_dlg.h"
 #include "app/application_version.h"
-#include "app/program_folder.h"
+#include "settings/program_folder.h"
 #include "app/signal_monitor.h"
 #include "platform/devices/device_notifications.h"
 #include "platform/ui/qt_services.h"

@@ -6,7 +6,7 @@
 #include "app/application_setup.h"
 #include "app/bda_util_app.h"
 #include "app/command_line.h"
-#include "app/program_folder.h"
+#include "settings/program_folder.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);

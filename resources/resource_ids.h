@@ -22,6 +22,19 @@ constexpr int IDC_QUALITY_BAR = 1004;
 constexpr int IDC_LOCK_TEXT = 1032;
 constexpr int IDC_LOCK_ICON = 1008;
 
+// Controls of the Tuner Setting page.
+constexpr int IDC_LOCK_TP = 1;
+constexpr int IDC_POLARITY = 1002;
+constexpr int IDC_DISEQC = 1003;
+constexpr int IDC_OUTPUT_STREAM = 1007;
+constexpr int IDC_SEND = 1011;
+constexpr int IDC_FREQUENCY = 1012;
+constexpr int IDC_LNB_LOW = 1013;
+constexpr int IDC_SYMBOL_RATE = 1014;
+constexpr int IDC_LNB_HIGH = 1015;
+constexpr int IDC_SET_MOTOR = 1023;
+constexpr int IDC_MOTOR0 = 1024;  // 1024 to 1028: message bytes 0 to 4
+
 // Controls of the About box.
 constexpr int IDC_VERSION_TEXT = 1050;
 

@@ -34,7 +34,40 @@ void RegisterTemplates() {
                           }});
 
   // The pages; their controls arrive with their behaviour.
-  RegisterDialogTemplate({IDD_TUNER_SETTING, "Tuner Setting", 296, 151, {}});
+  RegisterDialogTemplate(
+      {IDD_TUNER_SETTING, "Tuner Setting", 296, 151,
+       {
+           {kNoId, ControlKind::GroupBox, "", {6, 0, 283, 93}},
+           {kNoId, ControlKind::Label, "Frequency:", {23, 16, 46, 8}},
+           {1012, ControlKind::Edit, "", {71, 14, 41, 14}, kDigitsOnly | kBorder},
+           {kNoId, ControlKind::Label, "MHZ", {119, 16, 24, 8}},
+           {kNoId, ControlKind::Label, "SymbolRate:", {156, 16, 47, 8}},
+           {1014, ControlKind::Edit, "", {208, 14, 41, 14}, kDigitsOnly | kBorder},
+           {kNoId, ControlKind::Label, "KSps", {255, 16, 25, 8}},
+           {kNoId, ControlKind::Label, "LNBLow:", {23, 36, 32, 8}},
+           {1013, ControlKind::Edit, "", {71, 34, 41, 14}, kDigitsOnly | kBorder},
+           {kNoId, ControlKind::Label, "MHZ", {119, 37, 26, 8}},
+           {kNoId, ControlKind::Label, "LNBHi:", {156, 36, 28, 8}},
+           {1015, ControlKind::Edit, "", {208, 34, 41, 14}, kDigitsOnly | kBorder},
+           {kNoId, ControlKind::Label, "MHZ", {255, 35, 25, 8}},
+           {kNoId, ControlKind::Label, "Polarity:", {23, 56, 44, 8}},
+           {1002, ControlKind::DropDownList, "", {70, 53, 76, 40}, kNoStyle, {"Horizontal", "Vertical"}},
+           {kNoId, ControlKind::Label, "Diseqc:", {156, 56, 37, 8}},
+           {1003, ControlKind::DropDownList, "", {203, 53, 76, 83}, kNoStyle,
+            {"Diseqc NULL", "Diseqc A", "Diseqc B", "Diseqc C", "Diseqc D"}},
+           {kNoId, ControlKind::Label, "OutPutStream:", {23, 76, 56, 8}},
+           {1007, ControlKind::DropDownList, "", {107, 73, 109, 44}, kNoStyle, {"TS", "GS"}},
+           {kNoId, ControlKind::GroupBox, "", {6, 91, 283, 32}},
+           {kNoId, ControlKind::Label, "Motor", {23, 103, 21, 8}},
+           {1024, ControlKind::Edit, "", {57, 101, 23, 14}, kBorder},
+           {1025, ControlKind::Edit, "", {89, 101, 23, 14}, kBorder},
+           {1026, ControlKind::Edit, "", {123, 101, 23, 14}, kBorder},
+           {1027, ControlKind::Edit, "", {155, 101, 23, 14}, kBorder},
+           {1028, ControlKind::Edit, "", {187, 101, 22, 14}, kBorder},
+           {1023, ControlKind::PushButton, "Set Motor", {221, 101, 50, 14}},
+           {1011, ControlKind::PushButton, "Send", {15, 130, 26, 14}, kHidden},
+           {1, ControlKind::DefPushButton, "Lock TP", {170, 128, 122, 17}},
+       }});
   RegisterDialogTemplate({IDD_CAPTURE_CONTROL, "Capture Control", 302, 158, {}});
   RegisterDialogTemplate({IDD_POSITIONER, "Motor/Positioner", 281, 155, {}});
 }

@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "app/command_line.h"
-#include "app/program_folder.h"
+#include "settings/program_folder.h"
 #include "app/version_info.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "app/application_version.h"
 #include "app/bda_util_app.h"
 #include "app/bda_util_dlg.h"
-#include "app/program_folder.h"
+#include "settings/program_folder.h"
 #include "platform/devices/device_notifications.h"
 #include "platform/media/bda_interfaces.h"
 #include "platform/ui/qt_services.h"

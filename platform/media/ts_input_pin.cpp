@@ -1,0 +1,52 @@
+#include "platform/media/ts_input_pin.h"
+
+#include "platform/media/pass_through_output_pin.h"
+
+CTsInputPin::CTsInputPin(CBaseFilter* filter, CCritSec* lock, const wchar_t* name) : CBaseInputPin(filter, lock, name) {}
+
+HRESULT CTsInputPin::CheckMediaType(const AM_MEDIA_TYPE* mt) {
+  if (!mt) return E_POINTER;
+  return mt->majortype == MEDIATYPE_Stream ? S_OK : S_FALSE;
+}
+
+HRESULT CTsInputPin::GetMediaType(int position, CMediaType* mt) {
+  if (position < 0) return E_INVALIDARG;
+  if (position > 0) return VFW_S_NO_MORE_ITEMS;
+  mt->Reset();
+  mt->majortype = MEDIATYPE_Stream;
+  mt->subtype = MEDIASUBTYPE_MPEG2_TRANSPORT;
+  mt->lSampleSize = 188;
+  return S_OK;
+}
+
+HRESULT CTsInputPin::NotifyAllocator(IMemAllocator* allocator, BOOL readOnly) {
+  const HRESULT hr = CBaseInputPin::NotifyAllocator(allocator, readOnly);
+  if (SUCCEEDED(hr) && m_pForward) m_pForward->UpstreamAllocatorChanged();
+  return hr;
+}
+
+HRESULT CTsInputPin::Receive(IMediaSample* sample) {
+  HRESULT hr = CBaseInputPin::Receive(sample);
+  if (hr != S_OK) return hr;
+  BYTE* data = nullptr;
+  hr = sample->GetPointer(&data);
+  if (FAILED(hr)) return hr;
+  const LONG length = sample->GetActualDataLength();
+  if (length < 0 || length > sample->GetSize()) return E_INVALIDARG;
+  {
+    std::lock_guard lock(m_countMutex);
+    m_counter.Consume(data, static_cast<std::size_t>(length));
+  }
+  if (m_pForward) m_pForward->Deliver(sample);  // not connected: nothing to do
+  return S_OK;
+}
+
+HRESULT CTsInputPin::EndOfStream() {
+  if (m_pForward) m_pForward->DeliverEndOfStream();
+  return S_OK;
+}
+
+TsPacketCounter CTsInputPin::Counts() {
+  std::lock_guard lock(m_countMutex);
+  return m_counter;
+}

@@ -1,0 +1,91 @@
+// The process-wide recording state: the sink lock, the record file path, the
+// record file and the recorded size, with the operations the Capture Control
+// page calls on the UI thread (StartRecording, StopRecording, RecordedKBytes)
+// and the append the sink's input pin calls on the streaming thread.
+//
+// Locking: the sink lock (re-entrant) guards every field below and is the
+// framework lock of the stream sink filter, so state changes of the sink,
+// each sample write and the recording start are serialised. The graph is
+// stopped outside the sink lock (its stop waits for the streaming thread,
+// which may be waiting for that lock), and the error reporter is called
+// outside it (it may raise a modal box).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/com/hresult.h"
+#include "platform/media/media_interfaces.h"
+#include "recording/critical_section.h"
+#include "recording/record_file.h"
+
+struct TunerContext;
+
+// A failure of the record file: the errno and the path it concerns.
+struct RecordingError {
+  int error = 0;
+  std::string path;
+};
+
+// Receives one line of text naming a recording failure. The application
+// routes it to its message box; by default the line goes to stderr.
+using RecordingErrorReporter = std::function<void(const std::string&)>;
+
+class RecordingState {
+ public:
+  RecordingState();
+  RecordingState(const RecordingState&) = delete;
+  RecordingState& operator=(const RecordingState&) = delete;
+
+  CCritSec& SinkLock() { return m_sinkLock; }
+
+  void SetRecordFilePath(std::string path);
+  std::string RecordFilePath();
+  // Replaces the reporter; an empty one restores the stderr default.
+  void SetErrorReporter(RecordingErrorReporter reporter);
+
+  // Closes any open record file, creates a new one at the record file path,
+  // switches the sink's recording on and runs the graph. S_FALSE without a
+  // graph; the creation failure (reported, graph left alone, nothing open);
+  // else the graph's run result.
+  HRESULT Start(TunerContext& context);
+  // Stops the graph, then closes the record file.
+  void Stop(TunerContext& context);
+  // The open record file's length in whole KB (saturating at the 32-bit
+  // limit); the last value when no file is open.
+  std::uint32_t RecordedKBytes();
+  // The write failure that ended the current record file, if any.
+  std::optional<RecordingError> WriteError();
+  bool IsFileOpen();
+
+  // Called by the sink's pin with the sink lock held: appends the sample's
+  // bytes to the open file; drops them when no file is open or an earlier
+  // write failed.
+  void AppendLocked(const void* data, std::size_t size);
+
+ private:
+  void Report(const std::string& line);
+
+  CCritSec m_sinkLock;
+  std::string m_path;                         // guarded by m_sinkLock
+  RecordFile m_file;                          // guarded by m_sinkLock
+  std::uint32_t m_recordedKBytes = 0;         // guarded by m_sinkLock
+  std::optional<RecordingError> m_writeError; // guarded by m_sinkLock
+  RecordingErrorReporter m_reporter;          // guarded by m_sinkLock
+};
+
+RecordingState& TheRecordingState();
+
+// The page's operations on the process-wide state and the tuner context.
+CCritSec& SinkLock();
+void SetRecordFilePath(const std::string& path);
+void SetRecordingErrorReporter(RecordingErrorReporter reporter);
+HRESULT StartRecording();
+void StopRecording();
+std::uint32_t RecordedKBytes();
+std::optional<RecordingError> RecordingWriteError();
+// The text shown for an error, naming the path and the reason.
+std::string DescribeCreateError(const RecordingError& error);
+std::string DescribeWriteError(const RecordingError& error);

@@ -2,6 +2,7 @@
 
 #include "platform/devices/device_notifications.h"
 #include "platform/devices/device_registry.h"
+#include "platform/media/platform_devices.h"
 #include "platform/sim/sim_card.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/qt_services.h"
@@ -18,6 +19,7 @@ bool ApplicationSetup::Start(const CommandLine& commandLine, std::string* error)
   ui::SetUiThread();
   RegisterResources();
   devices::RegisterSystemDeviceEnumerator();
+  media::RegisterMediaPlatform();
   SetMessageBoxService(ui::MakeQtMessageBoxService());
 
   if (commandLine.simulate) {

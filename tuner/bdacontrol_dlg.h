@@ -1,11 +1,65 @@
-// The Tuner Setting page. It owns the receive graph; its controls come with
-// the tuning work.
+// The Tuner Setting page: transponder fields, polarity, DiSEqC port and
+// output stream selections, and a row of five bytes for a hand-typed DiSEqC
+// message. It owns the receive graph: its initialisation builds the graph
+// and its destruction tears it down. UI thread only.
 #pragma once
 
+#include <string>
+
+#include "platform/com/com_ptr.h"
+#include "platform/media/bda_interfaces.h"
 #include "platform/ui/property_sheet.h"
-#include "resources/resource_ids.h"
+#include "tuner/band_decision.h"
+#include "tuner/tuner_records.h"
 
 class CBdacontrolDlg : public CPropertyPage {
  public:
-  CBdacontrolDlg() : CPropertyPage(IDD_TUNER_SETTING) {}
+  CBdacontrolDlg();
+  ~CBdacontrolDlg() override;
+
+  bool OnInitDialog() override;
+  // "Lock TP": brings the card onto the page's transponder.
+  void OnOK() override;
+  // Escape does nothing on this page.
+  void OnCancel() override {}
+  void OnDestroy() override;
+  bool PreTranslateMessage(QEvent* event) override;
+
+  void OnMotor();
+  void OnSend();
+  void OnSelchangeDiseqc();
+  void OnSelchangePolarity();
+  void OnSelchangeOutputStream();
+
+  void LoadSettings();
+  void SaveSettings();
+
+  bool BuildGraph();
+  void ReleaseGraph();
+
+  int Polarity() const { return m_nPolarity; }
+  int Diseqc() const { return m_nDiseqc; }
+  const TUNER_STREAMTYPE_PARAMS& StreamType() const { return m_StreamType; }
+  ITuningSpace* TuningSpace() const { return m_pTuningSpace.Get(); }
+
+ protected:
+  void ConnectMessageMap() override;
+
+ private:
+  ComPtr<IBaseFilter> CreateDVBSNetworkProvider();
+  ComPtr<ITuningSpace> FindDVBSTuningSpace();
+  ComPtr<ITuningSpace> CreateDVBSTuningSpace();
+  // A tune request for params, or none with the reason (not shown).
+  ComPtr<IDVBTuneRequest> CreateDVBTuneRequest(const TransponderParams& params, std::string* reason);
+  void EnableTuningButtons(bool enable);
+  void ShowStreamTypeSelection();
+
+  TUNER_STREAMTYPE_PARAMS m_StreamType{1, 0};
+  int m_nPolarity = 0;
+  int m_nDiseqc = 0;
+  ComPtr<IPin> m_pTunerDevice;
+  ComPtr<ITuningSpace> m_pTuningSpace;
 };
+
+// The parameters of the last tune, rewritten whole by every "Lock TP".
+TransponderParams& TheTransponderParams();

@@ -1,0 +1,207 @@
+// The Tuner Setting page's receive graph: construction and teardown.
+//
+// network provider -> tuner -> capture -> tee -> demultiplexer -> transport
+// information filter, and tee -> stream sink.
+#include "platform/com/clock.h"
+#include "platform/com/runtime.h"
+#include "platform/media/media_classes.h"
+#include "platform/ui/message_box.h"
+#include "recording/dest_filter.h"
+#include "recording/recording_state.h"
+#include "tuner/bda_graph.h"
+#include "tuner/bdacontrol_dlg.h"
+#include "tuner/find_filter.h"
+#include "tuner/tuner_context.h"
+
+namespace {
+
+constexpr wchar_t kUniqueName[] = L"hallmere dvb-s";
+
+template <typename T>
+ComPtr<T> Create(REFCLSID clsid) {
+  ComPtr<T> object;
+  CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, T::IID, reinterpret_cast<void**>(object.ReleaseAndGetAddressOf()));
+  return object;
+}
+
+// A device looked up once more after 3000 ms, as a driver may load late.
+ComPtr<IBaseFilter> FindFilterTwice(REFGUID category, const wchar_t* name) {
+  ComPtr<IBaseFilter> filter = FindFilter(category, name);
+  if (!filter) {
+    Sleep(3000);
+    filter = FindFilter(category, name);
+  }
+  return filter;
+}
+
+}  // namespace
+
+bool CBdacontrolDlg::BuildGraph() {
+  TunerContext& c = TheTunerContext();
+  c.m_pGraph = nullptr;
+  c.m_pNetworkProvider = nullptr;
+  c.m_pCaptureFilter = nullptr;
+  c.m_pMediaControl = nullptr;
+  c.m_pDemux = nullptr;
+  c.m_pTIF = nullptr;
+  c.m_pTee = nullptr;
+
+  c.m_pGraph = Create<IGraphBuilder>(CLSID_FilterGraph);
+  if (c.m_pGraph) c.m_pMediaControl = c.m_pGraph.As<IMediaControl>();
+  // Every later step needs the graph; without one there is nothing to build.
+  if (!c.m_pGraph || !c.m_pMediaControl) {
+    MessageBox(this, "CreateFilterGraph Failed", "error");
+    return false;
+  }
+
+  c.m_pNetworkProvider = CreateDVBSNetworkProvider();
+  if (!c.m_pNetworkProvider) {
+    MessageBox(this, "CreateDVBSNetworkProvider Failed", "error");
+    return false;
+  }
+  c.m_pGraph->AddFilter(c.m_pNetworkProvider.Get(), L"Network DVBS Provider");
+
+  if (!c.m_pTunerFilter) c.m_pTunerFilter = FindFilterTwice(KSCATEGORY_BDA_NETWORK_TUNER, kTunerFriendlyName);
+  if (!c.m_pTunerFilter) {
+    MessageBox(this, "CreateTunerDevice Failed", "error");
+    return false;
+  }
+  c.m_pGraph->AddFilter(c.m_pTunerFilter.Get(), kTunerFriendlyName);
+
+  c.m_pCaptureFilter = FindFilterTwice(KSCATEGORY_BDA_RECEIVER_COMPONENT, kCaptureFriendlyName);
+  if (!c.m_pCaptureFilter) {
+    MessageBox(this, "CreateCaptureDevice Failed", "error");
+    return false;
+  }
+  c.m_pGraph->AddFilter(c.m_pCaptureFilter.Get(), kCaptureFriendlyName);
+
+  c.m_pDemux = Create<IBaseFilter>(CLSID_MPEG2Demultiplexer);
+  if (!c.m_pDemux) {
+    MessageBox(this, "CreateMPEG2Demultiplexer Failed", "error");
+    return false;
+  }
+  c.m_pGraph->AddFilter(c.m_pDemux.Get(), L"MPEG2 Demultiplexer");
+
+  c.m_pTee = Create<IBaseFilter>(CLSID_InfTee);
+  if (!c.m_pTee) {
+    MessageBox(this, "CreateInfinitePinTee Failed", "error");
+    return false;
+  }
+  c.m_pGraph->AddFilter(c.m_pTee.Get(), L"Infinite pin tee splitter");
+
+  c.m_pTIF = FindFilter(KSCATEGORY_BDA_TRANSPORT_INFORMATION, nullptr);
+  if (!c.m_pTIF) {
+    MessageBox(this, "CreateTransportInformationFilter Failed", "error");
+    return false;
+  }
+  c.m_pGraph->AddFilter(c.m_pTIF.Get(), L"transport information filter");
+
+  HRESULT created = S_OK;
+  c.m_pDestFilter = new CDestFilter(nullptr, &SinkLock(), &created);
+  c.m_pDestFilter->NonDelegatingAddRef();
+  c.m_pGraph->AddFilter(c.m_pDestFilter, L"Dest Filter");
+
+  IGraphBuilder* graph = c.m_pGraph.Get();
+  CBDAGraph::ConnectPins(graph, c.m_pNetworkProvider.Get(), c.m_pTunerFilter.Get(), nullptr, nullptr);
+  CBDAGraph::ConnectPins(graph, c.m_pTunerFilter.Get(), c.m_pCaptureFilter.Get(), nullptr, nullptr);
+  CBDAGraph::ConnectPins(graph, c.m_pCaptureFilter.Get(), c.m_pTee.Get(), nullptr, nullptr);
+  CBDAGraph::ConnectPins(graph, c.m_pTee.Get(), c.m_pDemux.Get(), nullptr, nullptr);
+  CBDAGraph::ConnectPins(graph, c.m_pTee.Get(), c.m_pDestFilter, nullptr, nullptr);
+  CBDAGraph::ConnectPins(graph, c.m_pDemux.Get(), c.m_pTIF.Get(), nullptr, nullptr);
+
+  c.m_pKsCtrl = nullptr;
+  m_pTunerDevice = GetPinByName(c.m_pTunerFilter.Get(), "Input0");
+  if (m_pTunerDevice) {
+    c.m_pKsCtrl = m_pTunerDevice.As<IKsPropertySet>();
+    if (!c.m_pKsCtrl) {
+      MessageBox(this, "m_pTunerDevice QueryInterface Failed", "error");
+      return false;
+    }
+  }
+  return true;
+}
+
+void CBdacontrolDlg::ReleaseGraph() {
+  TunerContext& c = TheTunerContext();
+  if (c.m_pMediaControl) c.m_pMediaControl->Stop();
+  if (c.m_pKsCtrl) {
+    std::lock_guard driver(c.m_hDriverMutex);
+    c.m_pKsCtrl = nullptr;
+  }
+  if (c.m_pGraph) {
+    if (c.m_pCaptureFilter) c.m_pGraph->RemoveFilter(c.m_pCaptureFilter.Get());
+    if (c.m_pNetworkProvider) c.m_pGraph->RemoveFilter(c.m_pNetworkProvider.Get());
+    if (c.m_pDestFilter) c.m_pGraph->RemoveFilter(c.m_pDestFilter);
+  }
+  c.m_pMediaControl = nullptr;
+  c.m_pCaptureFilter = nullptr;
+  c.m_pDemux = nullptr;
+  c.m_pTee = nullptr;
+  c.m_pTIF = nullptr;
+  c.m_pNetworkProvider = nullptr;
+  if (c.m_pTunerFilter) {
+    if (c.m_pGraph) c.m_pGraph->RemoveFilter(c.m_pTunerFilter.Get());
+    c.m_pTunerFilter = nullptr;
+  }
+  if (c.m_pDestFilter) {
+    std::exchange(c.m_pDestFilter, nullptr)->NonDelegatingRelease();
+  }
+  c.m_pGraph = nullptr;
+  m_pTunerDevice = nullptr;
+  CoUninitialize();
+}
+
+ComPtr<IBaseFilter> CBdacontrolDlg::CreateDVBSNetworkProvider() {
+  m_pTuningSpace = FindDVBSTuningSpace();
+  if (!m_pTuningSpace) return nullptr;
+  std::wstring networkTypeText;
+  m_pTuningSpace->get_NetworkType(&networkTypeText);
+  CLSID networkType = GUID_NULL;
+  CLSIDFromString(networkTypeText, &networkType);
+  ComPtr<IBaseFilter> provider = Create<IBaseFilter>(networkType);
+  if (!provider) return nullptr;
+  ComPtr<ITuneRequest> request;
+  m_pTuningSpace->CreateTuneRequest(request.ReleaseAndGetAddressOf());
+  if (ComPtr<ITuner> tuner = provider.As<ITuner>()) {
+    tuner->put_TuningSpace(m_pTuningSpace.Get());
+    tuner->put_TuneRequest(request.Get());
+  }
+  return provider;
+}
+
+ComPtr<ITuningSpace> CBdacontrolDlg::FindDVBSTuningSpace() {
+  ComPtr<ITuningSpaceContainer> container = Create<ITuningSpaceContainer>(CLSID_SystemTuningSpaces);
+  if (!container) return nullptr;
+  ComPtr<IEnumTuningSpaces> spaces;
+  if (SUCCEEDED(container->get_EnumTuningSpaces(spaces.ReleaseAndGetAddressOf())) && spaces) {
+    spaces->Reset();
+    ComPtr<ITuningSpace> space;
+    while (spaces->Next(1, space.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
+      std::wstring uniqueName;
+      if (SUCCEEDED(space->get_UniqueName(&uniqueName)) && uniqueName == kUniqueName) return space;
+    }
+  }
+  ComPtr<ITuningSpace> created = CreateDVBSTuningSpace();
+  if (created) container->Add(created.Get(), nullptr);
+  return created;
+}
+
+ComPtr<ITuningSpace> CBdacontrolDlg::CreateDVBSTuningSpace() {
+  ComPtr<IDVBSLocator> locator = Create<IDVBSLocator>(CLSID_DVBSLocator);
+  ComPtr<IDVBTuningSpace2> space = Create<IDVBTuningSpace2>(CLSID_DVBSTuningSpace);
+  if (!space) return nullptr;
+  space->put__NetworkType(DVB_SATELLITE_TV_NETWORK_TYPE);
+  space->put_SystemType(DVB_Satellite);
+  space->put_DefaultLocator(locator.Get());
+  space->put_FrequencyMapping(L"");
+  space->put_FriendlyName(L"Local DVBS Tuner");
+  space->put_UniqueName(kUniqueName);
+  if (ComPtr<IDVBSTuningSpace> dvbs = space.As<IDVBSTuningSpace>()) {
+    dvbs->put_HighOscillator(-1);
+    dvbs->put_InputRange(L"-1");
+    dvbs->put_LNBSwitch(-1);
+    dvbs->put_LowOscillator(-1);
+    dvbs->put_SpectralInversion(BDA_SPECTRAL_INVERSION_NOT_SET);
+  }
+  return space.As<ITuningSpace>();
+}

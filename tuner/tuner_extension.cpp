@@ -1,0 +1,120 @@
+#include "tuner/tuner_extension.h"
+
+#include "platform/ui/debug_output.h"
+#include "platform/ui/message_box.h"
+#include "tuner/tuner_context.h"
+
+namespace {
+
+constexpr char kError[] = "error";
+
+IKsPropertySet* Driver() { return TheTunerContext().m_pKsCtrl.Get(); }
+
+bool Supported(IKsPropertySet* driver, std::uint32_t id) {
+  DWORD support = 0;
+  return SUCCEEDED(driver->QuerySupported(KSPROPSETID_TunerExtension, id, &support));
+}
+
+// The same buffer goes as instance and property data, as the driver expects.
+template <typename Record>
+HRESULT SetRecord(IKsPropertySet* driver, std::uint32_t id, Record& record) {
+  return driver->Set(KSPROPSETID_TunerExtension, id, &record, sizeof record, &record, sizeof record);
+}
+
+template <typename Record>
+HRESULT GetRecord(IKsPropertySet* driver, std::uint32_t id, Record& record) {
+  DWORD returned = 0;
+  return driver->Get(KSPROPSETID_TunerExtension, id, &record, sizeof record, &record, sizeof record, &returned);
+}
+
+// The checks and the read shared by the two stream-type reads.
+bool ReadStreamType(const CDialog* owner, TUNER_STREAMTYPE_PARAMS* params) {
+  IKsPropertySet* driver = Driver();
+  if (!driver) {
+    MessageBox(owner, "m_pKsCtrl==NULL", kError);
+    return false;
+  }
+  if (!Supported(driver, KSPROPERTY_BDA_STREAMTYPE_PARAMS)) {
+    MessageBox(owner, "don't support this interface", kError);
+    return false;
+  }
+  if (FAILED(GetRecord(driver, KSPROPERTY_BDA_STREAMTYPE_PARAMS, *params))) {
+    AfxMessageBox("Get KSPROPERTY_BDA_GET_MEDIAINFO error");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool GetStreamTypeParams(const CDialog* owner, TUNER_STREAMTYPE_PARAMS* params) { return ReadStreamType(owner, params); }
+
+bool StreamTypeParamsMatch(const CDialog* owner, const TUNER_STREAMTYPE_PARAMS& wanted) {
+  TUNER_STREAMTYPE_PARAMS current{};
+  if (!ReadStreamType(owner, &current)) return false;
+  return current.TransportStream == wanted.TransportStream && current.GenericStream == wanted.GenericStream;
+}
+
+bool SetStreamTypeParams(const CDialog* owner, const TUNER_STREAMTYPE_PARAMS& params) {
+  if (TheTunerContext().m_pMediaControl) TheTunerContext().m_pMediaControl->Stop();
+  IKsPropertySet* driver = Driver();
+  if (!driver) return false;
+  if (!Supported(driver, KSPROPERTY_BDA_STREAMTYPE_PARAMS)) {
+    MessageBox(owner, "don't support this interface", kError);
+    return false;
+  }
+  TUNER_STREAMTYPE_PARAMS record = params;
+  if (FAILED(SetRecord(driver, KSPROPERTY_BDA_STREAMTYPE_PARAMS, record))) {
+    AfxMessageBox("Get KSPROPERTY_BDA_STREAMTYPE_PARAMS error");
+    return false;
+  }
+  return true;
+}
+
+bool SendDiseqCommand(const CDialog* owner, const std::uint8_t* bytes, std::size_t length) {
+  IKsPropertySet* driver = Driver();
+  if (!driver) return false;
+  if (!Supported(driver, KSPROPERTY_BDA_DISEQC_MESSAGE)) {
+    OutputDebugString("@@@@@!!!!DiSEqC Interface Not Supported\n");
+    MessageBox(owner, "SendDiseqCommand11 QueryInterface Failed", kError);
+    return false;
+  }
+  TUNER_DISEQC_MESSAGE message = MakeDiseqcMessage(bytes, length);
+  if (SetRecord(driver, KSPROPERTY_BDA_DISEQC_MESSAGE, message) != S_OK) {
+    MessageBox(owner, "SendDiseqCommand11122 QueryInterface Failed", kError);
+    return false;
+  }
+  return true;
+}
+
+void SendMotorMessage(const CDialog* owner, const MotorMessage& motor) {
+  TunerContext& context = TheTunerContext();
+  bool succeeded = false;
+  const char* refusal = nullptr;
+  {
+    // The boxes wait until the mutex is released, so that the monitor is
+    // not held up while the operator reads them.
+    std::lock_guard driverLock(context.m_hDriverMutex);
+    if (IKsPropertySet* driver = context.m_pKsCtrl.Get()) {
+      succeeded = Supported(driver, KSPROPERTY_BDA_DISEQC_MESSAGE);
+      if (!succeeded) {
+        refusal = "OnMotor22 false";
+      } else {
+        TUNER_DISEQC_MESSAGE message = MakeDiseqcMessage(motor.bytes, static_cast<std::size_t>(motor.length));
+        if (SetRecord(driver, KSPROPERTY_BDA_DISEQC_MESSAGE, message) != S_OK) refusal = "OnMotor11 false";
+      }
+    }
+  }
+  if (refusal) MessageBox(owner, refusal, kError);
+  // A refused write leaves the outcome as the support query made it.
+  if (!succeeded) MessageBox(owner, "KSPROPERTY_CTRL_TUNER false", kError);
+}
+
+bool SendDiseqCommandRX40(const std::uint8_t* bytes, std::size_t length) {
+  IKsPropertySet* driver = Driver();
+  if (!driver) return false;
+  TUNER_DISEQC_MESSAGE message = MakeDiseqcMessage(bytes, length);
+  if (SetRecord(driver, KSPROPERTY_BDA_DISEQC_MESSAGE, message) != S_OK)
+    AfxMessageBox("SendDiseqCommandRX40 QueryInterface Failed");
+  return false;
+}

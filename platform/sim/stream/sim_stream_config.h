@@ -1,0 +1,34 @@
+// What the simulated capture filter delivers and how fast. The card model
+// changes the bit rate and content while the filter runs (a new tune); the
+// rest is fixed when the filter is made.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The one program of the generated stream and its service description.
+struct SimStreamContent {
+  std::uint16_t transportStreamId = 1;
+  std::uint16_t originalNetworkId = 1;
+  std::uint16_t programNumber = 1;
+  std::uint16_t pmtPid = 0x100;
+  std::uint16_t videoPid = 0x101;  // also carries the PCR
+  std::string providerName = "Orvane";
+  std::string serviceName = "Orvane Test Service";
+};
+
+enum class SimPacing {
+  BitRate,  // samples leave at the bit rate, timed by the injectable clock
+  Unpaced,  // as fast as the graph takes them (tests, benchmarks)
+};
+
+struct SimCaptureConfig {
+  SimPacing pacing = SimPacing::BitRate;
+  std::uint64_t bitRate = 38'000'000;  // bits per second; also sets the PCR slope
+  int packetsPerSample = 7;            // 188-byte packets per sample, at least 1
+  int sampleBuffers = 16;              // samples in the pool
+  std::uint64_t packetLimit = 0;       // 0: endless; else end of stream after this many
+  std::string replayPath;              // not empty: replay this .ts file instead
+  bool replayLoop = true;              // start the file again at its end
+  SimStreamContent content;
+};

@@ -1,0 +1,133 @@
+#include "platform/sim/stream/ts_generator.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/sim/stream/psi_tables.h"
+
+namespace {
+
+constexpr std::size_t kPacket = 188;
+constexpr std::uint64_t kPcrClock = 27'000'000;
+constexpr std::uint64_t kWrap33 = 1ull << 33;
+
+void Header(std::uint8_t* out, std::uint16_t pid, bool unitStart, std::uint8_t adaptation, std::uint8_t counter) {
+  out[0] = 0x47;
+  out[1] = static_cast<std::uint8_t>((unitStart ? 0x40 : 0) | ((pid >> 8) & 0x1F));
+  out[2] = static_cast<std::uint8_t>(pid);
+  out[3] = static_cast<std::uint8_t>((adaptation << 4) | (counter & 0x0F));
+}
+
+void PutTimestamp(std::uint8_t* out, std::uint8_t prefix, std::uint64_t t) {
+  out[0] = static_cast<std::uint8_t>((prefix << 4) | (((t >> 30) & 0x07) << 1) | 1);
+  out[1] = static_cast<std::uint8_t>(t >> 22);
+  out[2] = static_cast<std::uint8_t>(((t >> 15) & 0x7F) << 1 | 1);
+  out[3] = static_cast<std::uint8_t>(t >> 7);
+  out[4] = static_cast<std::uint8_t>((t & 0x7F) << 1 | 1);
+}
+
+// The body of the video packets: a fixed pattern, made once.
+const std::uint8_t* Pattern() {
+  static const auto pattern = [] {
+    std::array<std::uint8_t, kPacket> bytes{};
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    return bytes;
+  }();
+  return pattern.data();
+}
+
+}  // namespace
+
+TsGenerator::TsGenerator(const SimStreamContent& content, std::uint64_t bitRate)
+    : m_content(content), m_bitRate(std::max<std::uint64_t>(bitRate, 1)) {
+  m_pat = BuildPat(m_content, m_version);
+  m_pmt = BuildPmt(m_content, m_version);
+  m_sdt = BuildSdt(m_content, m_version);
+  Replan();
+}
+
+void TsGenerator::SetBitRate(std::uint64_t bitRate) {
+  m_basePcr = Pcr27MHz();
+  m_basePacket = m_packet;
+  m_bitRate = std::max<std::uint64_t>(bitRate, 1);
+  Replan();
+}
+
+void TsGenerator::SetContent(const SimStreamContent& content) {
+  m_content = content;
+  m_version = static_cast<std::uint8_t>((m_version + 1) & 0x1F);
+  m_pat = BuildPat(m_content, m_version);
+  m_pmt = BuildPmt(m_content, m_version);
+  m_sdt = BuildSdt(m_content, m_version);
+}
+
+void TsGenerator::Replan() {
+  const std::uint64_t packetsPerSecond = std::max<std::uint64_t>(m_bitRate / (kPacket * 8), 1);
+  m_tableInterval = std::max<std::uint64_t>(packetsPerSecond / 10, 4);
+  m_pcrInterval = std::max<std::uint64_t>(packetsPerSecond / 50, 1);
+  m_frameInterval = std::max<std::uint64_t>(packetsPerSecond / 25, 1);
+}
+
+std::uint64_t TsGenerator::Pcr27MHz() const {
+  const unsigned __int128 ticks =
+      static_cast<unsigned __int128>(m_packet - m_basePacket) * (kPacket * 8) * kPcrClock / m_bitRate;
+  return m_basePcr + static_cast<std::uint64_t>(ticks);
+}
+
+std::uint8_t TsGenerator::NextCounter(std::uint16_t pid) {
+  const std::uint8_t counter = m_counters[pid & 0x1FFF];
+  m_counters[pid & 0x1FFF] = static_cast<std::uint8_t>((counter + 1) & 0x0F);
+  return counter;
+}
+
+std::size_t TsGenerator::Fill(std::uint8_t* out, std::size_t packets) {
+  for (std::size_t i = 0; i < packets; ++i, out += kPacket) {
+    switch (m_packet % m_tableInterval) {
+      case 0: WriteSectionPacket(out, 0x0000, m_pat); break;
+      case 1: WriteSectionPacket(out, m_content.pmtPid, m_pmt); break;
+      case 2: WriteSectionPacket(out, 0x0011, m_sdt); break;
+      default: WriteVideoPacket(out); break;
+    }
+    ++m_packet;
+  }
+  return packets;
+}
+
+void TsGenerator::WriteSectionPacket(std::uint8_t* out, std::uint16_t pid, const std::vector<std::uint8_t>& section) {
+  Header(out, pid, true, 0x1, NextCounter(pid));
+  out[4] = 0;  // pointer field
+  const std::size_t size = std::min(section.size(), kPacket - 5);
+  std::memcpy(out + 5, section.data(), size);
+  std::memset(out + 5 + size, 0xFF, kPacket - 5 - size);
+}
+
+void TsGenerator::WriteVideoPacket(std::uint8_t* out) {
+  const bool frameStart = m_videoPackets % m_frameInterval == 0;
+  const bool pcr = m_videoPackets % m_pcrInterval == 0;
+  ++m_videoPackets;
+  Header(out, m_content.videoPid, frameStart, pcr ? 0x3 : 0x1, NextCounter(m_content.videoPid));
+  std::size_t at = 4;
+  const std::uint64_t now = Pcr27MHz();
+  if (pcr) {
+    const std::uint64_t base = (now / 300) % kWrap33;
+    const std::uint64_t extension = now % 300;
+    out[4] = 7;     // adaptation field length
+    out[5] = 0x10;  // PCR present
+    out[6] = static_cast<std::uint8_t>(base >> 25);
+    out[7] = static_cast<std::uint8_t>(base >> 17);
+    out[8] = static_cast<std::uint8_t>(base >> 9);
+    out[9] = static_cast<std::uint8_t>(base >> 1);
+    out[10] = static_cast<std::uint8_t>(((base & 1) << 7) | 0x7E | (extension >> 8));
+    out[11] = static_cast<std::uint8_t>(extension);
+    at = 12;
+  }
+  if (frameStart) {
+    const std::uint8_t pes[9] = {0x00, 0x00, 0x01, 0xE0, 0x00, 0x00, 0x80, 0x80, 0x05};
+    std::memcpy(out + at, pes, sizeof(pes));
+    PutTimestamp(out + at + 9, 0x2, (now / 300 + 9000) % kWrap33);  // presented 100 ms after arrival
+    at += 14;
+  }
+  // The packet number first, so that no two packets of a stream are alike.
+  for (int shift = 24; shift >= 0; shift -= 8) out[at++] = static_cast<std::uint8_t>(m_packet >> shift);
+  std::memcpy(out + at, Pattern(), kPacket - at);
+}

@@ -1,0 +1,21 @@
+#include "platform/sim/stream/ts_source.h"
+
+#include <cstring>
+#include <iostream>
+
+#include "platform/sim/stream/ts_file_replay.h"
+#include "platform/sim/stream/ts_generator.h"
+
+std::unique_ptr<TsSource> MakeTsSource(const SimCaptureConfig& config, TsGenerator** generator) {
+  *generator = nullptr;
+  if (!config.replayPath.empty()) {
+    auto replay = std::make_unique<TsFileReplay>(config.replayPath, config.replayLoop);
+    if (replay->OpenError() != 0)
+      std::cerr << "simulated capture: cannot open \"" << config.replayPath << "\": " << std::strerror(replay->OpenError())
+                << std::endl;
+    return replay;
+  }
+  auto made = std::make_unique<TsGenerator>(config.content, config.bitRate);
+  *generator = made.get();
+  return made;
+}

@@ -2,6 +2,7 @@
 
 #include "platform/com/com_ptr.h"
 #include "platform/sim/sim_card.h"
+#include "platform/sim/stream/sim_capture_filter.h"
 #include "platform/sim/tuner_filter.h"
 
 namespace sim {
@@ -16,9 +17,8 @@ HRESULT BindTunerFilter(std::shared_ptr<SimCard> card, REFIID riid, void** ppv) 
 }
 
 HRESULT BindCaptureFilter(std::shared_ptr<SimCard> card, REFIID riid, void** ppv) {
-  // The capture filter arrives with the card's stream.
   if (!card || card->IsRemoved()) return E_FAIL;
-  return E_NOTIMPL;
+  return CSimCaptureFilter::Create(SimCaptureConfig{})->QueryInterface(riid, ppv);
 }
 
 }  // namespace sim

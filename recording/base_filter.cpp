@@ -125,7 +125,7 @@ HRESULT CBaseFilter::FindPin(LPCWSTR id, IPin** pin) {
   CAutoLock lock(*m_pLock);
   for (int i = 0; i < GetPinCount(); ++i) {
     CBasePin* candidate = GetPin(i);
-    if (candidate && candidate->Name() == id) {
+    if (candidate && std::wcscmp(candidate->Name().c_str(), id) == 0) {
       *pin = candidate;
       candidate->AddRef();
       return S_OK;

@@ -53,7 +53,6 @@ HRESULT RecordingState::Start(TunerContext& context) {
   if (!context.m_pMediaControl) return S_FALSE;
   IgnoreFileSizeSignal();
   std::optional<RecordingError> createError;
-  HRESULT hr;
   {
     CAutoLock lock(m_sinkLock);
     m_file.Close();
@@ -61,14 +60,19 @@ HRESULT RecordingState::Start(TunerContext& context) {
     m_recordedKBytes = 0;
     if (const int error = m_file.Create(m_path)) {
       createError = RecordingError{error, m_path};
-      hr = HResultFromErrno(error);
-    } else {
-      if (context.m_pDestFilter) context.m_pDestFilter->InputPin()->SetRecording(true);
-      hr = context.m_pMediaControl->Run();
+    } else if (context.m_pDestFilter) {
+      context.m_pDestFilter->InputPin()->SetRecording(true);
     }
   }
-  if (createError) Report(DescribeCreateError(*createError));
-  return hr;
+  if (createError) {
+    Report(DescribeCreateError(*createError));
+    return HResultFromErrno(createError->error);
+  }
+  // The new file is open before the graph runs, so the first sample lands
+  // in it. The run is asked without the sink lock: a graph that fails to
+  // run stops its filters again and waits for the streaming thread, which
+  // may be waiting for that lock.
+  return context.m_pMediaControl->Run();
 }
 
 void RecordingState::Stop(TunerContext& context) {

@@ -5,10 +5,10 @@
 //
 // Locking: the sink lock (re-entrant) guards every field below and is the
 // framework lock of the stream sink filter, so state changes of the sink,
-// each sample write and the recording start are serialised. The graph is
-// stopped outside the sink lock (its stop waits for the streaming thread,
-// which may be waiting for that lock), and the error reporter is called
-// outside it (it may raise a modal box).
+// each sample write and the file change of a recording start are serialised.
+// The graph is run and stopped outside the sink lock (a stop waits for the
+// streaming thread, which may be waiting for that lock), and the error
+// reporter is called outside it (it may raise a modal box).
 #pragma once
 
 #include <cstdint>

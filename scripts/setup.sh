@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-qpa-plugins libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev valgrind
   libudev-dev linux-libc-dev
   fonts-dejavu-core fonts-liberation
   xvfb x11-apps imagemagick

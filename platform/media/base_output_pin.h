@@ -39,6 +39,9 @@ class CBaseOutputPin : public CBasePin {
   HRESULT DeliverEndOfStream();
   HRESULT DeliverBeginFlush();
   HRESULT DeliverEndFlush();
+  // The allocator GetDeliveryBuffer draws from, without a reference; a
+  // source decommits it to wake a streaming thread blocked in GetBuffer.
+  IMemAllocator* DeliveryAllocator() const { return m_deliverFrom.load(); }
 
   // An output pin takes no stream control from downstream.
   HRESULT EndOfStream() override;

@@ -21,23 +21,31 @@ void TsPacketCounter::Consume(const std::uint8_t* data, std::size_t size) {
     m_partialSize = 0;
   }
   while (size > 0) {
+    // The common case first: whole packets in sync.
+    const std::uint8_t* start = data;
+    while (size >= kPacketSize && *data == kSyncByte) {
+      ++m_counts[((data[1] & 0x1F) << 8) | data[2]];
+      data += kPacketSize;
+      size -= kPacketSize;
+    }
+    if (data != start) {
+      m_total += static_cast<std::uint64_t>(data - start) / kPacketSize;
+      m_inSync = true;
+    }
+    if (size == 0) return;
     if (*data != kSyncByte) {
       if (m_inSync) ++m_syncLosses;
       m_inSync = false;
       const void* next = std::memchr(data, kSyncByte, size);
       if (!next) return;
-      size -= static_cast<const std::uint8_t*>(next) - data;
+      size -= static_cast<std::size_t>(static_cast<const std::uint8_t*>(next) - data);
       data = static_cast<const std::uint8_t*>(next);
       continue;
     }
-    if (size < kPacketSize) {
-      std::memcpy(m_partial.data(), data, size);
-      m_partialSize = size;
-      return;
-    }
-    CountPacket(data);
-    data += kPacketSize;
-    size -= kPacketSize;
+    // A packet that goes on in the next piece.
+    std::memcpy(m_partial.data(), data, size);
+    m_partialSize = size;
+    return;
   }
 }
 

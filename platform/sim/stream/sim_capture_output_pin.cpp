@@ -19,7 +19,7 @@ HRESULT CSimCaptureOutputPin::GetMediaType(int position, CMediaType* mt) {
 }
 
 HRESULT CSimCaptureOutputPin::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES*) {
-  ALLOCATOR_PROPERTIES request{m_sampleBuffers, m_packetsPerSample * 188, 16, 0};
+  ALLOCATOR_PROPERTIES request{m_sampleBuffers, m_packetsPerSample * 188, 64, 0};
   ALLOCATOR_PROPERTIES actual{};
   const HRESULT hr = allocator->SetProperties(&request, &actual);
   if (FAILED(hr)) return hr;

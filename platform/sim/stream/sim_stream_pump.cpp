@@ -30,6 +30,8 @@ void SimStreamPump::Start() {
   std::lock_guard lock(m_mutex);
   // A pause may have decommitted the pool to wake the previous thread.
   if (IMemAllocator* allocator = m_output->DeliveryAllocator()) allocator->Commit();
+  // The pool may have been freed and made again while stopped.
+  if (m_generator) m_generator->ForgetBuffers();
   m_stopping = false;
   m_running = true;
   m_paceBaseMs = TickCountMs();

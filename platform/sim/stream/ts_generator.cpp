@@ -66,6 +66,9 @@ void TsGenerator::Replan() {
   m_tableInterval = std::max<std::uint64_t>(packetsPerSecond / 10, 4);
   m_pcrInterval = std::max<std::uint64_t>(packetsPerSecond / 50, 1);
   m_frameInterval = std::max<std::uint64_t>(packetsPerSecond / 25, 1);
+  m_tablePhase %= m_tableInterval;
+  m_pcrPhase %= m_pcrInterval;
+  m_framePhase %= m_frameInterval;
 }
 
 std::uint64_t TsGenerator::Pcr27MHz() const {
@@ -80,14 +83,25 @@ std::uint8_t TsGenerator::NextCounter(std::uint16_t pid) {
   return counter;
 }
 
+void TsGenerator::ForgetBuffers() { m_plainSlots.clear(); }
+
 std::size_t TsGenerator::Fill(std::uint8_t* out, std::size_t packets) {
+  std::vector<std::uint8_t>& slots = m_plainSlots[out];
+  if (slots.size() < packets) slots.resize(packets, 0);
+  std::uint8_t* plain = slots.data();
   for (std::size_t i = 0; i < packets; ++i, out += kPacket) {
-    switch (m_packet % m_tableInterval) {
-      case 0: WriteSectionPacket(out, 0x0000, m_pat); break;
-      case 1: WriteSectionPacket(out, m_content.pmtPid, m_pmt); break;
-      case 2: WriteSectionPacket(out, 0x0011, m_sdt); break;
-      default: WriteVideoPacket(out); break;
+    switch (m_tablePhase) {
+      case 0: WriteSectionPacket(out, 0x0000, m_pat); plain[i] = 0; break;
+      case 1: WriteSectionPacket(out, m_content.pmtPid, m_pmt); plain[i] = 0; break;
+      case 2: WriteSectionPacket(out, 0x0011, m_sdt); plain[i] = 0; break;
+      default:
+        if (plain[i] && m_framePhase != 0 && m_pcrPhase != 0)
+          WritePlainVideoHeader(out);  // the body is already there
+        else
+          plain[i] = WriteVideoPacket(out, plain[i]);
+        break;
     }
+    if (++m_tablePhase == m_tableInterval) m_tablePhase = 0;
     ++m_packet;
   }
   return packets;
@@ -101,13 +115,21 @@ void TsGenerator::WriteSectionPacket(std::uint8_t* out, std::uint16_t pid, const
   std::memset(out + 5 + size, 0xFF, kPacket - 5 - size);
 }
 
-void TsGenerator::WriteVideoPacket(std::uint8_t* out) {
-  const bool frameStart = m_videoPackets % m_frameInterval == 0;
-  const bool pcr = m_videoPackets % m_pcrInterval == 0;
-  ++m_videoPackets;
+void TsGenerator::WritePlainVideoHeader(std::uint8_t* out) {
+  if (++m_framePhase == m_frameInterval) m_framePhase = 0;
+  if (++m_pcrPhase == m_pcrInterval) m_pcrPhase = 0;
+  Header(out, m_content.videoPid, false, 0x1, NextCounter(m_content.videoPid));
+  for (int i = 0, shift = 24; shift >= 0; ++i, shift -= 8) out[4 + i] = static_cast<std::uint8_t>(m_packet >> shift);
+}
+
+bool TsGenerator::WriteVideoPacket(std::uint8_t* out, bool bodyInPlace) {
+  const bool frameStart = m_framePhase == 0;
+  const bool pcr = m_pcrPhase == 0;
+  if (++m_framePhase == m_frameInterval) m_framePhase = 0;
+  if (++m_pcrPhase == m_pcrInterval) m_pcrPhase = 0;
   Header(out, m_content.videoPid, frameStart, pcr ? 0x3 : 0x1, NextCounter(m_content.videoPid));
   std::size_t at = 4;
-  const std::uint64_t now = Pcr27MHz();
+  const std::uint64_t now = pcr || frameStart ? Pcr27MHz() : 0;
   if (pcr) {
     const std::uint64_t base = (now / 300) % kWrap33;
     const std::uint64_t extension = now % 300;
@@ -129,5 +151,6 @@ void TsGenerator::WriteVideoPacket(std::uint8_t* out) {
   }
   // The packet number first, so that no two packets of a stream are alike.
   for (int shift = 24; shift >= 0; shift -= 8) out[at++] = static_cast<std::uint8_t>(m_packet >> shift);
-  std::memcpy(out + at, Pattern(), kPacket - at);
+  if (at != 8 || !bodyInPlace) std::memcpy(out + at, Pattern(), kPacket - at);
+  return at == 8;
 }

@@ -4,10 +4,17 @@
 // every 20 ms, and a PES header with a PTS at each 25 Hz frame start. The
 // timestamps follow the packet count at the nominal bit rate, never the
 // wall clock, so the same settings always give the same bytes.
+//
+// Most packets differ from the previous ones only in their first 8 bytes.
+// When Fill is handed a buffer it filled before (the allocator recycles a
+// few), it rewrites only what changed; this relies on nobody else writing
+// into those buffers (downstream pins treat samples as read-only), and
+// ForgetBuffers must be called whenever buffer memory may have been reused.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/sim/stream/sim_stream_config.h"
@@ -18,6 +25,8 @@ class TsGenerator final : public TsSource {
   TsGenerator(const SimStreamContent& content, std::uint64_t bitRate);
 
   std::size_t Fill(std::uint8_t* out, std::size_t packets) override;
+  // Buffers handed to Fill from now on are treated as new.
+  void ForgetBuffers();
 
   // Takes effect at the next packet; timestamps go on without a jump.
   void SetBitRate(std::uint64_t bitRate);
@@ -28,7 +37,10 @@ class TsGenerator final : public TsSource {
 
  private:
   void WriteSectionPacket(std::uint8_t* out, std::uint16_t pid, const std::vector<std::uint8_t>& section);
-  void WriteVideoPacket(std::uint8_t* out);
+  // A video packet without PCR or PES header whose body is in place.
+  void WritePlainVideoHeader(std::uint8_t* out);
+  // Returns whether the packet is a plain video packet (body at offset 8).
+  bool WriteVideoPacket(std::uint8_t* out, bool bodyInPlace);
   std::uint8_t NextCounter(std::uint16_t pid);
   std::uint64_t Pcr27MHz() const;
   void Replan();
@@ -46,5 +58,11 @@ class TsGenerator final : public TsSource {
   std::uint64_t m_tableInterval = 1;  // packets between table repetitions
   std::uint64_t m_pcrInterval = 1;    // packets between PCRs
   std::uint64_t m_frameInterval = 1;  // packets per video frame
-  std::uint64_t m_videoPackets = 0;
+  // Positions within those intervals, counted instead of divided: the
+  // generator runs for every packet the card delivers.
+  std::uint64_t m_tablePhase = 0;
+  std::uint64_t m_pcrPhase = 0;
+  std::uint64_t m_framePhase = 0;
+  // Per buffer handed to Fill: which packet slots hold a plain video packet.
+  std::unordered_map<const std::uint8_t*, std::vector<std::uint8_t>> m_plainSlots;
 };

@@ -1,0 +1,187 @@
+// Recording throughput: the simulated card's stream, unpaced, through the
+// tee into the stream sink (with the demultiplexer branch connected) into a
+// file, against a plain loop of write() calls of the same sizes into the
+// same folder. Prints both rates and their ratio.
+//
+//   record_throughput [--bytes N] [--dir DIR] [--out FILE] [--packets P] [--repeat R] [--cpu C]
+//
+// --cpu keeps the whole process (and so the streaming thread) on one CPU, so
+// that both loops run on the same core; on a shared machine the scheduler's
+// placement otherwise swamps the difference being measured.
+#include <sched.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "platform/com/runtime.h"
+#include "platform/media/media_classes.h"
+#include "platform/media/mem_allocator.h"
+#include "platform/sim/stream/sim_capture_filter.h"
+#include "platform/sim/stream/ts_generator.h"
+#include "recording/dest_filter.h"
+#include "recording/recording_state.h"
+#include "tuner/tuner_context.h"
+
+namespace {
+
+struct Options {
+  std::uint64_t bytes = 512ull << 20;
+  std::string dir = "/dev/shm";
+  std::string out;
+  int packets = 348;  // about 64 KB per sample
+  int repeat = 3;
+  int cpu = -1;
+};
+
+Options Parse(int argc, char** argv) {
+  Options options;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string key = argv[i];
+    const char* value = argv[i + 1];
+    if (key == "--bytes") options.bytes = std::strtoull(value, nullptr, 10);
+    else if (key == "--dir") options.dir = value;
+    else if (key == "--out") options.out = value;
+    else if (key == "--packets") options.packets = std::max(1, std::atoi(value));
+    else if (key == "--repeat") options.repeat = std::max(1, std::atoi(value));
+    else if (key == "--cpu") options.cpu = std::atoi(value);
+    else {
+      std::fprintf(stderr, "unknown option %s\n", key.c_str());
+      std::exit(2);
+    }
+  }
+  return options;
+}
+
+double Seconds(std::chrono::steady_clock::time_point since) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+// The baseline: the same samples written by a bare loop.
+double PlainWrite(const Options& options, std::uint64_t samples, std::size_t sampleBytes) {
+  std::vector<std::uint8_t> buffer(sampleBytes);
+  TsGenerator(SimStreamContent{}, 38'000'000).Fill(buffer.data(), sampleBytes / 188);
+  const std::string path = options.dir + "/plain_write.bin";
+  const auto start = std::chrono::steady_clock::now();
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    std::perror(path.c_str());
+    std::exit(1);
+  }
+  for (std::uint64_t i = 0; i < samples; ++i) {
+    if (::write(fd, buffer.data(), sampleBytes) != static_cast<ssize_t>(sampleBytes)) {
+      std::perror("write");
+      std::exit(1);
+    }
+  }
+  ::close(fd);
+  const double seconds = Seconds(start);
+  ::unlink(path.c_str());
+  return seconds;
+}
+
+ComPtr<IPin> Pin(IBaseFilter* filter, const wchar_t* name) {
+  ComPtr<IPin> pin;
+  filter->FindPin(name, pin.ReleaseAndGetAddressOf());
+  return pin;
+}
+
+// The receive chain from the capture filter on, recording one whole run.
+double GraphRecord(const Options& options, std::uint64_t samples, const std::string& path, std::uint64_t* fileBytes) {
+  SimCaptureConfig config;
+  config.pacing = SimPacing::Unpaced;
+  config.packetsPerSample = options.packets;
+  config.packetLimit = samples * static_cast<std::uint64_t>(options.packets);
+
+  ComPtr<IGraphBuilder> graph;
+  ComPtr<IBaseFilter> tee, demux, tif;
+  CoCreateInstance(CLSID_FilterGraph, graph.ReleaseAndGetAddressOf());
+  CoCreateInstance(CLSID_InfTee, tee.ReleaseAndGetAddressOf());
+  CoCreateInstance(CLSID_MPEG2Demultiplexer, demux.ReleaseAndGetAddressOf());
+  CoCreateInstance(CLSID_TransportInformationFilter, tif.ReleaseAndGetAddressOf());
+  const ComPtr<IBaseFilter> capture = CSimCaptureFilter::Create(config);
+  HRESULT hr;
+  ComPtr<IBaseFilter> sink(new CDestFilter(nullptr, &SinkLock(), &hr));
+  graph->AddFilter(capture.Get(), kSimCaptureFriendlyName);
+  graph->AddFilter(tee.Get(), L"Infinite pin tee splitter");
+  graph->AddFilter(demux.Get(), L"MPEG2 Demultiplexer");
+  graph->AddFilter(tif.Get(), L"transport information filter");
+  graph->AddFilter(sink.Get(), L"Dest Filter");
+  const HRESULT links[] = {
+      graph->Connect(Pin(capture.Get(), L"Output").Get(), Pin(tee.Get(), L"Input").Get()),
+      graph->Connect(Pin(tee.Get(), L"Output1").Get(), Pin(demux.Get(), L"Input").Get()),
+      graph->Connect(Pin(tee.Get(), L"Output2").Get(), Pin(sink.Get(), L"Input").Get()),
+      graph->Connect(Pin(demux.Get(), L"Output").Get(), Pin(tif.Get(), L"Input").Get()),
+  };
+  for (HRESULT link : links) {
+    if (FAILED(link)) {
+      std::fprintf(stderr, "connection failed: 0x%08X\n", static_cast<unsigned>(link));
+      std::exit(1);
+    }
+  }
+  TunerContext& context = TheTunerContext();
+  context.m_pMediaControl = graph.As<IMediaControl>();
+  context.m_pDestFilter = static_cast<CDestFilter*>(sink.Get());
+
+  SetRecordFilePath(path);
+  const auto start = std::chrono::steady_clock::now();
+  if (StartRecording() != S_OK) std::exit(1);
+  static_cast<CSimCaptureFilter*>(capture.Get())->WaitForEndOfStream();
+  StopRecording();
+  const double seconds = Seconds(start);
+
+  struct stat info {};
+  *fileBytes = ::stat(path.c_str(), &info) == 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
+  if (RecordingWriteError()) {
+    std::fprintf(stderr, "%s\n", DescribeWriteError(*RecordingWriteError()).c_str());
+    std::exit(1);
+  }
+  context.m_pMediaControl = nullptr;
+  context.m_pDestFilter = nullptr;
+  return seconds;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const Options options = Parse(argc, argv);
+  if (options.cpu >= 0) {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    CPU_SET(options.cpu, &set);
+    if (sched_setaffinity(0, sizeof(set), &set) != 0) std::perror("sched_setaffinity");
+  }
+  RegisterMediaClasses();
+  const std::size_t sampleBytes = static_cast<std::size_t>(options.packets) * 188;
+  const std::uint64_t samples = std::max<std::uint64_t>(options.bytes / sampleBytes, 1);
+  const std::uint64_t bytes = samples * sampleBytes;
+  const std::string recordPath = options.out.empty() ? options.dir + "/record_throughput.ts" : options.out;
+
+  double bestPlain = 1e30, bestGraph = 1e30;
+  for (int round = 0; round < options.repeat; ++round) {
+    bestPlain = std::min(bestPlain, PlainWrite(options, samples, sampleBytes));
+    std::uint64_t recorded = 0;
+    bestGraph = std::min(bestGraph, GraphRecord(options, samples, recordPath, &recorded));
+    if (recorded != bytes) {
+      std::fprintf(stderr, "recorded %llu bytes, expected %llu\n", static_cast<unsigned long long>(recorded),
+                   static_cast<unsigned long long>(bytes));
+      return 1;
+    }
+    if (options.out.empty()) ::unlink(recordPath.c_str());
+  }
+  const double plainRate = bytes / 1e6 / bestPlain;
+  const double graphRate = bytes / 1e6 / bestGraph;
+  std::printf("bytes %llu in samples of %zu bytes, best of %d, into %s\n", static_cast<unsigned long long>(bytes),
+              sampleBytes, options.repeat, options.dir.c_str());
+  std::printf("plain write():   %9.1f MB/s\n", plainRate);
+  std::printf("graph recording: %9.1f MB/s\n", graphRate);
+  std::printf("ratio graph/plain: %.3f\n", graphRate / plainRate);
+  std::printf("allocator pool limit: %ld bytes\n", static_cast<long>(CMemAllocator::kMaxPoolBytes));
+  return 0;
+}

@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include "platform/com/com_object.h"
+#include "recording/dest_filter.h"
+#include "recording/dump_input_pin.h"
+#include "recording/media_type.h"
+#include "recording/recording_state.h"
+#include "tests/recording/test_sample.h"
+#include "tuner/tuner_context.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The graph's run/stop control, counting what the recording state asks.
+class FakeMediaControl final : public ComObject<FakeMediaControl, IMediaControl> {
+ public:
+  HRESULT Run() override { ++runs; return S_OK; }
+  HRESULT Pause() override { return S_OK; }
+  HRESULT Stop() override { ++stops; return S_OK; }
+  HRESULT GetState(LONG, OAFilterState*) override { return E_NOTIMPL; }
+  int runs = 0, stops = 0;
+};
+
+std::vector<BYTE> ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<BYTE>(std::istreambuf_iterator<char>(in), {});
+}
+
+class Sink : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("sink_tests_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    control = MakeComObject<FakeMediaControl>();
+    HRESULT hr = E_FAIL;
+    sink = new CDestFilter(nullptr, &SinkLock(), &hr);
+    EXPECT_EQ(hr, S_OK);
+    static_cast<IBaseFilter*>(sink)->AddRef();  // the tuner context's reference
+    TheTunerContext().m_pMediaControl = control;
+    TheTunerContext().m_pDestFilter = sink;
+    SetRecordingErrorReporter([this](const std::string& line) { reports.push_back(line); });
+    SetRecordFilePath((dir / "capture.ts").string());
+  }
+  void TearDown() override {
+    StopRecording();
+    SetRecordingErrorReporter(nullptr);
+    TheTunerContext().m_pMediaControl = nullptr;
+    TheTunerContext().m_pDestFilter = nullptr;
+    static_cast<IBaseFilter*>(sink)->Release();
+    fs::remove_all(dir);
+  }
+  HRESULT Send(std::vector<BYTE> bytes) {
+    auto sample = MakeComObject<TestSample>(std::move(bytes));
+    return sink->InputPin()->Receive(sample.Get());
+  }
+  std::vector<BYTE> Recorded() { return ReadFile(dir / "capture.ts"); }
+
+  fs::path dir;
+  ComPtr<FakeMediaControl> control;
+  CDestFilter* sink = nullptr;
+  std::vector<std::string> reports;
+};
+
+TEST_F(Sink, FilterAndPinAnswerTheirFixedFacts) {
+  EXPECT_EQ(sink->GetPinCount(), 1);
+  EXPECT_EQ(sink->GetPin(0), sink->InputPin());
+  EXPECT_EQ(sink->GetPin(1), nullptr);
+  ComPtr<IPin> pin;
+  ASSERT_EQ(sink->FindPin(L"Input", pin.ReleaseAndGetAddressOf()), S_OK);
+  EXPECT_EQ(pin.Get(), static_cast<IPin*>(sink->InputPin()));
+  CLSID clsid;
+  sink->GetClassID(&clsid);
+  EXPECT_EQ(FormatGuid(clsid), "{90D647A7-DFBB-48F9-861F-33F3660C03FD}");
+
+  void* face = reinterpret_cast<void*>(1);
+  EXPECT_EQ(sink->QueryInterface(IAMovieSetup::IID, &face), E_NOINTERFACE);
+  EXPECT_EQ(face, nullptr);
+  EXPECT_EQ(sink->QueryInterface(IPin::IID, &face), E_NOINTERFACE);
+  ComPtr<IPersist> persist;
+  EXPECT_EQ(sink->QueryInterface(IID_PPV_ARGS(persist.ReleaseAndGetAddressOf())), S_OK);
+  EXPECT_EQ(sink->Register(), S_FALSE);
+
+  CMediaType mt;
+  EXPECT_EQ(sink->InputPin()->GetMediaType(-1, &mt), E_INVALIDARG);
+  EXPECT_EQ(sink->InputPin()->GetMediaType(1, &mt), VFW_S_NO_MORE_ITEMS);
+  ASSERT_EQ(sink->InputPin()->GetMediaType(0, &mt), S_OK);
+  EXPECT_EQ(mt.majortype, MEDIATYPE_Stream);
+  EXPECT_EQ(mt.subtype, GUID_NULL);
+  EXPECT_EQ(mt.formattype, GUID_NULL);
+  EXPECT_TRUE(mt.bFixedSizeSamples);
+  EXPECT_FALSE(mt.bTemporalCompression);
+  EXPECT_EQ(mt.lSampleSize, 188u);
+  EXPECT_EQ(mt.cbFormat, 0u);
+  EXPECT_EQ(mt.pUnk, nullptr);
+
+  AM_MEDIA_TYPE empty{};
+  EXPECT_EQ(sink->InputPin()->CheckMediaType(&empty), S_OK);
+  EXPECT_EQ(sink->InputPin()->ReceiveCanBlock(), S_FALSE);
+}
+
+TEST_F(Sink, RecordsSamplesByteForByteOnlyWhileARecordingIsOpen) {
+  EXPECT_EQ(Send(Counting(188, 0)), S_OK);  // before the first start: dropped
+  EXPECT_FALSE(fs::exists(dir / "capture.ts"));
+
+  ASSERT_EQ(StartRecording(), S_OK);
+  EXPECT_EQ(control->runs, 1);
+  EXPECT_TRUE(sink->InputPin()->IsRecording());
+  EXPECT_EQ(Send(Counting(1316, 1)), S_OK);
+  EXPECT_EQ(Send({}), S_OK);
+  EXPECT_EQ(sink->InputPin()->EndOfStream(), S_OK);
+  EXPECT_EQ(Send(Counting(188, 50)), S_OK);  // end of stream closes nothing
+  std::vector<BYTE> expected = Counting(1316, 1);
+  const std::vector<BYTE> second = Counting(188, 50);
+  expected.insert(expected.end(), second.begin(), second.end());
+  EXPECT_EQ(Recorded(), expected);
+
+  StopRecording();
+  EXPECT_EQ(control->stops, 1);
+  EXPECT_EQ(Send(Counting(188, 9)), S_OK);  // switch still on, but no file open
+  EXPECT_EQ(Recorded().size(), 1504u);
+
+  // A sample without a pointer fails alone; the next one is written.
+  ASSERT_EQ(StartRecording(), S_OK);
+  auto broken = MakeComObject<TestSample>(Counting(188, 0));
+  broken->pointerFailure = E_UNEXPECTED;
+  EXPECT_EQ(sink->InputPin()->Receive(broken.Get()), E_UNEXPECTED);
+  auto lying = MakeComObject<TestSample>(Counting(188, 0));
+  lying->SetActualDataLength(189);
+  EXPECT_EQ(sink->InputPin()->Receive(lying.Get()), E_INVALIDARG);
+  EXPECT_EQ(Send(Counting(188, 7)), S_OK);
+  EXPECT_EQ(Recorded(), Counting(188, 7));
+}
+
+TEST_F(Sink, StartTruncatesAnExistingFileAndClosesAnOpenOneFirst) {
+  { std::ofstream(dir / "capture.ts") << std::string(5000, 'x'); }
+  ASSERT_EQ(StartRecording(), S_OK);
+  EXPECT_EQ(fs::file_size(dir / "capture.ts"), 0u);
+  Send(Counting(188, 3));
+
+  SetRecordFilePath((dir / "second.ts").string());
+  ASSERT_EQ(StartRecording(), S_OK);
+  Send(Counting(188, 4));
+  EXPECT_EQ(Recorded(), Counting(188, 3));
+  EXPECT_EQ(ReadFile(dir / "second.ts"), Counting(188, 4));
+  EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(Sink, RecordedKBytesReadsTheFileLengthIn64Bits) {
+  ASSERT_EQ(StartRecording(), S_OK);
+  const auto path = dir / "capture.ts";
+  Send(std::vector<BYTE>(1023, 0));
+  EXPECT_EQ(RecordedKBytes(), 0u);
+  Send(std::vector<BYTE>(1, 0));
+  EXPECT_EQ(RecordedKBytes(), 1u);
+  ASSERT_EQ(::truncate(path.c_str(), 5ll << 30), 0);  // sparse: no disk needed
+  EXPECT_EQ(RecordedKBytes(), 5'242'880u);
+  StopRecording();
+  EXPECT_EQ(RecordedKBytes(), 5'242'880u);  // the last value once closed
+}
+
+TEST_F(Sink, WithoutAGraphStartAndStopDoNothing) {
+  TheTunerContext().m_pMediaControl = nullptr;
+  EXPECT_EQ(StartRecording(), S_FALSE);
+  StopRecording();
+  EXPECT_FALSE(fs::exists(dir / "capture.ts"));
+  EXPECT_FALSE(sink->InputPin()->IsRecording());
+  EXPECT_EQ(control->runs, 0);
+}
+
+TEST_F(Sink, AFileThatCannotBeCreatedIsReportedAndNothingRuns) {
+  ASSERT_EQ(StartRecording(), S_OK);
+  Send(Counting(188, 1));
+
+  const std::string missing = (dir / "no such folder" / "capture.ts").string();
+  SetRecordFilePath(missing);
+  EXPECT_EQ(StartRecording(), HResultFromErrno(ENOENT));
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_NE(reports[0].find(missing), std::string::npos);
+  EXPECT_NE(reports[0].find(std::strerror(ENOENT)), std::string::npos);
+  EXPECT_EQ(control->runs, 1);
+  EXPECT_FALSE(TheRecordingState().IsFileOpen());
+  EXPECT_EQ(Send(Counting(188, 2)), S_OK);
+  EXPECT_EQ(Recorded(), Counting(188, 1));  // the earlier recording is closed intact
+
+  fs::create_directory(dir / "folder.ts");
+  SetRecordFilePath((dir / "folder.ts").string());
+  EXPECT_EQ(StartRecording(), HResultFromErrno(EISDIR));
+  ASSERT_EQ(reports.size(), 2u);
+  EXPECT_NE(reports[1].find(std::strerror(EISDIR)), std::string::npos);
+  EXPECT_EQ(control->runs, 1);
+}
+
+TEST_F(Sink, AFullDeviceStopsTheFileGrowingAndKeepsTheError) {
+  SetRecordFilePath("/dev/full");
+  ASSERT_EQ(StartRecording(), S_OK);
+  EXPECT_EQ(Send(Counting(188, 1)), S_OK);
+  const auto error = RecordingWriteError();
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->error, ENOSPC);
+  EXPECT_EQ(error->path, "/dev/full");
+  EXPECT_NE(DescribeWriteError(*error).find("/dev/full"), std::string::npos);
+  StopRecording();
+
+  SetRecordFilePath((dir / "capture.ts").string());
+  ASSERT_EQ(StartRecording(), S_OK);
+  EXPECT_FALSE(RecordingWriteError());  // a new file starts clean
+}
+
+TEST_F(Sink, AShortWriteIsCompletedOrEndsTheFileWithWhatWasWritten) {
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  ASSERT_EQ(StartRecording(), S_OK);  // also makes the size limit fail writes instead of the process
+  rlimit limit = old;
+  limit.rlim_cur = 2000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+  EXPECT_EQ(Send(Counting(1316, 0)), S_OK);
+  EXPECT_EQ(Send(Counting(1316, 100)), S_OK);  // 684 bytes fit, then the limit
+  EXPECT_EQ(Send(Counting(188, 200)), S_OK);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &old), 0);
+
+  const auto error = RecordingWriteError();
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->error, EFBIG);
+  std::vector<BYTE> expected = Counting(1316, 0);
+  const std::vector<BYTE> part = Counting(684, 100);
+  expected.insert(expected.end(), part.begin(), part.end());
+  EXPECT_EQ(Recorded(), expected);
+}
+
+TEST(SinkLifetime, PinDiesWithItsFilter) {
+  HRESULT hr;
+  auto* sink = new CDestFilter(nullptr, &SinkLock(), &hr);
+  EXPECT_EQ(sink->NonDelegatingAddRef(), 1u);  // created at 0
+  IPin* pin = sink->InputPin();
+  EXPECT_EQ(pin->AddRef(), 2u);
+  EXPECT_EQ(pin->Release(), 1u);
+  EXPECT_EQ(static_cast<IBaseFilter*>(sink)->Release(), 0u);
+}
+
+}  // namespace

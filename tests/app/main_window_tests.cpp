@@ -14,9 +14,7 @@
 #include "platform/media/bda_interfaces.h"
 #include "platform/ui/qt_services.h"
 #include "resources/resource_ids.h"
-#include "tests/support/fake_devices.h"
-#include "tests/support/instant_clock.h"
-#include "tests/support/message_box_recorder.h"
+#include "tests/support/simulated_platform.h"
 #include "tests/support/ui_test_helpers.h"
 #include "tuner/tuner_context.h"
 
@@ -25,25 +23,22 @@ namespace {
 class MainWindowTest : public testing::Test {
  protected:
   void SetUp() override {
-    devices::DeviceRegistry::Instance().Add(NamedDevice(KSCATEGORY_BDA_NETWORK_TUNER, L"Orvane RX40 DVBS/S2 Tuner"));
     m_subscription = devices::SubscribeDeviceChanges([](std::uint32_t code) { BroadcastDeviceChange(code); });
   }
   void TearDown() override {
     devices::UnsubscribeDeviceChanges(m_subscription);
-    TheTunerContext().m_pTunerFilter = nullptr;
     SetApplicationExecutablePath("/proc/self/exe");
   }
 
-  ScopedDeviceRegistry m_registry;
-  ScopedInstantClock m_clock;
-  MessageBoxRecorder m_boxes;
+  SimulatedPlatform m_platform;
+  InstantClock& m_clock = m_platform.Clock();
+  MessageBoxRecorder& m_boxes = m_platform.Boxes();
   devices::SubscriptionId m_subscription = 0;
 };
 
 TEST_F(MainWindowTest, WithoutTheCardOnlyTheRefusalBoxIsShownAfterTheOneSecondWait) {
-  devices::DeviceRegistry::Instance().Clear();
-  devices::RegisterSystemDeviceEnumerator();
-  CBDAUtilApp app(testing::TempDir());
+  m_platform.Card().Remove();
+  CBDAUtilApp app(m_platform.Folder());
   bool windowSeen = false;
   WhenModalRuns([&] { windowSeen = FindOpenDialog(IDD_MAIN_DIALOG) != nullptr; });
   EXPECT_FALSE(app.InitInstance());
@@ -52,14 +47,14 @@ TEST_F(MainWindowTest, WithoutTheCardOnlyTheRefusalBoxIsShownAfterTheOneSecondWa
   EXPECT_EQ(m_boxes.Boxes()[0].text, "Not found Orvane RX40 DVBS Card!");
   EXPECT_EQ(m_boxes.Boxes()[0].caption, "OrvaneRX40 Tessel");
   EXPECT_EQ(m_boxes.Boxes()[0].owner, nullptr);
-  ASSERT_FALSE(m_clock->Sleeps().empty());
-  EXPECT_EQ(m_clock->Sleeps()[0], 1000u);
+  ASSERT_FALSE(m_clock.Sleeps().empty());
+  EXPECT_EQ(m_clock.Sleeps()[0], 1000u);
   QApplication::processEvents();
   EXPECT_FALSE(windowSeen);
 }
 
 TEST_F(MainWindowTest, OpensWithCaptionStatusStripAndThreeTabsBetweenBannerAndLine) {
-  CBDAUtilApp app(testing::TempDir());
+  CBDAUtilApp app(m_platform.Folder());
   std::string caption, lockText, strength, quality;
   QStringList tabs;
   QRect sheet, banner, line;

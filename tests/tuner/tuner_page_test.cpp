@@ -73,8 +73,9 @@ TEST(TunerPage, BuildsTheSevenFilterGraphAndTearsItDownSavingTheSettings) {
     EXPECT_FALSE(c.m_pKsCtrl);
   }
   EXPECT_EQ(ReadFile(platform.SettingsPath()),
-            "[Config]\npolarity=0\ndiseqc=0\nmotor0=0xe0\nmotor1=0x31\nmotor2=0x0\nmotor3=0x0\nmotor4=0x0\n"
-            "freq=\nsymbol=\nlnblow=\nlnbhigh=\n");
+            "[Config]\npolarity=0\ndiseqc=0\nmotor0=\nmotor1=\nmotor2=\nmotor3=\nmotor4=\n"
+            "freq=\nsymbol=\nlnblow=\nlnbhigh=\n")
+      << "without a file the motor start values do not survive the load";
 }
 
 TEST(TunerPage, WithoutASettingsFileTheFieldsComeUpEmptyWithTheFirstEntriesSelected) {

@@ -36,6 +36,7 @@ struct Options {
   std::string dir = "/dev/shm";
   std::string out;
   int packets = 348;  // about 64 KB per sample
+  int buffers = 16;   // samples in the capture pool
   int repeat = 3;
   int cpu = -1;
 };
@@ -49,6 +50,7 @@ Options Parse(int argc, char** argv) {
     else if (key == "--dir") options.dir = value;
     else if (key == "--out") options.out = value;
     else if (key == "--packets") options.packets = std::max(1, std::atoi(value));
+    else if (key == "--buffers") options.buffers = std::max(1, std::atoi(value));
     else if (key == "--repeat") options.repeat = std::max(1, std::atoi(value));
     else if (key == "--cpu") options.cpu = std::atoi(value);
     else {
@@ -97,6 +99,7 @@ double GraphRecord(const Options& options, std::uint64_t samples, const std::str
   SimCaptureConfig config;
   config.pacing = SimPacing::Unpaced;
   config.packetsPerSample = options.packets;
+  config.sampleBuffers = options.buffers;
   config.packetLimit = samples * static_cast<std::uint64_t>(options.packets);
 
   ComPtr<IGraphBuilder> graph;

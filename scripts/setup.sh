@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev valgrind
   libudev-dev linux-libc-dev
-  fonts-dejavu-core fonts-liberation
+  fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   xvfb x11-apps imagemagick
 )
 

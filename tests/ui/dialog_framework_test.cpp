@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <thread>
+
+#include "platform/ui/dialog.h"
+#include "platform/ui/dialog_units.h"
+#include "platform/ui/resource_registry.h"
+#include "tests/support/ui_test_helpers.h"
+
+namespace {
+
+using namespace ui;
+
+constexpr int kTestDialog = 9001;
+
+void RegisterTestDialog() {
+  RegisterDialogTemplate({kTestDialog, "Test", 200, 100,
+                          {
+                              {10, ControlKind::Edit, "start", {4, 4, 60, 12}, kBorder},
+                              {11, ControlKind::DropDownList, "", {4, 20, 60, 60}, kSorted},
+                              {12, ControlKind::ProgressBar, "", {4, 40, 60, 8}},
+                              {13, ControlKind::Edit, "", {4, 52, 34, 14}, kDisabled | kBorder},  // the lock text box
+                          }});
+}
+
+TEST(DialogUnits, TheDialogFontGivesTheClassicBaseUnitsSoTheBannerFits) {
+  const BaseUnits units = BaseUnitsOf(DialogFont());
+  EXPECT_EQ(units.x, 6);
+  EXPECT_EQ(units.y, 13);
+  const QRect banner = DluToPixels({0, 0, 313, 25}, units);
+  EXPECT_NEAR(banner.width(), 470, 1);
+  EXPECT_NEAR(banner.height(), 41, 1);
+  EXPECT_EQ(DluToPixels({4, 8, 4, 8}, {6, 13}), QRect(6, 13, 6, 13));
+}
+
+class TestDialog : public CDialog {
+ public:
+  TestDialog() : CDialog(kTestDialog) {}
+};
+
+TEST(Dialog, ControlsAnswerByIdFromAnyThread) {
+  RegisterTestDialog();
+  TestDialog dialog;
+  WhenModalRuns([&] {
+    EXPECT_EQ(dialog.GetDlgItemText(10), "start");
+    EXPECT_EQ(dialog.GetDlgItem(10)->objectName(), "10");
+    // A sorted list orders its texts as texts and keeps the selection.
+    for (const char* text : {"12", "1", "2"}) dialog.ComboAddString(11, text);
+    dialog.ComboSetCurSel(11, 0);
+    dialog.ComboAddString(11, "10");
+    EXPECT_EQ(dialog.ComboGetLBText(11, 0), "1");
+    EXPECT_EQ(dialog.ComboGetLBText(11, 1), "10");
+    EXPECT_EQ(dialog.ComboGetLBText(11, 2), "12");
+    EXPECT_EQ(dialog.ComboGetLBText(11, 3), "2");
+    EXPECT_EQ(dialog.ComboGetCurSel(11), 0);
+    dialog.ComboSetCurSel(11, 9);
+    EXPECT_EQ(dialog.ComboGetCurSel(11), -1) << "an index past the list clears the selection";
+
+    // A worker thread's calls run on the UI thread and wait for it.
+    bool done = false;
+    std::thread worker([&] {
+      dialog.SetDlgItemText(10, "from worker");
+      dialog.ProgressSetPos(12, 150);
+      done = true;
+    });
+    EXPECT_TRUE(WaitUntil([&] { return done; }));
+    worker.join();
+    EXPECT_EQ(dialog.GetDlgItemText(10), "from worker");
+    EXPECT_EQ(dialog.ProgressGetPos(12), 100) << "a value past the end fills the bar";
+
+    dialog.SetDlgItemText(13, "UNLOCKED");
+    auto* small = static_cast<QLineEdit*>(dialog.GetDlgItem(13));
+    EXPECT_LE(QFontMetrics(small->font()).horizontalAdvance("UNLOCKED"), small->contentsRect().width())
+        << "a display box shows its whole value";
+    dialog.OnOK();
+  });
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_FALSE(dialog.IsCreated());
+}
+
+}  // namespace

@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include "resources/resource_ids.h"
+#include "tests/support/fake_property_set.h"
+#include "tests/support/hosted_page.h"
+#include "tests/support/simulated_platform.h"
+#include "tuner/bdacontrol_dlg.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The page on the simulated card, with the driver's property set replaced by
+// a recorder once the page is up, so every driver call can be checked.
+class LockTpTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    m_page = std::make_unique<HostedPage<CBdacontrolDlg>>();
+    m_driver = MakeComObject<FakePropertySet>();
+    m_driver->getData[13] = {1, 0};
+    TheTunerContext().m_pKsCtrl = ComPtr<IKsPropertySet>(m_driver.Get());
+    m_platform.Boxes().Clear();
+  }
+  void TearDown() override { m_page.reset(); }
+
+  CBdacontrolDlg& Page() { return **m_page; }
+  void Fill(const char* frequency, const char* lnbLow, const char* lnbHigh, int polarity, int port) {
+    Page().SetDlgItemText(IDC_FREQUENCY, frequency);
+    Page().SetDlgItemText(IDC_SYMBOL_RATE, "27500");
+    Page().SetDlgItemText(IDC_LNB_LOW, lnbLow);
+    Page().SetDlgItemText(IDC_LNB_HIGH, lnbHigh);
+    Page().ComboSetCurSel(IDC_POLARITY, polarity);
+    Page().OnSelchangePolarity();
+    Page().ComboSetCurSel(IDC_DISEQC, port);
+    Page().OnSelchangeDiseqc();
+  }
+  std::vector<Bytes> SwitchMessages() {
+    std::vector<Bytes> messages;
+    for (const auto& call : m_driver->CallsOf("Set"))
+      if (call.id == 0) messages.push_back(call.bytes);
+    return messages;
+  }
+  LONG SpaceValue(HRESULT (IDVBSTuningSpace::*get)(LONG*)) {
+    LONG value = 0;
+    ComPtr<IDVBSTuningSpace> space = ComPtr<ITuningSpace>(Page().TuningSpace()).As<IDVBSTuningSpace>();
+    (space.Get()->*get)(&value);
+    return value;
+  }
+  ComPtr<IDVBSLocator> SubmittedLocator() {
+    ComPtr<ITuneRequest> request;
+    TheTunerContext().m_pNetworkProvider.As<ITuner>()->get_TuneRequest(request.ReleaseAndGetAddressOf());
+    ComPtr<ILocator> locator;
+    if (request) request->get_Locator(locator.ReleaseAndGetAddressOf());
+    return locator.As<IDVBSLocator>();
+  }
+
+  SimulatedPlatform m_platform;
+  std::unique_ptr<HostedPage<CBdacontrolDlg>> m_page;
+  ComPtr<FakePropertySet> m_driver;
+};
+
+TEST_F(LockTpTest, TheBandFollowsTheUniversalLnbRuleAndTheSwitchByteCarriesIt) {
+  Fill("11699", "9750", "10600", 0, 1);
+  Page().OnOK();
+  Fill("11700", "9750", "10600", 0, 1);
+  Page().OnOK();
+  Fill("11000", "9750", "10600", 1, 2);  // vertical, port B, low band
+  Page().OnOK();
+  Fill("12000", "9750", "10600", 0, 4);  // horizontal, port D, high band
+  Page().OnOK();
+  Fill("11000", "9750", "10600", 1, 3);  // vertical, port C, low band
+  Page().OnOK();
+  const auto messages = SwitchMessages();
+  ASSERT_EQ(messages.size(), 5u);
+  const std::uint8_t expected[] = {0xF2, 0xF3, 0xF4, 0xFF, 0xF8};
+  for (int i = 0; i < 5; ++i)
+    EXPECT_EQ(messages[i], (Bytes{0xE0, 0x10, 0x38, expected[i], 0, 0, 0, 0, 0, 0, 4})) << i;
+  EXPECT_TRUE(Page().IsDlgItemEnabled(IDC_LOCK_TP));
+  EXPECT_TRUE(Page().IsDlgItemEnabled(IDC_SET_MOTOR));
+}
+
+TEST_F(LockTpTest, TheTuningSpaceGetsTheOscillatorChosenForTheFrequencyNotTheBand) {
+  Fill("11600", "9750", "10600", 0, 1);
+  Page().OnOK();
+  EXPECT_EQ(SwitchMessages().at(0)[3], 0xF2) << "the switch message says low band";
+  EXPECT_EQ(SpaceValue(&IDVBSTuningSpace::get_LNBSwitch), 10600000);
+  EXPECT_EQ(SpaceValue(&IDVBSTuningSpace::get_HighOscillator), 10600000);
+  EXPECT_EQ(SpaceValue(&IDVBSTuningSpace::get_LowOscillator), 9750000);
+  ComPtr<IDVBSLocator> locator = SubmittedLocator();
+  ASSERT_TRUE(locator);
+  LONG frequency = 0, symbolRate = 0;
+  Polarisation polarisation;
+  FECMethod outer;
+  locator->get_CarrierFrequency(&frequency);
+  locator->get_SymbolRate(&symbolRate);
+  locator->get_SignalPolarisation(&polarisation);
+  locator->get_OuterFEC(&outer);
+  EXPECT_EQ(frequency, 11600000);
+  EXPECT_EQ(symbolRate, 27500);
+  EXPECT_EQ(polarisation, BDA_POLARISATION_LINEAR_H);
+  EXPECT_EQ(outer, BDA_FEC_VITERBI);
+
+  Fill("10000", "9750", "10600", 0, 0);  // neither oscillator brings it into range
+  Page().OnOK();
+  EXPECT_EQ(SpaceValue(&IDVBSTuningSpace::get_LNBSwitch), 0);
+}
+
+TEST_F(LockTpTest, NoPortOrNoPolaritySelection) {
+  Fill("11000", "9750", "10600", -1, 0);
+  Page().OnOK();
+  Fill("11000", "9750", "10600", -1, -1);
+  Page().OnOK();
+  EXPECT_TRUE(SwitchMessages().empty()) << "Diseqc NULL or no port: no switch message";
+  Polarisation polarisation;
+  SubmittedLocator()->get_SignalPolarisation(&polarisation);
+  EXPECT_EQ(polarisation, BDA_POLARISATION_LINEAR_V) << "no polarity selection tunes vertical";
+
+  Fill("11000", "9750", "10600", -1, 1);
+  Page().OnOK();
+  ASSERT_EQ(SwitchMessages().size(), 1u);
+  EXPECT_EQ(SwitchMessages()[0][3], 0xF0) << "no horizontal bit without a polarity";
+}
+
+TEST_F(LockTpTest, TheStreamTypeIsWrittenOnlyWhenTheDriverDiffers) {
+  Fill("11000", "9750", "10600", 0, 0);
+  Page().OnOK();
+  for (const auto& call : m_driver->CallsOf("Set")) EXPECT_NE(call.id, 13u);
+
+  Page().ComboSetCurSel(IDC_OUTPUT_STREAM, 1);  // "GS": nothing happens yet
+  Page().OnSelchangeOutputStream();
+  EXPECT_TRUE(m_driver->CallsOf("Set").empty());
+  Page().OnOK();
+  ASSERT_EQ(m_driver->CallsOf("Set").size(), 1u);
+  EXPECT_EQ(m_driver->CallsOf("Set")[0].id, 13u);
+  EXPECT_EQ(m_driver->CallsOf("Set")[0].bytes, (Bytes{0, 1}));
+}
+
+TEST_F(LockTpTest, EnterInAMotorBoxTunesAndDoesNotSendTheMotorMessage) {
+  Fill("11000", "9750", "10600", 0, 0);
+  QWidget* motorBox = Page().GetDlgItem(IDC_MOTOR0);
+  motorBox->setFocus();
+  Page().Widget()->window()->activateWindow();
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  EXPECT_TRUE(Page().PreTranslateMessage(&enter));
+  EXPECT_FALSE(m_driver->CallsOf("Get").empty()) << "Lock TP reads the stream type first";
+  EXPECT_TRUE(SwitchMessages().empty());
+}
+
+TEST_F(LockTpTest, SetMotorSendsTheLeadingNonZeroBytes) {
+  struct Case {
+    std::array<const char*, 5> texts;
+    Bytes sent;  // empty: nothing sent
+  };
+  const Case cases[] = {
+      {{"0xe0", "0x31", "0x0", "0x0", "0x0"}, {0xE0, 0x31, 0, 0, 0, 0, 0, 0, 0, 0, 2}},
+      {{"e0", "31", "6b", "01", ""}, {0xE0, 0x31, 0x6B, 0x01, 0, 0, 0, 0, 0, 0, 4}},
+      {{"e0", "0", "60", "", ""}, {}},
+      {{"0xe0", "0x0", "0x60", "0x0", "0x0"}, {}},
+      {{"E0", "31", "6E", "1FF", "x"}, {0xE0, 0x31, 0x6E, 0xFF, 0, 0, 0, 0, 0, 0, 4}},
+  };
+  for (const auto& c : cases) {
+    m_driver->calls.clear();
+    for (int i = 0; i < 5; ++i) Page().SetDlgItemText(IDC_MOTOR0 + i, c.texts[i]);
+    Page().OnMotor();
+    const auto sent = SwitchMessages();
+    if (c.sent.empty()) {
+      EXPECT_TRUE(sent.empty()) << c.texts[0] << " " << c.texts[1];
+    } else {
+      ASSERT_EQ(sent.size(), 1u);
+      EXPECT_EQ(sent[0], c.sent);
+    }
+  }
+  EXPECT_TRUE(m_platform.Boxes().Texts().empty());
+  EXPECT_TRUE(Page().IsDlgItemEnabled(IDC_SET_MOTOR));
+
+  TheTunerContext().m_pKsCtrl = nullptr;
+  Page().OnMotor();
+  EXPECT_EQ(m_platform.Boxes().Texts(), std::vector<std::string>{"OnMotor m_pKsCtrl Failed"});
+}
+
+TEST(LockTpWithoutGraph, ReportsThatTheCardWasNotTunedAndKeepsWorking) {
+  sim::SimCardOptions options;
+  options.captureFaults.visibleFromEnumeration = 3;
+  SimulatedPlatform platform(options);
+  HostedPage<CBdacontrolDlg> page;
+  platform.Boxes().Clear();
+  page->SetDlgItemText(IDC_FREQUENCY, "11000");
+  page->OnOK();
+  const auto texts = platform.Boxes().Texts();
+  ASSERT_FALSE(texts.empty());
+  EXPECT_EQ(texts.front(), "m_pKsCtrl==NULL");
+  EXPECT_EQ(texts.back(), "KSPROPERTY_CTRL_TUNER set channel_change false");
+  EXPECT_TRUE(page->IsDlgItemEnabled(IDC_LOCK_TP));
+}
+
+}  // namespace

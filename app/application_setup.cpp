@@ -26,18 +26,14 @@ bool ApplicationSetup::Start(const CommandLine& commandLine, std::string* error)
   SetRecordingErrorReporter([](const std::string& text) { AfxMessageBox(text); });
 
   if (commandLine.simulate) {
-    sim::SimCardOptions options;
+    sim::SimConfig config;  // the built-in sky, no faults
     if (!commandLine.simulationFile.empty()) {
-      auto document = sim::ReadIniFile(commandLine.simulationFile, error);
-      if (!document) return false;
-      auto parsed = sim::ParseSimCardOptions(*document, error);
-      if (!parsed) {
-        *error = commandLine.simulationFile + ": " + *error;
-        return false;
-      }
-      options = *parsed;
+      auto loaded = sim::ReadSimFile(commandLine.simulationFile, error);
+      if (!loaded) return false;
+      config = std::move(*loaded);
     }
-    m_simCard = sim::SimCard::Install(options);
+    m_simCard = sim::SimCard::Install(config, error);
+    if (!m_simCard) return false;
   }
 
   // Any device removal closes the main window, whatever the device.

@@ -7,14 +7,22 @@
 
 namespace sim {
 
-std::shared_ptr<SimCard> SimCard::Install(const SimCardOptions& options) {
-  std::shared_ptr<SimCard> card(new SimCard(options));
+std::shared_ptr<SimCard> SimCard::Install(const SimConfig& config, std::string* error) {
+  std::unique_ptr<DriverTrace> trace;
+  if (!config.card.traceFile.empty()) {
+    trace = DriverTrace::Open(config.card.traceFile, error);
+    if (!trace) return nullptr;
+  }
+  auto driver = std::make_shared<TunerDriver>(config.sky, config.driver.faults, std::move(trace));
+  std::shared_ptr<SimCard> card(new SimCard(config, std::move(driver)));
+  const SimCardOptions& options = config.card;
   if (options.present) card->RegisterDevices();
   if (options.present && options.removalAfterMs > 0) card->ScheduleRemoval(options.removalAfterMs);
   return card;
 }
 
-SimCard::SimCard(const SimCardOptions& options) : m_options(options) {}
+SimCard::SimCard(const SimConfig& config, std::shared_ptr<TunerDriver> driver)
+    : m_options(config.card), m_stream(config.stream), m_driver(std::move(driver)) {}
 
 SimCard::~SimCard() {
   {

@@ -3,6 +3,9 @@
 // options ask for, and can be unplugged (its devices vanish and a removal
 // notification goes out).
 //
+// The card owns its one driver; every filter bound from the card shares it
+// (and keeps it alive while the filter lives).
+//
 // Install and Remove run on any thread; the card's filters are made when a
 // device is bound.
 #pragma once
@@ -10,11 +13,13 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/devices/device_registry.h"
-#include "platform/sim/sim_card_options.h"
+#include "platform/sim/driver/tuner_driver.h"
+#include "platform/sim/sim_file.h"
 
 namespace sim {
 
@@ -23,8 +28,13 @@ inline constexpr wchar_t kSimCaptureName[] = L"Orvane RX40 BDA Digital Capture D
 
 class SimCard : public std::enable_shared_from_this<SimCard> {
  public:
-  static std::shared_ptr<SimCard> Install(const SimCardOptions& options);
+  // None, with the reason, when the driver's trace file cannot be written.
+  static std::shared_ptr<SimCard> Install(const SimConfig& config, std::string* error);
   ~SimCard();
+
+  const std::shared_ptr<TunerDriver>& Driver() const { return m_driver; }
+  // How the capture filter is to deliver the stream.
+  const StreamOptions& Stream() const { return m_stream; }
 
   // Unplugs the card: its devices leave the enumerator and a device-removal
   // notification is published. Idempotent.
@@ -32,11 +42,13 @@ class SimCard : public std::enable_shared_from_this<SimCard> {
   bool IsRemoved() const;
 
  private:
-  explicit SimCard(const SimCardOptions& options);
+  SimCard(const SimConfig& config, std::shared_ptr<TunerDriver> driver);
   void RegisterDevices();
   void ScheduleRemoval(unsigned afterMs);
 
-  SimCardOptions m_options;
+  const SimCardOptions m_options;
+  const StreamOptions m_stream;
+  const std::shared_ptr<TunerDriver> m_driver;
   mutable std::mutex m_mutex;
   std::vector<devices::DeviceId> m_deviceIds;
   bool m_removed = false;

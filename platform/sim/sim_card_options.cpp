@@ -1,31 +1,11 @@
 #include "platform/sim/sim_card_options.h"
 
-#include <charconv>
+#include <algorithm>
+
+#include "platform/sim/ini_values.h"
 
 namespace sim {
 namespace {
-
-std::string Where(const IniEntry& e) { return "line " + std::to_string(e.line) + ": "; }
-
-bool ParseBool(const IniEntry& e, bool* out, std::string* error) {
-  if (e.value == "yes" || e.value == "true" || e.value == "1") *out = true;
-  else if (e.value == "no" || e.value == "false" || e.value == "0") *out = false;
-  else {
-    *error = Where(e) + e.key + " is yes or no, not \"" + e.value + "\"";
-    return false;
-  }
-  return true;
-}
-
-bool ParseUnsigned(const IniEntry& e, unsigned* out, std::string* error) {
-  const char* end = e.value.data() + e.value.size();
-  auto [ptr, ec] = std::from_chars(e.value.data(), end, *out);
-  if (ec != std::errc() || ptr != end || e.value.empty()) {
-    *error = Where(e) + e.key + " needs a whole number, not \"" + e.value + "\"";
-    return false;
-  }
-  return true;
-}
 
 // "ok", "unopenable" (the property bag cannot be opened) or "unreadable"
 // (the friendly name cannot be read).
@@ -33,7 +13,7 @@ bool ParsePropertyBag(const IniEntry& e, devices::DeviceFaults* faults, std::str
   faults->propertyBagFails = e.value == "unopenable";
   faults->friendlyNameFails = e.value == "unreadable";
   if (e.value != "ok" && e.value != "unopenable" && e.value != "unreadable") {
-    *error = Where(e) + e.key + " is ok, unopenable or unreadable, not \"" + e.value + "\"";
+    *error = LineOf(e) + e.key + " is ok, unopenable or unreadable, not \"" + e.value + "\"";
     return false;
   }
   return true;
@@ -42,10 +22,10 @@ bool ParsePropertyBag(const IniEntry& e, devices::DeviceFaults* faults, std::str
 bool ParseDeviceFault(const IniEntry& e, const std::string& device, devices::DeviceFaults* faults,
                       std::string* error) {
   if (e.key == device + "_property_bag") return ParsePropertyBag(e, faults, error);
-  if (e.key == device + "_bind_fails") return ParseBool(e, &faults->bindFails, error);
+  if (e.key == device + "_bind_fails") return ParseYesNo(e, &faults->bindFails, error);
   if (e.key == device + "_appears_at_lookup") {
     unsigned lookup = 1;
-    if (!ParseUnsigned(e, &lookup, error)) return false;
+    if (!ParseWholeNumber(e, &lookup, error)) return false;
     faults->visibleFromEnumeration = static_cast<int>(std::max(1u, lookup));
     return true;
   }
@@ -60,11 +40,11 @@ std::optional<SimCardOptions> ParseSimCardOptions(const IniDocument& document, s
     for (const auto& e : section.entries) {
       bool ok = true;
       if (section.name == "card") {
-        if (e.key == "present") ok = ParseBool(e, &options.present, error);
-        else if (e.key == "removal_after_ms") ok = ParseUnsigned(e, &options.removalAfterMs, error);
+        if (e.key == "present") ok = ParseYesNo(e, &options.present, error);
+        else if (e.key == "removal_after_ms") ok = ParseWholeNumber(e, &options.removalAfterMs, error);
         else if (e.key == "trace") options.traceFile = e.value;
         else {
-          *error = Where(e) + "unknown key \"" + e.key + "\" in [card]";
+          *error = LineOf(e) + "unknown key \"" + e.key + "\" in [card]";
           return std::nullopt;
         }
       } else if (section.name == "faults") {
@@ -73,7 +53,7 @@ std::optional<SimCardOptions> ParseSimCardOptions(const IniDocument& document, s
                            ParseDeviceFault(e, "capture", &options.captureFaults, error);
         if (!error->empty()) return std::nullopt;
         if (!known) {
-          *error = Where(e) + "unknown key \"" + e.key + "\" in [faults]";
+          *error = LineOf(e) + "unknown key \"" + e.key + "\" in [faults]";
           return std::nullopt;
         }
       }

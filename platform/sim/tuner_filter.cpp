@@ -1,5 +1,7 @@
 #include "platform/sim/tuner_filter.h"
 
+#include "platform/com/com_object.h"
+#include "platform/sim/driver/tuner_driver.h"
 #include "platform/sim/sim_card.h"
 
 namespace sim {
@@ -13,13 +15,63 @@ void FillTransportStreamType(CMediaType* mt) {
   mt->lSampleSize = 188;
 }
 
+// The tuner's demodulator node: signal statistics from the driver.
+class SignalStatisticsNode final : public ComObject<SignalStatisticsNode, IBDA_SignalStatistics> {
+ public:
+  explicit SignalStatisticsNode(std::shared_ptr<TunerDriver> driver) : m_driver(std::move(driver)) {}
+
+  HRESULT get_SignalStrength(LONG* strength) override {
+    return Read(strength, [](const SignalStatistics& s) { return s.strength; });
+  }
+  HRESULT get_SignalQuality(LONG* quality) override {
+    return Read(quality, [](const SignalStatistics& s) { return s.quality; });
+  }
+  HRESULT get_SignalLocked(BOOLEAN* locked) override {
+    return Read(locked, [](const SignalStatistics& s) { return static_cast<BOOLEAN>(s.locked ? 1 : 0); });
+  }
+
+ private:
+  template <typename T, typename Pick>
+  HRESULT Read(T* out, Pick pick) {
+    if (!out) return E_POINTER;
+    SignalStatistics statistics;
+    const HRESULT hr = m_driver->ReadSignal(&statistics);
+    if (SUCCEEDED(hr)) *out = pick(statistics);
+    return hr;
+  }
+
+  const std::shared_ptr<TunerDriver> m_driver;
+};
+
 }  // namespace
 
-class TunerFilter::InputPin final : public CBaseInputPin {
+class TunerFilter::InputPin final : public CBaseInputPin, public IKsPropertySet {
  public:
-  InputPin(TunerFilter* filter, CCritSec* lock) : CBaseInputPin(filter, lock, kTunerInputPinName) {}
+  InputPin(TunerFilter* filter, CCritSec* lock, TunerDriver* driver)
+      : CBaseInputPin(filter, lock, kTunerInputPinName), m_driver(driver) {}
+
+  DECLARE_IUNKNOWN
+  HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override {
+    if (ppv && riid == IKsPropertySet::IID) return GetInterface(static_cast<IKsPropertySet*>(this), ppv);
+    return CBaseInputPin::NonDelegatingQueryInterface(riid, ppv);
+  }
+
   // The network provider's connection carries tuning, not data: any type.
   HRESULT CheckMediaType(const AM_MEDIA_TYPE*) override { return S_OK; }
+
+  // IKsPropertySet: the card's property set; the record is the property data.
+  HRESULT Set(REFGUID set, DWORD id, void*, DWORD, void* data, DWORD length) override {
+    return m_driver->Set(set, id, data, length);
+  }
+  HRESULT Get(REFGUID set, DWORD id, void*, DWORD, void* data, DWORD length, DWORD* returned) override {
+    return m_driver->Get(set, id, data, length, returned);
+  }
+  HRESULT QuerySupported(REFGUID set, DWORD id, DWORD* support) override {
+    return m_driver->QuerySupported(set, id, support);
+  }
+
+ private:
+  TunerDriver* const m_driver;  // the filter's; lives as long as the pin
 };
 
 class TunerFilter::OutputPin final : public CBasePin {
@@ -43,10 +95,28 @@ class TunerFilter::OutputPin final : public CBasePin {
 TunerFilter::TunerFilter(std::shared_ptr<SimCard> card)
     : CBaseFilter(nullptr, &m_lock, CLSID_SimTunerFilter),
       m_card(std::move(card)),
-      m_input(std::make_unique<InputPin>(this, &m_lock)),
+      m_driver(m_card->Driver()),
+      m_input(std::make_unique<InputPin>(this, &m_lock, m_driver.get())),
       m_output(std::make_unique<OutputPin>(this, &m_lock)) {}
 
 TunerFilter::~TunerFilter() = default;
+
+HRESULT TunerFilter::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
+  if (!ppv) return E_POINTER;
+  if (riid == IBDA_Topology::IID) return GetInterface(static_cast<IBDA_Topology*>(this), ppv);
+  if (riid == IBDA_DvbsTuning::IID) return GetInterface(static_cast<IBDA_DvbsTuning*>(this), ppv);
+  return CBaseFilter::NonDelegatingQueryInterface(riid, ppv);
+}
+
+HRESULT TunerFilter::GetControlNode(ULONG inputPinId, ULONG outputPinId, ULONG nodeType, IUnknown** controlNode) {
+  if (!controlNode) return E_POINTER;
+  *controlNode = nullptr;
+  if (inputPinId != 0 || outputPinId != 1 || nodeType != 0) return E_INVALIDARG;
+  ComPtr<IBDA_SignalStatistics> node = MakeComObject<SignalStatisticsNode>(m_driver);
+  return node->QueryInterface(IUnknown::IID, reinterpret_cast<void**>(controlNode));
+}
+
+HRESULT TunerFilter::SubmitTune(const DvbsTuneParameters& parameters) { return m_driver->SubmitTune(parameters); }
 
 CBasePin* TunerFilter::GetPin(int n) {
   if (n == 0) return m_input.get();

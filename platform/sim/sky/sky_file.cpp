@@ -1,10 +1,7 @@
 #include "platform/sim/sky/sky_file.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
-#include <cstring>
-#include <fstream>
 #include <map>
 #include <optional>
 #include <set>
@@ -169,16 +166,18 @@ enum class SectionKind { None, Site, Lnb, Dish, Satellite };
 
 class SkyParser {
  public:
-  SkyFileResult Parse(std::string_view text) {
+  SkyFileResult Parse(const std::vector<IniSection>& sections) {
     result_.sky = DefaultSky();
-    std::vector<std::string_view> lines;
-    for (size_t begin = 0; begin <= text.size();) {
-      const size_t end = std::min(text.find('\n', begin), text.size());
-      lines.push_back(text.substr(begin, end - begin));
-      begin = end + 1;
+    for (const IniSection& section : sections) {
+      if (!result_.ok()) break;
+      line_ = section.line;
+      OpenSection(section.line, section.name);
+      for (const IniEntry& entry : section.entries) {
+        if (!result_.ok()) break;
+        ParseEntry(entry);
+      }
+      if (result_.ok()) CloseSection();
     }
-    for (size_t i = 0; i < lines.size() && result_.ok(); ++i) ParseLine(static_cast<int>(i + 1), Trim(lines[i]));
-    if (result_.ok()) CloseSection();
     if (result_.ok()) Finish();
     return result_;
   }
@@ -188,23 +187,13 @@ class SkyParser {
     if (result_.ok()) result_.error = "line " + std::to_string(line) + ": " + reason;
   }
 
-  void ParseLine(int line, std::string_view text) {
-    line_ = line;
-    if (text.empty() || text.front() == '#' || text.front() == ';') return;
-    if (text.front() == '[') {
-      if (text.back() != ']') return Fail(line, "section header must end with ']'");
-      CloseSection();
-      if (result_.ok()) OpenSection(line, Lower(Trim(text.substr(1, text.size() - 2))));
-      return;
+  void ParseEntry(const IniEntry& entry) {
+    line_ = entry.line;
+    if (entry.key != "tp" && !keys_.insert(entry.key).second) {
+      return Fail(entry.line, "key '" + entry.key + "' given twice");
     }
-    const size_t equals = text.find('=');
-    if (equals == std::string_view::npos) return Fail(line, "expected key=value");
-    const std::string key = Lower(Trim(text.substr(0, equals)));
-    const std::string_view value = Trim(text.substr(equals + 1));
-    if (kind_ == SectionKind::None) return Fail(line, "key '" + key + "' outside any section");
-    if (key != "tp" && !keys_.insert(key).second) return Fail(line, "key '" + key + "' given twice");
-    const Problem problem = SetKey(key, value);
-    if (!problem.empty()) Fail(line, problem);
+    const Problem problem = SetKey(entry.key, entry.value);
+    if (!problem.empty()) Fail(entry.line, problem);
   }
 
   void OpenSection(int line, const std::string& name) {
@@ -221,6 +210,7 @@ class SkyParser {
     } else if (name.rfind("satellite", 0) == 0) {
       const auto number = ParseNumber<int>(Trim(std::string_view(name).substr(9)));
       if (!number || *number < 0) return Fail(line, "expected [satellite N] with a number N of 0 or more");
+      if (satellites_.count(*number)) return Fail(line, "section [" + name + "] given twice");
       kind_ = SectionKind::Satellite;
       satelliteNumber_ = *number;
       satellite_ = Satellite{};
@@ -338,17 +328,10 @@ class SkyParser {
 
 }  // namespace
 
-SkyFileResult ParseSkyText(std::string_view text) { return SkyParser().Parse(text); }
-
-SkyFileResult ReadSkyFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {Sky{}, path + ": cannot open: " + std::strerror(errno)};
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) return {Sky{}, path + ": cannot read"};
-  SkyFileResult result = ParseSkyText(text.str());
-  if (!result.ok()) result.error = path + ": " + result.error;
-  return result;
+bool IsSkySection(std::string_view name) {
+  return name == "site" || name == "lnb" || name == "dish" || name.rfind("satellite", 0) == 0;
 }
+
+SkyFileResult ParseSky(const std::vector<IniSection>& sections) { return SkyParser().Parse(sections); }
 
 }  // namespace sim

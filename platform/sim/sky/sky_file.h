@@ -1,7 +1,7 @@
 #pragma once
-// Reads a sky for the simulated card from an INI-style text file.
+// Builds the simulated card's sky from the sky sections of the card's FILE
+// (sim_file.h reads the FILE and hands each section to its owner):
 //
-//   # A line starting with '#' or ';' is a comment; blank lines are skipped.
 //   [site]                 latitude and longitude of the dish, degrees,
 //   latitude=50.0          north and east positive (optional section;
 //   longitude=8.0          the built-in site otherwise)
@@ -33,23 +33,31 @@
 //
 // Names of sections, keys, options and words are case-insensitive. Unknown
 // sections, keys and options, repeated keys (but tp) and repeated sections
-// are errors. Errors name the line and the reason.
+// (or satellite numbers) are errors. Errors name the line and the reason.
+// Sky sections, when given, must include at least one satellite.
 
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "platform/sim/sim_ini.h"
 #include "platform/sim/sky/sky.h"
 
 namespace sim {
 
 struct SkyFileResult {
   Sky sky;            // meaningful only when `error` is empty
-  std::string error;  // "line 12: ..." or "<path>: ..."; empty on success
+  std::string error;  // "line 12: ..."; empty on success
 
   bool ok() const { return error.empty(); }
 };
 
-SkyFileResult ParseSkyText(std::string_view text);
-SkyFileResult ReadSkyFile(const std::string& path);
+// Whether a section of the FILE belongs to the sky: [site], [lnb], [dish]
+// and [satellite ...].
+bool IsSkySection(std::string_view name);
+
+// The sky from its sections, in file order; the built-in sky's site and LNB
+// fill in for sections not given.
+SkyFileResult ParseSky(const std::vector<IniSection>& sections);
 
 }  // namespace sim

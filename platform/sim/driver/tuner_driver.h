@@ -1,0 +1,137 @@
+// The simulated card's driver: all of the card's state in one place, and the
+// calls through which the rest of the program reaches it.
+//
+// State: the sky (fixed at construction), where the dish points, the LNB
+// supply (22 kHz tone, voltage, switch port), the output stream type
+// (transport stream at power-up), the selected input stream, the current
+// tune and when acquisition began, the injected faults, the DiSEqC bus log
+// and its listeners.
+//
+// Threads: the UI thread sets properties and tunes, the signal monitor reads
+// statistics and media information, the capture filter's streaming thread
+// asks for the stream description, the positioner moves the dish. Every
+// public method may be called from any thread. One mutex, m_mutex, guards all
+// state; it is never held while calling out (bus listeners, the trace file).
+//
+// Lock: a tuned carrier locks kAcquisitionTimeMs after the last event that
+// made the demodulator start over (a tune, an input stream selection, a
+// switch message that changed the LNB supply, the dish turning to another
+// satellite), measured with TickCountMs(). A change of pointing error alone
+// does not restart acquisition: lock follows the carrier-to-noise ratio.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+#include "platform/media/bda_interfaces.h"
+#include "platform/sim/driver/driver_options.h"
+#include "platform/sim/driver/driver_trace.h"
+#include "platform/sim/driver/stream_description.h"
+#include "platform/sim/sky/reception.h"
+#include "platform/sim/sky/sky.h"
+
+namespace sim {
+
+struct SignalStatistics {
+  LONG strength = 0;  // percent; the model keeps to 0..100
+  LONG quality = 0;   // percent; 0 until the carrier is acquired
+  bool locked = false;
+};
+
+struct DishPointing {
+  size_t satelliteIndex = 0;  // into Sky::satellites
+  double errorDeg = 0;        // how far off that satellite's centre
+};
+
+class TunerDriver {
+ public:
+  // Called with each message put on the DiSEqC bus, on the caller's thread,
+  // without the driver's lock: a listener may call back into the driver. A
+  // listener removed while a message is in flight may still see that one.
+  using DiseqcListener = std::function<void(const std::vector<uint8_t>& message)>;
+  static constexpr size_t kBusLogLimit = 64;  // the oldest messages drop out
+
+  // trace may be null (no trace file).
+  TunerDriver(Sky sky, DriverFaults faults, std::unique_ptr<DriverTrace> trace = nullptr);
+  ~TunerDriver();
+  TunerDriver(const TunerDriver&) = delete;
+  TunerDriver& operator=(const TunerDriver&) = delete;
+
+  // The tuner extension property set (IKsPropertySet on the tuner's input
+  // pin). Records travel in propertyData; instance data is not used. A
+  // buffer may be larger than its record. Status: E_PROP_SET_UNSUPPORTED for
+  // another set, E_PROP_ID_UNSUPPORTED for another id (or an injected
+  // "unsupported"), E_NOTIMPL for a direction the property lacks, E_POINTER
+  // for no buffer, E_INSUFFICIENT_BUFFER for a short one (a Get then reports
+  // the size needed in bytesReturned), E_INVALIDARG for a record the card
+  // cannot take, E_FAIL or S_FALSE when injected.
+  HRESULT QuerySupported(REFGUID set, DWORD id, DWORD* typeSupport);
+  HRESULT Get(REFGUID set, DWORD id, void* propertyData, DWORD dataLength, DWORD* bytesReturned);
+  HRESULT Set(REFGUID set, DWORD id, const void* propertyData, DWORD dataLength);
+
+  // A tune from the network provider. S_OK for any well-formed request, even
+  // one that finds no carrier; E_INVALIDARG for a zero or negative frequency
+  // or symbol rate, a negative oscillator or no polarisation.
+  HRESULT SubmitTune(const DvbsTuneParameters& parameters);
+
+  // The signal statistics; E_FAIL when injected.
+  HRESULT ReadSignal(SignalStatistics* statistics);
+
+  StreamDescription DescribeStream();
+
+  // The dish: which satellite it points at and how far off. PointAt fails
+  // (false) for an index the sky lacks.
+  bool PointAt(size_t satelliteIndex, double errorDeg = 0);
+  void SetPointingError(double errorDeg);
+  DishPointing Pointing() const;
+
+  // The DiSEqC bus: every message put on it, oldest first, and listeners.
+  int AddDiseqcListener(DiseqcListener listener);
+  void RemoveDiseqcListener(int id);
+  std::vector<std::vector<uint8_t>> DiseqcBusLog() const;
+
+  void SetFaults(const DriverFaults& faults);
+  LnbControl LnbSupply() const;
+  const Sky& GetSky() const { return m_sky; }
+
+ private:
+  // What the card receives now. Computed under m_mutex.
+  struct Observation {
+    const Transponder* carrier = nullptr;  // null: nothing found
+    Reception reception;
+    bool acquired = false;  // the acquisition time has passed
+    bool Locked() const { return carrier && acquired && reception.signal.locked; }
+  };
+  Observation ObserveLocked() const;
+  void RestartAcquisitionLocked();
+
+  HRESULT CheckProperty(REFGUID set, DWORD id, bool write, PropertyFaults* faults) const;
+  HRESULT SetDiseqc(const uint8_t* record, CallOutcome outcome);
+  HRESULT SetStreamType(const uint8_t* record, CallOutcome outcome);
+  HRESULT SetInputStream(const uint8_t* record, CallOutcome outcome);
+  void ReadMediaInfo(uint8_t* record);
+  void ReadStreamType(uint8_t* record);
+
+  const Sky m_sky;
+  const std::unique_ptr<DriverTrace> m_trace;
+
+  mutable std::mutex m_mutex;
+  // All below guarded by m_mutex.
+  DriverFaults m_faults;
+  DishPointing m_dish;
+  LnbControl m_lnb;
+  OutputFormat m_output = OutputFormat::TransportStream;
+  std::optional<int> m_selectedStream;  // none: the carrier's first
+  std::optional<TuneRequest> m_tune;
+  uint64_t m_acquisitionStartMs = 0;
+  uint64_t m_generation = 0;
+  std::vector<std::vector<uint8_t>> m_busLog;
+  std::vector<std::pair<int, DiseqcListener>> m_listeners;
+  int m_nextListenerId = 1;
+};
+
+}  // namespace sim

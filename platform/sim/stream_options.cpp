@@ -1,0 +1,40 @@
+#include "platform/sim/stream_options.h"
+
+#include "platform/sim/ini_values.h"
+
+namespace sim {
+namespace {
+
+bool EndsWith(const std::string& text, const std::string& suffix) {
+  return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+}  // namespace
+
+std::optional<StreamOptions> ParseStreamOptions(const IniSection& section, std::string* error) {
+  StreamOptions options;
+  for (const IniEntry& e : section.entries) {
+    if (e.key == "replay") {
+      if (e.value.size() <= 3 || !(EndsWith(e.value, ".ts") || EndsWith(e.value, ".TS"))) {
+        *error = LineOf(e) + "replay names a transport stream file PATH.ts, not \"" + e.value + "\"";
+        return std::nullopt;
+      }
+      options.replayFile = e.value;
+    } else if (e.key == "paced") {
+      if (!ParseYesNo(e, &options.paced, error)) return std::nullopt;
+    } else if (e.key == "sample_packets") {
+      if (!ParseWholeNumber(e, &options.samplePackets, error)) return std::nullopt;
+      if (options.samplePackets < 1 || options.samplePackets > StreamOptions::kMaxSamplePackets) {
+        *error = LineOf(e) + "sample_packets is 1 to " + std::to_string(StreamOptions::kMaxSamplePackets) +
+                 ", not " + e.value;
+        return std::nullopt;
+      }
+    } else {
+      *error = LineOf(e) + "unknown key \"" + e.key + "\" in [stream]";
+      return std::nullopt;
+    }
+  }
+  return options;
+}
+
+}  // namespace sim

@@ -18,7 +18,20 @@ HRESULT BindTunerFilter(std::shared_ptr<SimCard> card, REFIID riid, void** ppv) 
 
 HRESULT BindCaptureFilter(std::shared_ptr<SimCard> card, REFIID riid, void** ppv) {
   if (!card || card->IsRemoved()) return E_FAIL;
-  return CSimCaptureFilter::Create(SimCaptureConfig{})->QueryInterface(riid, ppv);
+  const StreamOptions& options = card->Stream();
+  SimCaptureConfig config;
+  config.pacing = options.paced ? SimPacing::BitRate : SimPacing::Unpaced;
+  config.packetsPerSample = static_cast<int>(options.samplePackets);
+  config.replayPath = options.replayFile;
+  // The stream follows the demodulator: data only while a carrier is locked
+  // and delivered in the chosen output format, at its bit rate.
+  config.signal = [driver = std::weak_ptr<TunerDriver>(card->Driver())]() -> SimSignalFeed {
+    auto locked = driver.lock();
+    if (!locked) return {false, 0};
+    const StreamDescription stream = locked->DescribeStream();
+    return {stream.delivery != Delivery::None, static_cast<std::uint64_t>(std::max<int64_t>(stream.bitRate, 0))};
+  };
+  return CSimCaptureFilter::Create(config)->QueryInterface(riid, ppv);
 }
 
 }  // namespace sim

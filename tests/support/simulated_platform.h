@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "platform/com/runtime.h"
@@ -14,6 +15,7 @@
 #include "platform/media/platform_devices.h"
 #include "platform/media/tuning/tuning_space_store.h"
 #include "platform/sim/sim_card.h"
+#include "platform/sim/sim_file.h"
 #include "settings/program_folder.h"
 #include "tests/support/instant_clock.h"
 #include "tests/support/message_box_recorder.h"
@@ -21,7 +23,7 @@
 
 class SimulatedPlatform {
  public:
-  explicit SimulatedPlatform(const sim::SimCardOptions& options = {}) {
+  explicit SimulatedPlatform(const sim::SimConfig& config = {}) {
     static int instance = 0;
     m_folder = std::filesystem::temp_directory_path() /
                ("rx40-test-" + std::to_string(::getpid()) + "-" + std::to_string(++instance));
@@ -31,7 +33,9 @@ class SimulatedPlatform {
     media::RegisterMediaPlatform();
     tuning::SetTuningSpaceStorePath((m_folder / "tuning-spaces.txt").string());
     SetProgramFolder(m_folder.string());
-    m_card = sim::SimCard::Install(options);
+    std::string error;
+    m_card = sim::SimCard::Install(config, &error);
+    if (!m_card) throw std::runtime_error(error);
   }
   ~SimulatedPlatform() {
     TunerContext& c = TheTunerContext();

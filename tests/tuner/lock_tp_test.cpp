@@ -182,8 +182,8 @@ TEST_F(LockTpTest, SetMotorSendsTheLeadingNonZeroBytes) {
 }
 
 TEST(LockTpWithoutGraph, ReportsThatTheCardWasNotTunedAndKeepsWorking) {
-  sim::SimCardOptions options;
-  options.captureFaults.visibleFromEnumeration = 3;
+  sim::SimConfig options;
+  options.card.captureFaults.visibleFromEnumeration = 3;
   SimulatedPlatform platform(options);
   HostedPage<CBdacontrolDlg> page;
   platform.Boxes().Clear();

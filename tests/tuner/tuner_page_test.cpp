@@ -124,8 +124,8 @@ TEST(TunerPage, AStoredIndexOutsideItsListLeavesNoSelectionAndIsSavedAsMinusOne)
 }
 
 TEST(TunerPage, ACaptureDeviceThatAppearsLateIsFoundThreeSecondsLater) {
-  sim::SimCardOptions options;
-  options.captureFaults.visibleFromEnumeration = 2;
+  sim::SimConfig options;
+  options.card.captureFaults.visibleFromEnumeration = 2;
   SimulatedPlatform platform(options);
   TheTunerContext().m_pTunerFilter = FindFilter(KSCATEGORY_BDA_NETWORK_TUNER, kTunerFriendlyName);
   platform.Clock().ClearSleeps();
@@ -137,8 +137,8 @@ TEST(TunerPage, ACaptureDeviceThatAppearsLateIsFoundThreeSecondsLater) {
 }
 
 TEST(TunerPage, AMissingCaptureDeviceStopsConstructionAfterItsMessage) {
-  sim::SimCardOptions options;
-  options.captureFaults.visibleFromEnumeration = 3;
+  sim::SimConfig options;
+  options.card.captureFaults.visibleFromEnumeration = 3;
   SimulatedPlatform platform(options);
   HostedPage<CBdacontrolDlg> page;
   ASSERT_EQ(platform.Boxes().Texts(), std::vector<std::string>{"CreateCaptureDevice Failed"});

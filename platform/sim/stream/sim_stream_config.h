@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // The one program of the generated stream and its service description.
@@ -22,6 +23,12 @@ enum class SimPacing {
   Unpaced,  // as fast as the graph takes them (tests, benchmarks)
 };
 
+// What the card's front end gives the capture filter right now.
+struct SimSignalFeed {
+  bool delivering = true;     // false: no carrier locked, nothing to deliver
+  std::uint64_t bitRate = 0;  // bits per second; 0 keeps the configured rate
+};
+
 struct SimCaptureConfig {
   SimPacing pacing = SimPacing::BitRate;
   std::uint64_t bitRate = 38'000'000;  // bits per second; also sets the PCR slope
@@ -31,4 +38,7 @@ struct SimCaptureConfig {
   std::string replayPath;              // not empty: replay this .ts file instead
   bool replayLoop = true;              // start the file again at its end
   SimStreamContent content;
+  // When set, asked before every sample: the card delivers only while its
+  // demodulator locks, at the carrier's bit rate.
+  std::function<SimSignalFeed()> signal;
 };

@@ -95,6 +95,20 @@ void SimStreamPump::ApplyPendingChanges() {
   }
 }
 
+bool SimStreamPump::FollowSignal() {
+  if (!m_config.signal) return true;
+  const SimSignalFeed feed = m_config.signal();
+  std::lock_guard lock(m_mutex);
+  if (!feed.delivering) {
+    // No carrier: wait, and pace afresh from the moment data flows again.
+    m_paceBaseMs = TickCountMs() + kMaxWaitMs;
+    m_paceBasePackets = m_delivered;
+    return false;
+  }
+  if (feed.bitRate != 0 && feed.bitRate != m_bitRate) m_pendingBitRate = feed.bitRate;
+  return true;
+}
+
 bool SimStreamPump::Pace(std::uint64_t packetsSent) {
   if (m_config.pacing == SimPacing::Unpaced) return !m_stopping;
   for (;;) {
@@ -122,6 +136,10 @@ void SimStreamPump::Finish(bool ended, HRESULT result) {
 void SimStreamPump::Loop() {
   std::uint64_t sent = PacketsDelivered();
   while (!m_stopping) {
+    if (!FollowSignal()) {
+      Sleep(static_cast<std::uint32_t>(kMaxWaitMs));
+      continue;
+    }
     ApplyPendingChanges();
     std::size_t wanted = static_cast<std::size_t>(std::max(m_config.packetsPerSample, 1));
     if (m_config.packetLimit != 0) {

@@ -53,6 +53,8 @@ class SimStreamPump {
   // Waits until the packets sent so far are due; false when stopping.
   bool Pace(std::uint64_t packetsSent);
   void ApplyPendingChanges();
+  // false while the signal feed says nothing is to be delivered (after a short wait).
+  bool FollowSignal();
   void Finish(bool ended, HRESULT result);
 
   CBaseOutputPin* const m_output;

@@ -118,3 +118,44 @@ bool SendDiseqCommandRX40(const std::uint8_t* bytes, std::size_t length) {
     AfxMessageBox("SendDiseqCommandRX40 QueryInterface Failed");
   return false;
 }
+
+TUNER_MEDIA_INFO& TheMediaInfo() {
+  static TUNER_MEDIA_INFO info{};
+  return info;
+}
+
+MediaInfoResult QueryMediaInfo(const CDialog* owner, bool locked, MediaInfoDisplay* display) {
+  IKsPropertySet* driver = Driver();
+  if (!driver) return MediaInfoResult::NoDriver;
+  if (!locked) {
+    if (display) display->ClearMediaInfo();
+    return MediaInfoResult::Done;
+  }
+  if (!Supported(driver, KSPROPERTY_BDA_GET_MEDIAINFO)) {
+    MessageBox(owner, "don't support this interface", kError);
+    return MediaInfoResult::NoDriver;
+  }
+  if (FAILED(GetRecord(driver, KSPROPERTY_BDA_GET_MEDIAINFO, TheMediaInfo()))) {
+    AfxMessageBox("Get KSPROPERTY_BDA_GET_MEDIAINFO error");
+    return MediaInfoResult::ReadFailed;
+  }
+  if (display) display->ShowMediaInfo(TheMediaInfo());
+  return MediaInfoResult::Done;
+}
+
+bool ApplyInputStreamId(const CDialog* owner, int inputStreamId) {
+  IKsPropertySet* driver = Driver();
+  if (!driver) return false;
+  if (!Supported(driver, KSPROPERTY_BDA_INPUTMULTISTREAMID)) {
+    MessageBox(owner, "don't support this interface", kError);
+    return false;
+  }
+  // Only the identifier means anything in this request; the rest stays zero.
+  TUNER_MEDIA_INFO request{};
+  request.InputStreamId = inputStreamId;
+  if (FAILED(SetRecord(driver, KSPROPERTY_BDA_INPUTMULTISTREAMID, request))) {
+    AfxMessageBox("Set KSPROPERTY_BDA_INPUTMULTISTREAMID error");
+    return false;
+  }
+  return true;
+}

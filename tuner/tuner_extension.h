@@ -27,3 +27,26 @@ bool SendDiseqCommand(const CDialog* owner, const std::uint8_t* bytes, std::size
 void SendMotorMessage(const CDialog* owner, const MotorMessage& message);
 // The positioner's sender: no support query, no mutex; always false.
 bool SendDiseqCommandRX40(const std::uint8_t* bytes, std::size_t length);
+
+// Where the demodulator's report is shown (the main window's panel). Called
+// on the monitor thread.
+class MediaInfoDisplay {
+ public:
+  virtual ~MediaInfoDisplay() = default;
+  virtual void ShowMediaInfo(const TUNER_MEDIA_INFO& info) = 0;
+  virtual void ClearMediaInfo() = 0;
+};
+
+// The process-wide media information record, overwritten whole by each read.
+// Written and read only by the monitor thread.
+TUNER_MEDIA_INFO& TheMediaInfo();
+
+enum class MediaInfoResult { NoDriver = 0, Done = 1, ReadFailed = 2 };
+// Once per monitor cycle: without lock the display is cleared; with lock
+// the driver's report is read and shown. A refused support query gives
+// NoDriver after its box, as the driver interface is then of no use.
+MediaInfoResult QueryMediaInfo(const CDialog* owner, bool locked, MediaInfoDisplay* display);
+
+// Selects an input stream of a multiple-input-stream carrier; true when the
+// driver took it (the caller then waits 500 ms and tunes again).
+bool ApplyInputStreamId(const CDialog* owner, int inputStreamId);

@@ -33,6 +33,7 @@ class SimCard : public std::enable_shared_from_this<SimCard> {
   ~SimCard();
 
   const std::shared_ptr<TunerDriver>& Driver() const { return m_driver; }
+  const SimCardOptions& Options() const { return m_options; }
   // How the capture filter is to deliver the stream.
   const StreamOptions& Stream() const { return m_stream; }
 

@@ -48,6 +48,16 @@ std::optional<SimCardOptions> ParseSimCardOptions(const IniDocument& document, s
           return std::nullopt;
         }
       } else if (section.name == "faults") {
+        if (e.key == "tuner_input_pin") {
+          if (e.value == "ok") options.tunerInputPin = TunerInputPin::Normal;
+          else if (e.value == "missing") options.tunerInputPin = TunerInputPin::Missing;
+          else if (e.value == "no_property_set") options.tunerInputPin = TunerInputPin::WithoutPropertySet;
+          else {
+            *error = LineOf(e) + "tuner_input_pin is ok, missing or no_property_set, not \"" + e.value + "\"";
+            return std::nullopt;
+          }
+          continue;
+        }
         if (!error->empty()) error->clear();
         const bool known = ParseDeviceFault(e, "tuner", &options.tunerFaults, error) ||
                            ParseDeviceFault(e, "capture", &options.captureFaults, error);

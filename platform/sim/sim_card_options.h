@@ -11,10 +11,18 @@
 
 namespace sim {
 
+// How the tuner's input pin looks to the program.
+enum class TunerInputPin {
+  Normal,              // "Input0", with the driver's property set
+  Missing,             // no pin whose name contains "Input0"
+  WithoutPropertySet,  // "Input0", but the property set cannot be had from it
+};
+
 struct SimCardOptions {
   bool present = true;
   devices::DeviceFaults tunerFaults;
   devices::DeviceFaults captureFaults;
+  TunerInputPin tunerInputPin = TunerInputPin::Normal;
   // The card is unplugged this long after it was installed; 0: never.
   unsigned removalAfterMs = 0;
   std::string traceFile;

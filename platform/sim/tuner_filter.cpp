@@ -47,12 +47,15 @@ class SignalStatisticsNode final : public ComObject<SignalStatisticsNode, IBDA_S
 
 class TunerFilter::InputPin final : public CBaseInputPin, public IKsPropertySet {
  public:
-  InputPin(TunerFilter* filter, CCritSec* lock, TunerDriver* driver)
-      : CBaseInputPin(filter, lock, kTunerInputPinName), m_driver(driver) {}
+  InputPin(TunerFilter* filter, CCritSec* lock, TunerDriver* driver, TunerInputPin shape)
+      : CBaseInputPin(filter, lock, shape == TunerInputPin::Missing ? kTunerFaultyInputPinName : kTunerInputPinName),
+        m_driver(driver),
+        m_offersPropertySet(shape == TunerInputPin::Normal) {}
 
   DECLARE_IUNKNOWN
   HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override {
-    if (ppv && riid == IKsPropertySet::IID) return GetInterface(static_cast<IKsPropertySet*>(this), ppv);
+    if (ppv && riid == IKsPropertySet::IID && m_offersPropertySet)
+      return GetInterface(static_cast<IKsPropertySet*>(this), ppv);
     return CBaseInputPin::NonDelegatingQueryInterface(riid, ppv);
   }
 
@@ -72,6 +75,7 @@ class TunerFilter::InputPin final : public CBaseInputPin, public IKsPropertySet 
 
  private:
   TunerDriver* const m_driver;  // the filter's; lives as long as the pin
+  const bool m_offersPropertySet;
 };
 
 class TunerFilter::OutputPin final : public CBasePin {
@@ -96,7 +100,7 @@ TunerFilter::TunerFilter(std::shared_ptr<SimCard> card)
     : CBaseFilter(nullptr, &m_lock, CLSID_SimTunerFilter),
       m_card(std::move(card)),
       m_driver(m_card->Driver()),
-      m_input(std::make_unique<InputPin>(this, &m_lock, m_driver.get())),
+      m_input(std::make_unique<InputPin>(this, &m_lock, m_driver.get(), m_card->Options().tunerInputPin)),
       m_output(std::make_unique<OutputPin>(this, &m_lock)) {}
 
 TunerFilter::~TunerFilter() = default;

@@ -31,6 +31,8 @@ inline constexpr GUID CLSID_SimTunerFilter{0x3C9D2F41, 0x8B7A, 0x4E1D, {0x9A, 0x
 
 inline constexpr wchar_t kTunerInputPinName[] = L"Input0";
 inline constexpr wchar_t kTunerOutputPinName[] = L"MPEG2 Transport";
+// The input pin's name on a card whose pin is not the expected one.
+inline constexpr wchar_t kTunerFaultyInputPinName[] = L"Antenna In";
 
 class TunerFilter final : public CBaseFilter, public IBDA_Topology, public IBDA_DvbsTuning {
  public:

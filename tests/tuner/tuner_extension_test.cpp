@@ -152,4 +152,55 @@ TEST_F(TunerExtensionTest, ThePositionersSenderAsksNothingFirstAndAlwaysReportsF
   EXPECT_EQ(m_boxes.Boxes()[0].caption, "OrvaneRX40 Tessel");
 }
 
+class RecordingDisplay final : public MediaInfoDisplay {
+ public:
+  void ShowMediaInfo(const TUNER_MEDIA_INFO& info) override { shown.push_back(info.InputStreamId); }
+  void ClearMediaInfo() override { ++cleared; }
+  std::vector<int> shown;
+  int cleared = 0;
+};
+
+TEST_F(TunerExtensionTest, MediaInfoIsReadOnlyWhileLockedAndAFailedReadLeavesTheDisplayAlone) {
+  RecordingDisplay display;
+  Bytes report(72, 0);
+  report[48] = 7;  // InputStreamId
+  Driver().getData[12] = report;
+  EXPECT_EQ(QueryMediaInfo(kOwner, false, &display), MediaInfoResult::Done);
+  EXPECT_EQ(display.cleared, 1);
+  EXPECT_TRUE(Driver().calls.empty()) << "no driver call without lock";
+
+  EXPECT_EQ(QueryMediaInfo(kOwner, true, &display), MediaInfoResult::Done);
+  EXPECT_EQ(display.shown, std::vector<int>{7});
+  EXPECT_EQ(TheMediaInfo().InputStreamId, 7);
+  EXPECT_EQ(Driver().CallsOf("Get").at(0).bytes.size(), 72u);
+  EXPECT_TRUE(Driver().CallsOf("Get").at(0).sameBuffers);
+
+  Driver().getResult[12] = E_FAIL;
+  EXPECT_EQ(QueryMediaInfo(kOwner, true, &display), MediaInfoResult::ReadFailed);
+  Driver().supportResult[12] = E_NOTIMPL;
+  EXPECT_EQ(QueryMediaInfo(kOwner, true, &display), MediaInfoResult::NoDriver);
+  EXPECT_EQ(display.shown.size(), 1u);
+  EXPECT_EQ(display.cleared, 1);
+  EXPECT_EQ(m_boxes.Texts(), (std::vector<std::string>{"Get KSPROPERTY_BDA_GET_MEDIAINFO error",
+                                                       "don't support this interface"}));
+
+  TheTunerContext().m_pKsCtrl = nullptr;
+  EXPECT_EQ(QueryMediaInfo(kOwner, false, &display), MediaInfoResult::NoDriver);
+  EXPECT_EQ(display.cleared, 1) << "without the interface the display is left alone";
+}
+
+TEST_F(TunerExtensionTest, AnInputStreamIsSelectedWithA72ByteRequestCarryingOnlyItsIdentifier) {
+  EXPECT_TRUE(ApplyInputStreamId(kOwner, 258));
+  const auto sets = Driver().CallsOf("Set");
+  ASSERT_EQ(sets.size(), 1u);
+  EXPECT_EQ(sets[0].id, 14u);
+  Bytes expected(72, 0);
+  expected[48] = 2;
+  expected[49] = 1;
+  EXPECT_EQ(sets[0].bytes, expected);
+  Driver().setResult[14] = E_FAIL;
+  EXPECT_FALSE(ApplyInputStreamId(kOwner, 1));
+  EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Set KSPROPERTY_BDA_INPUTMULTISTREAMID error"});
+}
+
 }  // namespace

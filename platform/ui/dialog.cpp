@@ -98,6 +98,12 @@ QWidget* MakeControl(const ui::ControlTemplate& c, QWidget* parent) {
       auto* edit = new QLineEdit(Q(c.text), parent);
       edit->setFrame(c.styles & ui::kBorder);
       edit->setReadOnly(c.styles & ui::kReadOnly);
+      if (c.styles & ui::kDisabled) {
+        // A disabled box is a display: its value stays legible.
+        QPalette palette = edit->palette();
+        palette.setColor(QPalette::Disabled, QPalette::Text, palette.color(QPalette::Active, QPalette::Text));
+        edit->setPalette(palette);
+      }
       if (c.styles & ui::kDigitsOnly)
         edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
       w = edit;
@@ -274,7 +280,9 @@ int CDialog::DoModal() {
 void CDialog::CreateChild(QWidget* parent) {
   auto* widget = new DialogWidget(this, parent);
   Build(widget);
+  widget->move(0, 0);
   widget->show();
+  widget->move(0, 0);  // a dialog centres itself when shown; a page sits at its parent's corner
   Initialise();
 }
 

@@ -1,5 +1,6 @@
 #include "platform/ui/property_sheet.h"
 
+#include <QTabBar>
 #include <QTabWidget>
 
 void CPropertySheet::AddPage(CPropertyPage* page) { m_pages.push_back(page); }
@@ -17,9 +18,30 @@ void CPropertySheet::Create(CDialog* parent) {
   for (std::size_t i = 0; i < m_pages.size(); ++i) {
     if (const auto* t = &m_pages[i]->Template(); t) m_tabWidget->setTabText(static_cast<int>(i), QString::fromStdString(t->caption));
   }
-  QObject::connect(m_tabWidget, &QTabWidget::currentChanged, m_tabWidget, [this](int index) { EnsureCreated(index); });
+  // The keyboard belongs to the pages, as on a classic property sheet: the
+  // shown page's first control takes the focus.
+  m_tabWidget->setFocusPolicy(Qt::NoFocus);
+  m_tabWidget->tabBar()->setFocusPolicy(Qt::NoFocus);
+  QObject::connect(m_tabWidget, &QTabWidget::currentChanged, m_tabWidget, [this](int index) {
+    EnsureCreated(index);
+    FocusFirstControl(index);
+  });
   m_tabWidget->show();
-  if (!m_pages.empty()) EnsureCreated(0);
+  if (!m_pages.empty()) {
+    EnsureCreated(0);
+    FocusFirstControl(0);
+  }
+}
+
+void CPropertySheet::FocusFirstControl(int index) {
+  if (index < 0 || index >= static_cast<int>(m_pages.size()) || !m_pages[index]->Widget()) return;
+  QWidget* page = m_pages[index]->Widget();
+  for (QWidget* w = page->nextInFocusChain(); w && w != page; w = w->nextInFocusChain()) {
+    if (page->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(page)) {
+      w->setFocus();
+      return;
+    }
+  }
 }
 
 QWidget* CPropertySheet::Widget() const { return m_tabWidget; }

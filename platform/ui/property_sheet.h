@@ -36,6 +36,7 @@ class CPropertySheet {
 
  private:
   void EnsureCreated(int index);
+  void FocusFirstControl(int index);
 
   std::vector<CPropertyPage*> m_pages;
   std::vector<QWidget*> m_tabs;

@@ -121,6 +121,13 @@ TEST_F(MainWindowTest, AnyDeviceRemovalClosesTheWindowThroughOkAndOtherChangesDo
   }
 }
 
+TEST_F(MainWindowTest, UnpluggingTheSimulatedCardClosesTheWindowThroughOk) {
+  CBDAUtilDlg dialog;
+  WhenModalRuns([&] { m_platform.Card().Remove(); });
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_FALSE(TheTunerContext().m_pGraph) << "the graph was torn down on the way out";
+}
+
 TEST_F(MainWindowTest, ClosingStopsTheMonitorWhileItIsSendingToTheWindow) {
   // The instant clock makes the monitor update the strip as fast as the UI
   // thread answers, so the destroy handler always meets a monitor that is

@@ -140,6 +140,7 @@ TEST(SimulatedTuning, EachInjectedDriverFaultShowsItsBox) {
   const Case cases[] = {
       {"[faults]\ntuner_input_pin = no_property_set\n", nullptr, {"m_pTunerDevice QueryInterface Failed"}},
       {"[faults]\ntuner_input_pin = missing\n", lockTp, {"m_pKsCtrl==NULL", "m_pKsCtrl==NULL"}},
+      {"[faults]\ntuner_input_pin = missing\n", setMotor, {"m_pKsCtrl==NULL", "OnMotor m_pKsCtrl Failed"}},
       {"[driver]\nproperty_13 = unsupported\n", nullptr, {"don't support this interface"}},
       {"[driver]\nproperty_13_get = negative\n", nullptr, {"Get KSPROPERTY_BDA_GET_MEDIAINFO error"}},
       {"[driver]\nproperty_13_set = negative\n", lockTpGs, {"Get KSPROPERTY_BDA_STREAMTYPE_PARAMS error"}},

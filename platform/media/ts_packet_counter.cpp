@@ -22,12 +22,23 @@ void TsPacketCounter::Consume(const std::uint8_t* data, std::size_t size) {
   }
   while (size > 0) {
     // The common case first: whole packets in sync.
+    // A stream is mostly long runs of one PID: count a run in a register,
+    // not by one memory increment per packet.
     const std::uint8_t* start = data;
+    std::size_t runPid = 0;
+    std::uint64_t run = 0;
     while (size >= kPacketSize && *data == kSyncByte) {
-      ++m_counts[((data[1] & 0x1F) << 8) | data[2]];
+      const std::size_t pid = ((data[1] & 0x1F) << 8) | data[2];
+      if (pid != runPid) {
+        m_counts[runPid] += run;
+        runPid = pid;
+        run = 0;
+      }
+      ++run;
       data += kPacketSize;
       size -= kPacketSize;
     }
+    m_counts[runPid] += run;
     if (data != start) {
       m_total += static_cast<std::uint64_t>(data - start) / kPacketSize;
       m_inSync = true;

@@ -37,8 +37,10 @@ class TsGenerator final : public TsSource {
 
  private:
   void WriteSectionPacket(std::uint8_t* out, std::uint16_t pid, const std::vector<std::uint8_t>& section);
-  // A video packet without PCR or PES header whose body is in place.
-  void WritePlainVideoHeader(std::uint8_t* out);
+  // How many plain video packets with their bodies in place follow, at most left.
+  std::size_t PlainRun(const std::uint8_t* plain, std::size_t left) const;
+  // Plain video packets without PCR or PES header whose bodies are in place.
+  void WritePlainVideoHeaders(std::uint8_t* out, std::size_t count);
   // Returns whether the packet is a plain video packet (body at offset 8).
   bool WriteVideoPacket(std::uint8_t* out, bool bodyInPlace);
   std::uint8_t NextCounter(std::uint16_t pid);

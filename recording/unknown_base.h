@@ -6,6 +6,8 @@
 #pragma once
 
 #include <atomic>
+#include <new>
+#include <utility>
 
 #include "platform/com/unknown.h"
 #include "recording/non_delegating_unknown.h"
@@ -52,3 +54,18 @@ class CUnknown : public INonDelegatingUnknown {
   HRESULT QueryInterface(REFIID riid, void** ppv) override { return GetOwner()->QueryInterface(riid, ppv); } \
   ULONG AddRef() override { return GetOwner()->AddRef(); }                                                   \
   ULONG Release() override { return GetOwner()->Release(); }
+
+// Makes a framework object and answers riid. The object starts at a count
+// of 0: the query takes the caller's reference, and a failed query
+// destroys the object again.
+template <typename Object, typename... Args>
+HRESULT CreateFrameworkObject(REFIID riid, void** ppv, Args&&... args) {
+  if (!ppv) return E_POINTER;
+  *ppv = nullptr;
+  auto* object = new (std::nothrow) Object(std::forward<Args>(args)...);
+  if (!object) return E_OUTOFMEMORY;
+  object->NonDelegatingAddRef();
+  const HRESULT hr = object->NonDelegatingQueryInterface(riid, ppv);
+  object->NonDelegatingRelease();
+  return hr;
+}

@@ -81,3 +81,11 @@ template <typename T, typename... Args>
 ComPtr<T> MakeComObject(Args&&... args) {
   return ComPtr<T>(new T(std::forward<Args>(args)...));
 }
+
+// A class factory body: a new object answering riid.
+template <typename T>
+HRESULT CreateComObject(REFIID riid, void** ppv) {
+  if (!ppv) return E_POINTER;
+  *ppv = nullptr;
+  return MakeComObject<T>()->QueryInterface(riid, ppv);
+}

@@ -28,6 +28,7 @@ struct IEnumMoniker : IUnknown {
   virtual HRESULT Next(ULONG count, IMoniker** monikers, ULONG* fetched) = 0;
   virtual HRESULT Skip(ULONG count) = 0;
   virtual HRESULT Reset() = 0;
+  virtual HRESULT Clone(IEnumMoniker** clone) = 0;
 };
 
 struct ICreateDevEnum : IUnknown {

@@ -3,6 +3,7 @@
 
 #include "platform/com/com_object.h"
 #include "platform/com/runtime.h"
+#include "platform/com/vector_enumerator.h"
 #include "platform/devices/device_interfaces.h"
 #include "platform/devices/device_registry.h"
 
@@ -47,41 +48,16 @@ class DeviceMoniker final : public ComObject<DeviceMoniker, IMoniker> {
   DeviceDescriptor m_device;
 };
 
-class MonikerEnumerator final : public ComObject<MonikerEnumerator, IEnumMoniker> {
- public:
-  explicit MonikerEnumerator(std::vector<DeviceDescriptor> devices) : m_devices(std::move(devices)) {}
-
-  HRESULT Next(ULONG count, IMoniker** monikers, ULONG* fetched) override {
-    if (!monikers) return E_POINTER;
-    ULONG done = 0;
-    while (done < count && m_position < m_devices.size())
-      monikers[done++] = MakeComObject<DeviceMoniker>(m_devices[m_position++]).Detach();
-    if (fetched) *fetched = done;
-    return done == count ? S_OK : S_FALSE;
-  }
-  HRESULT Skip(ULONG count) override {
-    const std::size_t left = m_devices.size() - m_position;
-    m_position += std::min<std::size_t>(count, left);
-    return count <= left ? S_OK : S_FALSE;
-  }
-  HRESULT Reset() override {
-    m_position = 0;
-    return S_OK;
-  }
-
- private:
-  std::vector<DeviceDescriptor> m_devices;
-  std::size_t m_position = 0;
-};
-
 class SystemDeviceEnum final : public ComObject<SystemDeviceEnum, ICreateDevEnum> {
  public:
   HRESULT CreateClassEnumerator(REFGUID category, IEnumMoniker** monikers, DWORD) override {
     if (!monikers) return E_POINTER;
     *monikers = nullptr;
-    auto devices = DeviceRegistry::Instance().EnumerateCategory(category);
-    if (devices.empty()) return S_FALSE;
-    *monikers = MakeComObject<MonikerEnumerator>(std::move(devices)).Detach();
+    std::vector<ComPtr<IMoniker>> list;
+    for (auto& device : DeviceRegistry::Instance().EnumerateCategory(category))
+      list.push_back(MakeComObject<DeviceMoniker>(std::move(device)));
+    if (list.empty()) return S_FALSE;
+    *monikers = MakeComObject<VectorEnumerator<IEnumMoniker, IMoniker>>(std::move(list)).Detach();
     return S_OK;
   }
 };
@@ -89,8 +65,7 @@ class SystemDeviceEnum final : public ComObject<SystemDeviceEnum, ICreateDevEnum
 }  // namespace
 
 void RegisterSystemDeviceEnumerator() {
-  RegisterClassFactory(CLSID_SystemDeviceEnum,
-                       [](REFIID riid, void** ppv) { return MakeComObject<SystemDeviceEnum>()->QueryInterface(riid, ppv); });
+  RegisterClassFactory(CLSID_SystemDeviceEnum, CreateComObject<SystemDeviceEnum>);
 }
 
 }  // namespace devices

@@ -1,22 +1,16 @@
 #include "platform/media/ts_input_pin.h"
 
 #include "platform/media/pass_through_output_pin.h"
+#include "platform/media/ts_media_type.h"
 
 CTsInputPin::CTsInputPin(CBaseFilter* filter, CCritSec* lock, const wchar_t* name) : CBaseInputPin(filter, lock, name) {}
 
 HRESULT CTsInputPin::CheckMediaType(const AM_MEDIA_TYPE* mt) {
-  if (!mt) return E_POINTER;
-  return mt->majortype == MEDIATYPE_Stream ? S_OK : S_FALSE;
+  return CheckByteStreamMediaType(mt);
 }
 
 HRESULT CTsInputPin::GetMediaType(int position, CMediaType* mt) {
-  if (position < 0) return E_INVALIDARG;
-  if (position > 0) return VFW_S_NO_MORE_ITEMS;
-  mt->Reset();
-  mt->majortype = MEDIATYPE_Stream;
-  mt->subtype = MEDIASUBTYPE_MPEG2_TRANSPORT;
-  mt->lSampleSize = 188;
-  return S_OK;
+  return GetTransportStreamMediaType(position, mt);
 }
 
 HRESULT CTsInputPin::NotifyAllocator(IMemAllocator* allocator, BOOL readOnly) {

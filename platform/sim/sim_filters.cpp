@@ -9,11 +9,7 @@ namespace sim {
 
 HRESULT BindTunerFilter(std::shared_ptr<SimCard> card, REFIID riid, void** ppv) {
   if (!card || card->IsRemoved()) return E_FAIL;
-  auto* filter = new TunerFilter(std::move(card));
-  filter->NonDelegatingAddRef();
-  const HRESULT hr = filter->NonDelegatingQueryInterface(riid, ppv);
-  filter->NonDelegatingRelease();
-  return hr;
+  return CreateFrameworkObject<TunerFilter>(riid, ppv, std::move(card));
 }
 
 HRESULT BindCaptureFilter(std::shared_ptr<SimCard> card, REFIID riid, void** ppv) {

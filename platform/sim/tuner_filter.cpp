@@ -1,19 +1,12 @@
 #include "platform/sim/tuner_filter.h"
 
 #include "platform/com/com_object.h"
+#include "platform/media/ts_media_type.h"
 #include "platform/sim/driver/tuner_driver.h"
 #include "platform/sim/sim_card.h"
 
 namespace sim {
 namespace {
-
-// The tuner and capture filters exchange a transport stream.
-void FillTransportStreamType(CMediaType* mt) {
-  mt->majortype = MEDIATYPE_Stream;
-  mt->subtype = MEDIASUBTYPE_MPEG2_TRANSPORT;
-  mt->bFixedSizeSamples = 1;
-  mt->lSampleSize = 188;
-}
 
 // The tuner's demodulator node: signal statistics from the driver.
 class SignalStatisticsNode final : public ComObject<SignalStatisticsNode, IBDA_SignalStatistics> {
@@ -84,12 +77,8 @@ class TunerFilter::OutputPin final : public CBasePin {
   HRESULT CheckMediaType(const AM_MEDIA_TYPE* mt) override {
     return mt && mt->majortype == MEDIATYPE_Stream ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
   }
-  HRESULT GetMediaType(int position, CMediaType* mt) override {
-    if (position < 0) return E_INVALIDARG;
-    if (position > 0) return VFW_S_NO_MORE_ITEMS;
-    FillTransportStreamType(mt);
-    return S_OK;
-  }
+  // The tuner and capture filters exchange a transport stream.
+  HRESULT GetMediaType(int position, CMediaType* mt) override { return GetTransportStreamMediaType(position, mt); }
   // Nothing is delivered through this pin, so it needs no allocator.
   HRESULT Inactive() override { return S_OK; }
   HRESULT BeginFlush() override { return S_OK; }

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
+#include <unistd.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -62,7 +64,7 @@ void PressEnter(CBdacontrolDlg& page, int controlId) {
 }
 
 TEST(SimulatedTuning, EnterOnTheFilledPageLocksTheCardOntoASkyTransponder) {
-  const std::string trace = testing::TempDir() + "/rx40-trace-lock.txt";
+  const std::string trace = testing::TempDir() + "/rx40-trace-lock-" + std::to_string(::getpid()) + ".txt";
   SimulatedPlatform platform(ConfigFrom("[card]\ntrace = " + trace + "\n"));
   HostedPage<CBdacontrolDlg> page;
   ASSERT_TRUE(platform.Boxes().Texts().empty());

@@ -98,12 +98,6 @@ ComPtr<IBDA_DvbsTuning> DvbsNetworkProvider::ConnectedTuner() {
   return filter.As<IBDA_DvbsTuning>();
 }
 
-HRESULT CreateDvbsNetworkProvider(REFIID riid, void** ppv) {
-  auto* provider = new DvbsNetworkProvider;
-  provider->NonDelegatingAddRef();
-  const HRESULT hr = provider->NonDelegatingQueryInterface(riid, ppv);
-  provider->NonDelegatingRelease();
-  return hr;
-}
+HRESULT CreateDvbsNetworkProvider(REFIID riid, void** ppv) { return CreateFrameworkObject<DvbsNetworkProvider>(riid, ppv); }
 
 }  // namespace tuning

@@ -1,54 +1,13 @@
 #include "platform/media/tuning/tuning_space_container.h"
 
 #include "platform/com/runtime.h"
+#include "platform/com/vector_enumerator.h"
 #include "platform/media/tuning/dvbs_locator.h"
 #include "platform/media/tuning/dvbs_network_provider.h"
 #include "platform/media/tuning/dvbs_tuning_space.h"
 #include "platform/media/tuning/tuning_space_store.h"
 
 namespace tuning {
-namespace {
-
-class TuningSpaceEnumerator final : public ComObject<TuningSpaceEnumerator, IEnumTuningSpaces> {
- public:
-  explicit TuningSpaceEnumerator(std::vector<ComPtr<ITuningSpace>> spaces) : m_spaces(std::move(spaces)) {}
-
-  HRESULT Next(ULONG count, ITuningSpace** spaces, ULONG* fetched) override {
-    if (!spaces) return E_POINTER;
-    ULONG done = 0;
-    while (done < count && m_position < m_spaces.size()) spaces[done++] = ComPtr(m_spaces[m_position++]).Detach();
-    if (fetched) *fetched = done;
-    return done == count ? S_OK : S_FALSE;
-  }
-  HRESULT Skip(ULONG count) override {
-    const std::size_t left = m_spaces.size() - m_position;
-    m_position += std::min<std::size_t>(count, left);
-    return count <= left ? S_OK : S_FALSE;
-  }
-  HRESULT Reset() override {
-    m_position = 0;
-    return S_OK;
-  }
-  HRESULT Clone(IEnumTuningSpaces** clone) override {
-    if (!clone) return E_POINTER;
-    auto copy = MakeComObject<TuningSpaceEnumerator>(m_spaces);
-    copy->m_position = m_position;
-    *clone = copy.Detach();
-    return S_OK;
-  }
-
- private:
-  std::vector<ComPtr<ITuningSpace>> m_spaces;
-  std::size_t m_position = 0;
-};
-
-template <typename T>
-ClassFactory FactoryOf() {
-  return [](REFIID riid, void** ppv) { return MakeComObject<T>()->QueryInterface(riid, ppv); };
-}
-
-}  // namespace
-
 TuningSpaceContainer::TuningSpaceContainer() {
   for (auto& values : LoadTuningSpaces(TuningSpaceStorePath()))
     m_spaces.push_back(MakeComObject<DvbsTuningSpace>(std::move(values)));
@@ -62,7 +21,7 @@ HRESULT TuningSpaceContainer::get_Count(LONG* count) {
 
 HRESULT TuningSpaceContainer::get_EnumTuningSpaces(IEnumTuningSpaces** spaces) {
   if (!spaces) return E_POINTER;
-  *spaces = MakeComObject<TuningSpaceEnumerator>(m_spaces).Detach();
+  *spaces = MakeComObject<VectorEnumerator<IEnumTuningSpaces, ITuningSpace>>(m_spaces).Detach();
   return S_OK;
 }
 
@@ -85,9 +44,9 @@ HRESULT TuningSpaceContainer::Add(ITuningSpace* space, LONG* newIndex) {
 }
 
 void RegisterTuningClasses() {
-  RegisterClassFactory(CLSID_SystemTuningSpaces, FactoryOf<TuningSpaceContainer>());
-  RegisterClassFactory(CLSID_DVBSTuningSpace, FactoryOf<DvbsTuningSpace>());
-  RegisterClassFactory(CLSID_DVBSLocator, FactoryOf<DvbsLocator>());
+  RegisterClassFactory(CLSID_SystemTuningSpaces, CreateComObject<TuningSpaceContainer>);
+  RegisterClassFactory(CLSID_DVBSTuningSpace, CreateComObject<DvbsTuningSpace>);
+  RegisterClassFactory(CLSID_DVBSLocator, CreateComObject<DvbsLocator>);
   RegisterClassFactory(DVB_SATELLITE_TV_NETWORK_TYPE, CreateDvbsNetworkProvider);
 }
 

@@ -3,9 +3,12 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QValidator>
+#include <functional>
 #include <fstream>
 #include <sstream>
 
+#include "platform/media/media_classes.h"
 #include "platform/media/tuning/tuning_space_store.h"
 #include "recording/dest_filter.h"
 #include "resources/resource_ids.h"
@@ -154,6 +157,57 @@ TEST(TunerPage, AMissingCaptureDeviceStopsConstructionAfterItsMessage) {
   EXPECT_FALSE(c.m_pKsCtrl);
   EXPECT_EQ(page->ComboGetCurSel(IDC_OUTPUT_STREAM), -1);
   EXPECT_EQ(page->StreamType().TransportStream, 1);
+}
+
+// Each creation step that fails shows its message, and no later step runs.
+TEST(TunerPage, AFailingStepLeavesThePartialGraphItBuilt) {
+  struct Case {
+    const char* message;
+    std::function<void()> breakIt;
+    std::vector<bool> present;  // provider, tuner, capture, demux, tee, TIF, sink
+  };
+  auto refuse = [](REFCLSID clsid) { RegisterClassFactory(clsid, [](REFIID, void**) { return E_FAIL; }); };
+  const Case cases[] = {
+      {"CreateDVBSNetworkProvider Failed", [&] { refuse(DVB_SATELLITE_TV_NETWORK_TYPE); },
+       {false, true, false, false, false, false, false}},  // the tuner is the one found at start-up
+      {"CreateTunerDevice Failed", [] { TheTunerContext().m_pTunerFilter = nullptr; devices::DeviceRegistry::Instance().Clear(); },
+       {true, false, false, false, false, false, false}},
+      {"CreateMPEG2Demultiplexer Failed", [&] { refuse(CLSID_MPEG2Demultiplexer); },
+       {true, true, true, false, false, false, false}},
+      {"CreateInfinitePinTee Failed", [&] { refuse(CLSID_InfTee); }, {true, true, true, true, false, false, false}},
+      {"CreateTransportInformationFilter Failed", [&] { refuse(CLSID_TransportInformationFilter); },
+       {true, true, true, true, true, false, false}},
+  };
+  for (const auto& c : cases) {
+    SimulatedPlatform platform;
+    TheTunerContext().m_pTunerFilter = FindFilter(KSCATEGORY_BDA_NETWORK_TUNER, kTunerFriendlyName);
+    c.breakIt();
+    {
+      HostedPage<CBdacontrolDlg> page;
+      EXPECT_EQ(platform.Boxes().Texts(), std::vector<std::string>{c.message});
+      const TunerContext& t = TheTunerContext();
+      const std::vector<bool> present = {bool(t.m_pNetworkProvider), bool(t.m_pTunerFilter), bool(t.m_pCaptureFilter),
+                                         bool(t.m_pDemux),           bool(t.m_pTee),         bool(t.m_pTIF),
+                                         t.m_pDestFilter != nullptr};
+      EXPECT_EQ(present, c.present) << c.message;
+      EXPECT_FALSE(t.m_pKsCtrl);
+    }
+    EXPECT_FALSE(TheTunerContext().m_pGraph) << "teardown empties the partial graph too";
+    media::RegisterMediaPlatform();  // puts the refused classes back
+  }
+}
+
+TEST(TunerPage, TheTransponderBoxesTakeDigitsOnlyAndTheMotorBoxesFreeText) {
+  SimulatedPlatform platform;
+  HostedPage<CBdacontrolDlg> page;
+  for (int id : {IDC_FREQUENCY, IDC_SYMBOL_RATE, IDC_LNB_LOW, IDC_LNB_HIGH}) {
+    auto* edit = qobject_cast<QLineEdit*>(page->GetDlgItem(id));
+    ASSERT_TRUE(edit && edit->validator());
+    QString typed = "11362x";
+    int position = 0;
+    EXPECT_EQ(edit->validator()->validate(typed, position), QValidator::Invalid) << id;
+  }
+  EXPECT_EQ(qobject_cast<QLineEdit*>(page->GetDlgItem(IDC_MOTOR0))->validator(), nullptr);
 }
 
 TEST(TunerPage, TheTuningSpaceIsRegisteredOnceAndFoundAtTheNextStart) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/com/com_object.h"
+#include "platform/com/property_access.h"
 #include "platform/media/bda_interfaces.h"
 
 namespace tuning {
@@ -15,20 +16,14 @@ class DvbTuneRequest final : public ComObject<DvbTuneRequest, IDVBTuneRequest> {
   HRESULT get_Locator(ILocator** locator) override;
   HRESULT put_Locator(ILocator* locator) override;
   HRESULT Clone(ITuneRequest** clone) override;
-  HRESULT get_ONID(LONG* v) override { return Get(m_onid, v); }
-  HRESULT put_ONID(LONG v) override { return (m_onid = v, S_OK); }
-  HRESULT get_TSID(LONG* v) override { return Get(m_tsid, v); }
-  HRESULT put_TSID(LONG v) override { return (m_tsid = v, S_OK); }
-  HRESULT get_SID(LONG* v) override { return Get(m_sid, v); }
-  HRESULT put_SID(LONG v) override { return (m_sid = v, S_OK); }
+  HRESULT get_ONID(LONG* v) override { return GetProperty(m_onid, v); }
+  HRESULT put_ONID(LONG v) override { return PutProperty(m_onid, v); }
+  HRESULT get_TSID(LONG* v) override { return GetProperty(m_tsid, v); }
+  HRESULT put_TSID(LONG v) override { return PutProperty(m_tsid, v); }
+  HRESULT get_SID(LONG* v) override { return GetProperty(m_sid, v); }
+  HRESULT put_SID(LONG v) override { return PutProperty(m_sid, v); }
 
  private:
-  static HRESULT Get(LONG field, LONG* out) {
-    if (!out) return E_POINTER;
-    *out = field;
-    return S_OK;
-  }
-
   ComPtr<ITuningSpace> m_space;
   ComPtr<ILocator> m_locator;
   LONG m_onid = -1, m_tsid = -1, m_sid = -1;

@@ -3,47 +3,36 @@
 #pragma once
 
 #include "platform/com/com_object.h"
+#include "platform/com/property_access.h"
 #include "platform/media/bda_interfaces.h"
 
 namespace tuning {
 
 class DvbsLocator final : public ComObject<DvbsLocator, IDVBSLocator> {
  public:
-  HRESULT get_CarrierFrequency(LONG* v) override { return Get(m_frequency, v); }
-  HRESULT put_CarrierFrequency(LONG v) override { return Put(m_frequency, v); }
-  HRESULT get_InnerFEC(FECMethod* v) override { return Get(m_innerFec, v); }
-  HRESULT put_InnerFEC(FECMethod v) override { return Put(m_innerFec, v); }
-  HRESULT get_InnerFECRate(BinaryConvolutionCodeRate* v) override { return Get(m_innerRate, v); }
-  HRESULT put_InnerFECRate(BinaryConvolutionCodeRate v) override { return Put(m_innerRate, v); }
-  HRESULT get_OuterFEC(FECMethod* v) override { return Get(m_outerFec, v); }
-  HRESULT put_OuterFEC(FECMethod v) override { return Put(m_outerFec, v); }
-  HRESULT get_OuterFECRate(BinaryConvolutionCodeRate* v) override { return Get(m_outerRate, v); }
-  HRESULT put_OuterFECRate(BinaryConvolutionCodeRate v) override { return Put(m_outerRate, v); }
-  HRESULT get_Modulation(ModulationType* v) override { return Get(m_modulation, v); }
-  HRESULT put_Modulation(ModulationType v) override { return Put(m_modulation, v); }
-  HRESULT get_SymbolRate(LONG* v) override { return Get(m_symbolRate, v); }
-  HRESULT put_SymbolRate(LONG v) override { return Put(m_symbolRate, v); }
-  HRESULT get_SignalPolarisation(Polarisation* v) override { return Get(m_polarisation, v); }
-  HRESULT put_SignalPolarisation(Polarisation v) override { return Put(m_polarisation, v); }
-  HRESULT get_WestPosition(BOOL* v) override { return Get(m_west, v); }
-  HRESULT put_WestPosition(BOOL v) override { return Put(m_west, v); }
-  HRESULT get_OrbitalPosition(LONG* v) override { return Get(m_orbitalPosition, v); }
-  HRESULT put_OrbitalPosition(LONG v) override { return Put(m_orbitalPosition, v); }
+  HRESULT get_CarrierFrequency(LONG* v) override { return GetProperty(m_frequency, v); }
+  HRESULT put_CarrierFrequency(LONG v) override { return PutProperty(m_frequency, v); }
+  HRESULT get_InnerFEC(FECMethod* v) override { return GetProperty(m_innerFec, v); }
+  HRESULT put_InnerFEC(FECMethod v) override { return PutProperty(m_innerFec, v); }
+  HRESULT get_InnerFECRate(BinaryConvolutionCodeRate* v) override { return GetProperty(m_innerRate, v); }
+  HRESULT put_InnerFECRate(BinaryConvolutionCodeRate v) override { return PutProperty(m_innerRate, v); }
+  HRESULT get_OuterFEC(FECMethod* v) override { return GetProperty(m_outerFec, v); }
+  HRESULT put_OuterFEC(FECMethod v) override { return PutProperty(m_outerFec, v); }
+  HRESULT get_OuterFECRate(BinaryConvolutionCodeRate* v) override { return GetProperty(m_outerRate, v); }
+  HRESULT put_OuterFECRate(BinaryConvolutionCodeRate v) override { return PutProperty(m_outerRate, v); }
+  HRESULT get_Modulation(ModulationType* v) override { return GetProperty(m_modulation, v); }
+  HRESULT put_Modulation(ModulationType v) override { return PutProperty(m_modulation, v); }
+  HRESULT get_SymbolRate(LONG* v) override { return GetProperty(m_symbolRate, v); }
+  HRESULT put_SymbolRate(LONG v) override { return PutProperty(m_symbolRate, v); }
+  HRESULT get_SignalPolarisation(Polarisation* v) override { return GetProperty(m_polarisation, v); }
+  HRESULT put_SignalPolarisation(Polarisation v) override { return PutProperty(m_polarisation, v); }
+  HRESULT get_WestPosition(BOOL* v) override { return GetProperty(m_west, v); }
+  HRESULT put_WestPosition(BOOL v) override { return PutProperty(m_west, v); }
+  HRESULT get_OrbitalPosition(LONG* v) override { return GetProperty(m_orbitalPosition, v); }
+  HRESULT put_OrbitalPosition(LONG v) override { return PutProperty(m_orbitalPosition, v); }
   HRESULT Clone(ILocator** clone) override;
 
  private:
-  template <typename T>
-  static HRESULT Get(const T& field, T* out) {
-    if (!out) return E_POINTER;
-    *out = field;
-    return S_OK;
-  }
-  template <typename T>
-  static HRESULT Put(T& field, T value) {
-    field = value;
-    return S_OK;
-  }
-
   // A new locator says "not set" everywhere.
   LONG m_frequency = -1;
   FECMethod m_innerFec = BDA_FEC_METHOD_NOT_SET;

@@ -8,13 +8,11 @@
 #include "platform/devices/device_registry.h"
 #include "platform/media/media_interfaces.h"
 
-// An IBaseFilter that knows its device name; nothing else is needed by the
-// code that looks devices up.
-class NamedFilter final : public ComObject<NamedFilter, IBaseFilter> {
+// The filter methods for test filters that are only looked up, never
+// connected or run; Extra are further interfaces the test filter answers.
+template <typename Derived, typename... Extra>
+class FakeFilterBase : public ComObject<Derived, IBaseFilter, Extra...> {
  public:
-  explicit NamedFilter(std::wstring name) : m_name(std::move(name)) {}
-  const std::wstring& Name() const { return m_name; }
-
   HRESULT GetClassID(CLSID*) override { return E_NOTIMPL; }
   HRESULT Stop() override { return S_OK; }
   HRESULT Pause() override { return S_OK; }
@@ -33,6 +31,14 @@ class NamedFilter final : public ComObject<NamedFilter, IBaseFilter> {
   HRESULT QueryFilterInfo(FILTER_INFO*) override { return E_NOTIMPL; }
   HRESULT JoinFilterGraph(IFilterGraph*, LPCWSTR) override { return S_OK; }
   HRESULT QueryVendorInfo(LPWSTR*) override { return E_NOTIMPL; }
+};
+
+// A filter that knows its device name; nothing else is needed by the code
+// that looks devices up.
+class NamedFilter final : public FakeFilterBase<NamedFilter> {
+ public:
+  explicit NamedFilter(std::wstring name) : m_name(std::move(name)) {}
+  const std::wstring& Name() const { return m_name; }
 
  private:
   std::wstring m_name;

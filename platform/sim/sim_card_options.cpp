@@ -19,17 +19,21 @@ bool ParsePropertyBag(const IniEntry& e, devices::DeviceFaults* faults, std::str
   return true;
 }
 
-bool ParseDeviceFault(const IniEntry& e, const std::string& device, devices::DeviceFaults* faults,
-                      std::string* error) {
-  if (e.key == device + "_property_bag") return ParsePropertyBag(e, faults, error);
-  if (e.key == device + "_bind_fails") return ParseYesNo(e, &faults->bindFails, error);
+enum class KeyOutcome { NotThisDevice, Parsed, Invalid };
+
+KeyOutcome Outcome(bool parsed) { return parsed ? KeyOutcome::Parsed : KeyOutcome::Invalid; }
+
+KeyOutcome ParseDeviceFault(const IniEntry& e, const std::string& device, devices::DeviceFaults* faults,
+                            std::string* error) {
+  if (e.key == device + "_property_bag") return Outcome(ParsePropertyBag(e, faults, error));
+  if (e.key == device + "_bind_fails") return Outcome(ParseYesNo(e, &faults->bindFails, error));
   if (e.key == device + "_appears_at_lookup") {
     unsigned lookup = 1;
-    if (!ParseWholeNumber(e, &lookup, error)) return false;
+    if (!ParseWholeNumber(e, &lookup, error)) return KeyOutcome::Invalid;
     faults->visibleFromEnumeration = static_cast<int>(std::max(1u, lookup));
-    return true;
+    return KeyOutcome::Parsed;
   }
-  return false;
+  return KeyOutcome::NotThisDevice;
 }
 
 }  // namespace
@@ -58,11 +62,10 @@ std::optional<SimCardOptions> ParseSimCardOptions(const IniDocument& document, s
           }
           continue;
         }
-        if (!error->empty()) error->clear();
-        const bool known = ParseDeviceFault(e, "tuner", &options.tunerFaults, error) ||
-                           ParseDeviceFault(e, "capture", &options.captureFaults, error);
-        if (!error->empty()) return std::nullopt;
-        if (!known) {
+        KeyOutcome outcome = ParseDeviceFault(e, "tuner", &options.tunerFaults, error);
+        if (outcome == KeyOutcome::NotThisDevice) outcome = ParseDeviceFault(e, "capture", &options.captureFaults, error);
+        if (outcome == KeyOutcome::Invalid) return std::nullopt;
+        if (outcome == KeyOutcome::NotThisDevice) {
           *error = LineOf(e) + "unknown key \"" + e.key + "\" in [faults]";
           return std::nullopt;
         }

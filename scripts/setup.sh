@@ -4,12 +4,15 @@
 set -euo pipefail
 
 packages=(
-  build-essential g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-qpa-plugins libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev valgrind
-  libudev-dev linux-libc-dev
+  # the build (qt6-base-dev brings the OpenGL headers Qt's CMake files look for)
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev libudev-dev
+  # the tests: GoogleTest and the leak checks
+  libgtest-dev valgrind
+  # the sanitizer builds and the fuzzers (clang's runtimes and libFuzzer)
+  clang libclang-rt-14-dev
+  # the dialog font and the banner's font
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
-  xvfb x11-apps imagemagick
 )
 
 missing=()

@@ -55,7 +55,9 @@ CDialog* DialogOf(QObject* object) {
 }
 
 // Gives every dialog on the focus path a look at key presses first, the
-// innermost first, and routes F1 to the top-level dialog.
+// innermost first, and routes F1 to the top-level dialog. The path ends at
+// the focus widget's own window: a box or dialog owned by a page keeps its
+// keys, or Enter in a box would run the page's action again underneath it.
 class KeyRouter final : public QObject {
  public:
   bool eventFilter(QObject* watched, QEvent* event) override {
@@ -64,7 +66,7 @@ class KeyRouter final : public QObject {
     if (!widget) return false;
     QWidget* focus = QApplication::focusWidget();
     if (focus ? widget != focus : !widget->isWindow()) return false;  // only the first delivery
-    for (QWidget* w = widget; w; w = w->parentWidget())
+    for (QWidget* w = widget; w; w = w->isWindow() ? nullptr : w->parentWidget())
       if (CDialog* dialog = DialogOf(w); dialog && dialog->PreTranslateMessage(event)) return true;
     if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
       if (CDialog* top = DialogOf(widget->window())) {

@@ -7,16 +7,12 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <condition_variable>
-#include <future>
-#include <thread>
 
 #include "app/bda_util_dlg.h"
 #include "platform/devices/device_notifications.h"
 #include "resources/resource_ids.h"
 #include "tests/support/simulated_platform.h"
 #include "tests/support/ui_test_helpers.h"
-#include "tuner/tuner_context.h"
 
 namespace {
 
@@ -61,37 +57,32 @@ TEST(MainWindowClose, StoppingTheMonitorCutsItsWaitShort) {
   EXPECT_EQ(clock->Uncuttable(), 0);
 }
 
-// Holds the driver mutex on a thread of its own, so the monitor blocks in
-// its next statistics read, until released (or a safety limit passes).
-class DriverMutexHolder {
+// A clock whose waits last until the test opens the gate, whatever wakes
+// them: the monitor is then busy for as long as the test needs.
+class GatedClock final : public Clock {
  public:
-  DriverMutexHolder() {
-    std::promise<void> held;
-    auto heldFuture = held.get_future();
-    m_thread = std::thread([this, held = std::move(held)]() mutable {
-      std::lock_guard driver(TheTunerContext().m_hDriverMutex);
-      held.set_value();
-      m_release.WaitRealMs(5000);
-    });
-    heldFuture.wait();
+  void SleepMs(std::uint32_t) override {}
+  bool SleepMsUnless(std::uint32_t, WakeSignal& wake) override {
+    ++m_entered;
+    m_gate.WaitRealMs(5000);
+    return wake.IsSet();
   }
-  ~DriverMutexHolder() {
-    Release();
-    m_thread.join();
-  }
-  void Release() { m_release.Set(); }
+  std::uint64_t NowMs() override { return 0; }
+  int Entered() const { return m_entered; }
+  void Open() { m_gate.Set(); }
 
  private:
-  WakeSignal m_release;
-  std::thread m_thread;
+  std::atomic<int> m_entered{0};
+  WakeSignal m_gate;
 };
 
 TEST(MainWindowClose, NoClickKeyOrDeviceMessageReachesTheWindowOnceClosingHasBegun) {
   sim::SimConfig config;
   config.driver.faults.tune = sim::CallOutcome::Negative;  // each Lock TP shows a box
   SimulatedPlatform platform(config);
+  auto clock = std::make_shared<GatedClock>();
+  auto previous = SetClock(clock);
   CBDAUtilDlg dialog;
-  std::unique_ptr<DriverMutexHolder> holder;
   bool injected = false;
   QTimer duringClose;
   QObject::connect(&duringClose, &QTimer::timeout, [&] {
@@ -102,17 +93,17 @@ TEST(MainWindowClose, NoClickKeyOrDeviceMessageReachesTheWindowOnceClosingHasBeg
     QTest::keyClick(dialog.TunerPage().GetDlgItem(IDC_FREQUENCY), Qt::Key_Return);
     devices::PublishDeviceChange(devices::DBT_DEVICEREMOVECOMPLETE);
     QApplication::processEvents();
-    holder->Release();
+    clock->Open();
   });
   WhenModalRuns([&] {
-    EXPECT_TRUE(WaitUntil([&] { return dialog.GetDlgItemText(IDC_LOCK_TEXT) == "UNLOCKED"; }));
-    holder = std::make_unique<DriverMutexHolder>();  // the monitor's next read waits
+    EXPECT_TRUE(WaitUntil([&] { return clock->Entered() == 1; })) << "the monitor waits after its first cycle";
     duringClose.start(1);
     dialog.OnCancel();
   });
   const auto subscription = devices::SubscribeDeviceChanges([](std::uint32_t code) { BroadcastDeviceChange(code); });
   EXPECT_EQ(dialog.DoModal(), IDCANCEL) << "a removal during the close does not turn it into OK";
   devices::UnsubscribeDeviceChanges(subscription);
+  SetClock(previous);
   EXPECT_TRUE(injected) << "the close waited for the monitor, and the input came meanwhile";
   EXPECT_TRUE(platform.Boxes().Texts().empty()) << "Lock TP ran: " << platform.Boxes().Texts()[0];
 }

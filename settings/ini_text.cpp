@@ -24,8 +24,8 @@ bool SameName(std::string_view a, std::string_view b) {
 }
 
 // One physical line: [begin, contentEnd) is its text without the line
-// break, [contentEnd, end) the break itself ("\n", "\r\n" or nothing at the
-// end of the text).
+// break, [contentEnd, end) the break itself ("\n", "\r\n", or at the end of
+// the text "\r" (a CRLF cut short) or nothing).
 struct Line {
   size_t begin;
   size_t contentEnd;
@@ -38,7 +38,8 @@ std::vector<Line> SplitLines(std::string_view text) {
   while (begin < text.size()) {
     const size_t newline = text.find('\n', begin);
     if (newline == std::string_view::npos) {
-      lines.push_back({begin, text.size(), text.size()});
+      const size_t contentEnd = text.back() == '\r' ? text.size() - 1 : text.size();
+      lines.push_back({begin, contentEnd, text.size()});
       break;
     }
     size_t contentEnd = newline;
@@ -119,6 +120,13 @@ std::string_view LineEndingOf(std::string_view text) {
   return "\n";
 }
 
+// What ends the text's last line: nothing when it ends with a line break,
+// the LF a CRLF cut short lacks, else a whole line break.
+std::string_view BreakToEnd(std::string_view text, std::string_view eol) {
+  if (text.empty() || text.back() == '\n') return {};
+  return text.back() == '\r' ? "\n" : eol;
+}
+
 std::string KeyLineText(std::string_view key, std::string_view value) {
   std::string line(Trim(key));
   line += '=';
@@ -170,15 +178,15 @@ std::string WithIniValue(std::string_view text, std::string_view section, std::s
 
   if (where.header) {
     const Line& after = lines[where.lastKeyLine.value_or(*where.header)];
-    if (after.end == after.contentEnd) {  // last line of the text, no break yet
-      result.insert(after.end, std::string(eol) + KeyLineText(key, value));
+    if (text[after.end - 1] != '\n') {  // last line of the text, no whole break yet
+      result.insert(after.end, std::string(BreakToEnd(text, eol)) + KeyLineText(key, value));
     } else {
       result.insert(after.end, KeyLineText(key, value) + std::string(eol));
     }
     return result;
   }
 
-  if (!result.empty() && result.back() != '\n') result += eol;
+  result += BreakToEnd(text, eol);
   result += '[';
   result += Trim(section);
   result += ']';

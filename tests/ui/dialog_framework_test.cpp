@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <atomic>
 #include <thread>
 
 #include "platform/ui/dialog.h"
@@ -59,13 +60,13 @@ TEST(Dialog, ControlsAnswerByIdFromAnyThread) {
     EXPECT_EQ(dialog.ComboGetCurSel(11), -1) << "an index past the list clears the selection";
 
     // A worker thread's calls run on the UI thread and wait for it.
-    bool done = false;
+    std::atomic<bool> done = false;
     std::thread worker([&] {
       dialog.SetDlgItemText(10, "from worker");
       dialog.ProgressSetPos(12, 150);
       done = true;
     });
-    EXPECT_TRUE(WaitUntil([&] { return done; }));
+    EXPECT_TRUE(WaitUntil([&] { return done.load(); }));
     worker.join();
     EXPECT_EQ(dialog.GetDlgItemText(10), "from worker");
     EXPECT_EQ(dialog.ProgressGetPos(12), 100) << "a value past the end fills the bar";

@@ -1,6 +1,7 @@
 #include "platform/sim/tuner_filter.h"
 
 #include "platform/com/com_object.h"
+#include "platform/media/media_info_origin.h"
 #include "platform/media/ts_media_type.h"
 #include "platform/sim/driver/tuner_driver.h"
 #include "platform/sim/sim_card.h"
@@ -38,7 +39,7 @@ class SignalStatisticsNode final : public ComObject<SignalStatisticsNode, IBDA_S
 
 }  // namespace
 
-class TunerFilter::InputPin final : public CBaseInputPin, public IKsPropertySet {
+class TunerFilter::InputPin final : public CBaseInputPin, public IKsPropertySet, public IMediaInfoOrigin {
  public:
   InputPin(TunerFilter* filter, CCritSec* lock, TunerDriver* driver, TunerInputPin shape)
       : CBaseInputPin(filter, lock, shape == TunerInputPin::Missing ? kTunerFaultyInputPinName : kTunerInputPinName),
@@ -49,6 +50,8 @@ class TunerFilter::InputPin final : public CBaseInputPin, public IKsPropertySet 
   HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override {
     if (ppv && riid == IKsPropertySet::IID && m_offersPropertySet)
       return GetInterface(static_cast<IKsPropertySet*>(this), ppv);
+    if (ppv && riid == IMediaInfoOrigin::IID && m_offersPropertySet)
+      return GetInterface(static_cast<IMediaInfoOrigin*>(this), ppv);
     return CBaseInputPin::NonDelegatingQueryInterface(riid, ppv);
   }
 
@@ -64,6 +67,13 @@ class TunerFilter::InputPin final : public CBaseInputPin, public IKsPropertySet 
   }
   HRESULT QuerySupported(REFGUID set, DWORD id, DWORD* support) override {
     return m_driver->QuerySupported(set, id, support);
+  }
+
+  // IMediaInfoOrigin: the simulated demodulator hands on the carrier's own MATYPE.
+  HRESULT GetMatypeOrigin(MatypeOrigin* origin) override {
+    if (!origin) return E_POINTER;
+    *origin = MatypeOrigin::Received;
+    return S_OK;
   }
 
  private:

@@ -4,7 +4,8 @@
 // samples in user space: the card moves the data itself.
 //
 // Driver faces, each forwarding to the card's one TunerDriver:
-//  - the input pin answers IKsPropertySet (the tuner extension property set);
+//  - the input pin answers IKsPropertySet (the tuner extension property set)
+//    and IMediaInfoOrigin (the MATYPE bytes are the carrier's own);
 //  - the filter answers IBDA_Topology, whose control node (input pin 0,
 //    output pin 1, node type 0) answers IBDA_SignalStatistics;
 //  - the filter answers IBDA_DvbsTuning for the network provider's tunes.

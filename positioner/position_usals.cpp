@@ -44,7 +44,7 @@ std::string HexBytes(const std::array<std::uint8_t, 5>& bytes) {
 std::string NotSentText(const usals::Result& result) {
   if (result.status == usals::Status::InvalidInput) return "Nothing sent: satellite, longitude or latitude out of range";
   if (result.longitudeDifference > usals::kLongitudeDifferenceLimit)
-    return Printf("Nothing sent: satellite %.1f\u00B0 away in longitude (65\u00B0 at most)", result.longitudeDifference);
+    return Printf("Nothing sent: %.1f\u00B0 apart in longitude (65\u00B0 at most)", result.longitudeDifference);
   if (result.unsignedAngle > usals::kAngleLimit)
     return Printf("Nothing sent: motor angle %.1f\u00B0 beyond 65\u00B0", result.unsignedAngle);
   return "Nothing sent: satellite at the site's own longitude";

@@ -295,7 +295,7 @@ TEST_F(PositionPage, GoWithInputsOutOfRangeOrOutOfReachShowsTheErrorAndSendsNoth
       {"0130", "90.1", "8", "Longitude or Latitude error!", nullptr},
       {"0130", "50", "180.1", "Longitude or Latitude error!", nullptr},
       {"0130", "50", "100", "Can not reach this satellite from your location!",
-       "Nothing sent: satellite 87.0\u00B0 away in longitude (65\u00B0 at most)"},
+       "Nothing sent: 87.0\u00B0 apart in longitude (65\u00B0 at most)"},
       {"0130", "51.5", "13", "Can not reach this satellite from your location!",
        "Nothing sent: satellite at the site's own longitude"},
       {"0650", "70", "0", "Can not reach this satellite from your location!",

@@ -43,23 +43,19 @@ bool CPositionDlg::OnInitDialog() {
   return true;
 }
 
+// Keys reach the page only from its own controls: a box it raises or a
+// dropped-down list is a window of its own and keeps its keys.
 bool CPositionDlg::PreTranslateMessage(QEvent* event) {
-  if (event->type() != QEvent::KeyPress) return CPropertyPage::PreTranslateMessage(event);
-  const int key = static_cast<QKeyEvent*>(event)->key();
-  const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-  if (!enter && key != Qt::Key_Escape) return CPropertyPage::PreTranslateMessage(event);
-  // Keys pressed in another window (a box this page raised, a dropped-down
-  // list) belong to that window.
-  QWidget* focus = QApplication::focusWidget();
-  if (QApplication::activePopupWidget() || !focus || !Widget() || focus->window() != Widget()->window() ||
-      !Widget()->isAncestorOf(focus)) {
-    return CPropertyPage::PreTranslateMessage(event);
+  if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      if (auto* button = qobject_cast<QPushButton*>(QApplication::focusWidget())) button->click();
+      else OnGo();
+      return true;
+    }
+    if (key == Qt::Key_Escape) return true;
   }
-  if (enter) {
-    if (auto* button = qobject_cast<QPushButton*>(focus)) button->click();
-    else OnGo();
-  }
-  return true;
+  return CPropertyPage::PreTranslateMessage(event);
 }
 
 void CPositionDlg::OnTimer(int timerId) {

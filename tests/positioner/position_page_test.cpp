@@ -5,20 +5,18 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 #include <filesystem>
 #include <fstream>
 
-#include "platform/ui/qt_services.h"
 #include "positioner/position_dlg.h"
 #include "positioner/usals.h"
 #include "settings/program_folder.h"
 #include "tests/support/fake_property_set.h"
 #include "tests/support/message_box_recorder.h"
+#include "tests/support/real_box_keys.h"
 #include "tuner/tuner_context.h"
 
 namespace fs = std::filesystem;
@@ -381,68 +379,23 @@ TEST_F(PositionPage, EnterPressesTheFocusedButtonOrGoAndEscapeDoesNothing) {
 
 // A real message box: the key that closes it must not reach the page
 // behind it and run "Go" again.
-class BoxAnswerer {
- public:
-  explicit BoxAnswerer(Qt::Key key) : m_key(key) {
-    QObject::connect(&m_timer, &QTimer::timeout, [this] { Answer(); });
-    m_timer.start(1);
-  }
-  int Answered() const { return m_answered; }
-  std::string LastText() const { return m_text; }
-
- private:
-  void Answer() {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box || !box->isVisible()) return;
-    m_text = box->text().toStdString();
-    QWidget* focus = QApplication::focusWidget();
-    ++m_answered;
-    if (m_answered > 3) {  // the page keeps reopening it: stop the loop, the test fails
-      box->done(QMessageBox::Ok);
-      return;
-    }
-    QTest::keyClick(focus && box->isAncestorOf(focus) ? focus : box, m_key);
-  }
-  Qt::Key m_key;
-  QTimer m_timer;
-  int m_answered = 0;
-  std::string m_text;
-};
-
 TEST_F(PositionPage, EnterOrEscapeClosesARealBoxAndRunsNothingAgain) {
-  class CountingBoxes final : public MessageBoxService {
-   public:
-    int Show(const MessageBoxRequest& request) override {
-      ++shown;
-      return real->Show(request);
-    }
-    std::shared_ptr<MessageBoxService> real = ui::MakeQtMessageBoxService();
-    int shown = 0;
-  };
-  auto boxes = std::make_shared<CountingBoxes>();
-  const auto previous = SetMessageBoxService(boxes);
   Open();
   Type(IDC_POS_LATITUDE, "nan");
   for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Enter}) {
-    boxes->shown = 0;
     // The window behind the closed box takes the keys again (the offscreen
     // platform does not hand activation back by itself).
     m_host.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&m_host));
-    BoxAnswerer answerer(key);
+    RealBoxKeys boxes(key, 1);
     Key(IDC_POS_LATITUDE, Qt::Key_Return);  // "Go" by Enter in the edit
-    EXPECT_EQ(boxes->shown, 1) << key;
-    EXPECT_EQ(answerer.Answered(), 1) << key;
-    EXPECT_EQ(answerer.LastText(), "Longitude or Latitude error!");
+    EXPECT_EQ(boxes.Shown(), std::vector<std::string>{"Longitude or Latitude error!"}) << key;
+    EXPECT_EQ(boxes.LeftOpen(), 0) << key;
   }
-  boxes->shown = 0;
-  {
-    BoxAnswerer answerer(Qt::Key_Return);
-    Click(IDC_POS_GO);
-    EXPECT_EQ(boxes->shown, 1);
-  }
+  RealBoxKeys boxes(Qt::Key_Return, 1);
+  Click(IDC_POS_GO);
+  EXPECT_EQ(boxes.Shown().size(), 1u);
   EXPECT_TRUE(Sent().empty());
-  SetMessageBoxService(previous);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ std::shared_ptr<SimCard> SimCard::Install(const SimConfig& config, std::string* 
     trace = DriverTrace::Open(config.card.traceFile, error);
     if (!trace) return nullptr;
   }
-  auto driver = std::make_shared<TunerDriver>(config.sky, config.driver.faults, std::move(trace));
+  auto driver = std::make_shared<TunerDriver>(config.sky, config.driver.faults, std::move(trace), config.motor);
   std::shared_ptr<SimCard> card(new SimCard(config, std::move(driver)));
   const SimCardOptions& options = config.card;
   if (options.present) card->RegisterDevices();

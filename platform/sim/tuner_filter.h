@@ -5,7 +5,8 @@
 //
 // Driver faces, each forwarding to the card's one TunerDriver:
 //  - the input pin answers IKsPropertySet (the tuner extension property set)
-//    and IMediaInfoOrigin (the MATYPE bytes are the carrier's own);
+//    and IPositionerStatus (the dish motor's angle, which a real card cannot
+//    report) and IMediaInfoOrigin (the MATYPE bytes are the carrier's own);
 //  - the filter answers IBDA_Topology, whose control node (input pin 0,
 //    output pin 1, node type 0) answers IBDA_SignalStatistics;
 //  - the filter answers IBDA_DvbsTuning for the network provider's tunes.
@@ -19,6 +20,7 @@
 #include <memory>
 
 #include "platform/media/bda_interfaces.h"
+#include "platform/media/positioner_status.h"
 #include "recording/base_filter.h"
 #include "recording/base_input_pin.h"
 

@@ -13,13 +13,6 @@ namespace {
 
 constexpr std::size_t kPacket = 188;
 
-std::string HolderText(KernelCalls& calls, const std::string& path) {
-  std::string text;
-  for (const DeviceHolder& holder : calls.Kernel().FindHolders(path))
-    text += (text.empty() ? "" : ", ") + holder.command + " (pid " + std::to_string(holder.pid) + ")";
-  return text.empty() ? "" : "; it is held by " + text;
-}
-
 }  // namespace
 
 DvrReader::DvrReader(std::shared_ptr<KernelCalls> calls, CaptureDevices devices, CBaseOutputPin* output)
@@ -38,7 +31,9 @@ HRESULT DvrReader::OpenDevices(std::string* failure) {
   const CallResult dvr = m_calls->Open(m_devices.dvrPath, O_RDONLY | O_NONBLOCK);
   if (!dvr.Ok()) {
     *failure = m_devices.label + ": the stream cannot be read: " + dvr.Error().Describe();
-    if (dvr.Errno() == EBUSY) *failure += HolderText(*m_calls, m_devices.dvrPath);
+    const std::string holders =
+        dvr.Errno() == EBUSY ? DescribeHolders(m_calls->Kernel().FindHolders(m_devices.dvrPath)) : "";
+    if (!holders.empty()) *failure += "; it is held by " + holders;
     return HResultFromErrno(dvr.Errno());
   }
   m_dvr = DeviceFd(m_calls.get(), static_cast<int>(dvr.Value()));

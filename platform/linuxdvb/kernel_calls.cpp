@@ -48,6 +48,13 @@ std::string ErrnoName(int error) {
   }
 }
 
+std::string DescribeHolders(const std::vector<DeviceHolder>& holders) {
+  std::string text;
+  for (const DeviceHolder& holder : holders)
+    text += (text.empty() ? "" : ", ") + holder.command + " (pid " + std::to_string(holder.pid) + ")";
+  return text;
+}
+
 std::string KernelError::Describe() const {
   std::string text = call;
   if (!device.empty()) text += " on " + device;

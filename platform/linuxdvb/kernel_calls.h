@@ -17,6 +17,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/linuxdvb/dvb_kernel.h"
 
@@ -48,6 +49,8 @@ class CallResult {
 std::string IoctlName(unsigned long request);
 // "EBUSY" for an errno value.
 std::string ErrnoName(int error);
+// "recorder (pid 4242), player (pid 77)"; empty for none.
+std::string DescribeHolders(const std::vector<DeviceHolder>& holders);
 
 class KernelCalls {
  public:

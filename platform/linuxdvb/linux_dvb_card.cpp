@@ -22,20 +22,13 @@ std::wstring Widen(const std::string& text) {
   return wide;
 }
 
-std::string Holders(KernelCalls& calls, const std::string& path) {
-  std::string text;
-  for (const DeviceHolder& holder : calls.Kernel().FindHolders(path))
-    text += (text.empty() ? "" : ", ") + holder.command + " (pid " + std::to_string(holder.pid) + ")";
-  return text;
-}
-
 }  // namespace
 
 std::string DescribeOpenFailure(KernelCalls& calls, const AdapterProbe& adapter, const KernelError& error) {
   const std::string what = "The DVB " + adapter.Label();
   switch (error.error) {
     case EBUSY: {
-      const std::string holders = Holders(calls, adapter.frontend.path);
+      const std::string holders = DescribeHolders(calls.Kernel().FindHolders(adapter.frontend.path));
       return what + " is in use by another program" + (holders.empty() ? "" : ": " + holders) + ". " +
              error.Describe() + ". Close that program and start again.";
     }

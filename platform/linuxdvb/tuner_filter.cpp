@@ -3,7 +3,6 @@
 #include "platform/com/com_object.h"
 #include "platform/linuxdvb/extension_property_set.h"
 #include "platform/media/media_info_origin.h"
-#include "platform/media/ts_media_type.h"
 #include "recording/base_input_pin.h"
 
 namespace linuxdvb {
@@ -76,24 +75,11 @@ class TunerFilter::InputPin final : public CBaseInputPin, public IKsPropertySet,
   ExtensionPropertySet m_properties;
 };
 
-class TunerFilter::OutputPin final : public CBasePin {
- public:
-  OutputPin(TunerFilter* filter, CCritSec* lock) : CBasePin(filter, lock, L"MPEG2 Transport", PINDIR_OUTPUT) {}
-  HRESULT CheckMediaType(const AM_MEDIA_TYPE* mt) override {
-    return mt && mt->majortype == MEDIATYPE_Stream ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
-  }
-  HRESULT GetMediaType(int position, CMediaType* mt) override { return GetTransportStreamMediaType(position, mt); }
-  // Nothing is delivered through this pin, so it needs no allocator.
-  HRESULT Inactive() override { return S_OK; }
-  HRESULT BeginFlush() override { return S_OK; }
-  HRESULT EndFlush() override { return S_OK; }
-};
-
 TunerFilter::TunerFilter(std::shared_ptr<Frontend> frontend)
     : CBaseFilter(nullptr, &m_lock, CLSID_LinuxDvbTunerFilter),
       m_frontend(std::move(frontend)),
       m_input(std::make_unique<InputPin>(this, &m_lock, m_frontend.get())),
-      m_output(std::make_unique<OutputPin>(this, &m_lock)) {}
+      m_output(std::make_unique<CTunerOutputPin>(this, &m_lock)) {}
 
 TunerFilter::~TunerFilter() = default;
 

@@ -20,6 +20,7 @@
 
 #include "platform/linuxdvb/frontend.h"
 #include "platform/media/bda_interfaces.h"
+#include "platform/media/tuner_output_pin.h"
 #include "recording/base_filter.h"
 
 namespace linuxdvb {
@@ -46,12 +47,11 @@ class TunerFilter final : public CBaseFilter, public IBDA_Topology, public IBDA_
 
  private:
   class InputPin;
-  class OutputPin;
 
   CCritSec m_lock;
   std::shared_ptr<Frontend> m_frontend;
   std::unique_ptr<InputPin> m_input;
-  std::unique_ptr<OutputPin> m_output;
+  std::unique_ptr<CTunerOutputPin> m_output;
 };
 
 }  // namespace linuxdvb

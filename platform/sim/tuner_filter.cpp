@@ -2,7 +2,6 @@
 
 #include "platform/com/com_object.h"
 #include "platform/media/media_info_origin.h"
-#include "platform/media/ts_media_type.h"
 #include "platform/sim/driver/tuner_driver.h"
 #include "platform/sim/sim_card.h"
 
@@ -95,26 +94,12 @@ class TunerFilter::InputPin final : public CBaseInputPin,
   const bool m_offersPropertySet;
 };
 
-class TunerFilter::OutputPin final : public CBasePin {
- public:
-  OutputPin(TunerFilter* filter, CCritSec* lock) : CBasePin(filter, lock, kTunerOutputPinName, PINDIR_OUTPUT) {}
-  HRESULT CheckMediaType(const AM_MEDIA_TYPE* mt) override {
-    return mt && mt->majortype == MEDIATYPE_Stream ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
-  }
-  // The tuner and capture filters exchange a transport stream.
-  HRESULT GetMediaType(int position, CMediaType* mt) override { return GetTransportStreamMediaType(position, mt); }
-  // Nothing is delivered through this pin, so it needs no allocator.
-  HRESULT Inactive() override { return S_OK; }
-  HRESULT BeginFlush() override { return S_OK; }
-  HRESULT EndFlush() override { return S_OK; }
-};
-
 TunerFilter::TunerFilter(std::shared_ptr<SimCard> card)
     : CBaseFilter(nullptr, &m_lock, CLSID_SimTunerFilter),
       m_card(std::move(card)),
       m_driver(m_card->Driver()),
       m_input(std::make_unique<InputPin>(this, &m_lock, m_driver.get(), m_card->Options().tunerInputPin)),
-      m_output(std::make_unique<OutputPin>(this, &m_lock)) {}
+      m_output(std::make_unique<CTunerOutputPin>(this, &m_lock)) {}
 
 TunerFilter::~TunerFilter() = default;
 

@@ -3,10 +3,33 @@
 #include <algorithm>
 #include <cstring>
 
+namespace {
+constexpr std::size_t kNullPid = 0x1FFF;
+}
+
 void TsPacketCounter::CountPacket(const std::uint8_t* packet) {
-  ++m_counts[((packet[1] & 0x1F) << 8) | packet[2]];
+  const std::size_t pid = ((packet[1] & 0x1F) << 8) | packet[2];
+  ++m_counts[pid];
+  CheckContinuity(pid, packet);
   ++m_total;
   m_inSync = true;
+}
+
+void TsPacketCounter::CheckContinuity(std::size_t pid, const std::uint8_t* packet) {
+  const std::uint8_t control = packet[3] >> 4 & 0x3;
+  if (pid == kNullPid || !(control & 0x1)) return;  // no payload: the counter stays
+  const std::uint8_t counter = packet[3] & 0x0F;
+  const bool discontinuity = (control & 0x2) && packet[4] > 0 && (packet[5] & 0x80);
+  std::uint8_t& state = m_continuity[pid];
+  if ((state & kSeen) && !discontinuity) {
+    const std::uint8_t last = state & 0x0F;
+    if (counter == last && !(state & kRepeated)) {
+      state |= kRepeated;
+      return;
+    }
+    if (counter != ((last + 1) & 0x0F)) ++m_continuityErrors;
+  }
+  state = kSeen | counter;
 }
 
 void TsPacketCounter::Consume(const std::uint8_t* data, std::size_t size) {
@@ -29,6 +52,7 @@ void TsPacketCounter::Consume(const std::uint8_t* data, std::size_t size) {
     std::uint64_t run = 0;
     while (size >= kPacketSize && *data == kSyncByte) {
       const std::size_t pid = ((data[1] & 0x1F) << 8) | data[2];
+      CheckContinuity(pid, data);
       if (pid != runPid) {
         m_counts[runPid] += run;
         runPid = pid;

@@ -11,6 +11,7 @@
 #include "platform/media/mem_allocator.h"
 #include "platform/media/mpeg2_demux_filter.h"
 #include "platform/media/tif_filter.h"
+#include "platform/media/ts_stream_statistics.h"
 #include "platform/sim/stream/sim_capture_filter.h"
 #include "platform/sim/stream/sim_stream_writer.h"
 #include "recording/dest_filter.h"
@@ -108,6 +109,15 @@ TEST_F(ChainTest, RunsAndStopsRepeatedlyWithNothingInFlightAfterStop) {
     EXPECT_EQ(report.continuityErrors, 0u);
     EXPECT_EQ(report.crcErrors, 0u);
     EXPECT_EQ(chain.Capture()->PacketsDelivered(), delivered);
+
+    // The demultiplexer branch counted this run alone.
+    ComPtr<ITsStreamStatistics> statistics = chain.demux.As<ITsStreamStatistics>();
+    ASSERT_TRUE(statistics);
+    TsStreamStatistics counted;
+    ASSERT_EQ(statistics->GetStreamStatistics(&counted), S_OK);
+    EXPECT_EQ(counted.packets, delivered - before);
+    EXPECT_EQ(counted.continuityErrors, 0u);
+    EXPECT_EQ(counted.syncLosses, 0u);
     before = delivered;
   }
 }

@@ -100,6 +100,12 @@ QWidget* MakeControl(const ui::ControlTemplate& c, QWidget* parent) {
       auto* edit = new QLineEdit(Q(c.text), parent);
       edit->setFrame(c.styles & ui::kBorder);
       edit->setReadOnly(c.styles & ui::kReadOnly);
+      if (c.styles & ui::kReadOnly) {
+        // A read-only box is a line of text on the dialog, as on the classic platform.
+        QPalette palette = edit->palette();
+        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+        edit->setPalette(palette);
+      }
       if (c.styles & ui::kDisabled) {
         // A disabled box is a display: its value stays legible.
         QPalette palette = edit->palette();

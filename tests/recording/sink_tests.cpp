@@ -14,22 +14,13 @@
 #include "recording/dump_input_pin.h"
 #include "recording/media_type.h"
 #include "recording/recording_state.h"
+#include "tests/recording/fake_media_control.h"
 #include "tests/recording/test_sample.h"
 #include "tuner/tuner_context.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// The graph's run/stop control, counting what the recording state asks.
-class FakeMediaControl final : public ComObject<FakeMediaControl, IMediaControl> {
- public:
-  HRESULT Run() override { ++runs; return S_OK; }
-  HRESULT Pause() override { return S_OK; }
-  HRESULT Stop() override { ++stops; return S_OK; }
-  HRESULT GetState(LONG, OAFilterState*) override { return E_NOTIMPL; }
-  int runs = 0, stops = 0;
-};
 
 std::vector<BYTE> ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);

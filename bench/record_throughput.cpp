@@ -68,7 +68,7 @@ double Seconds(std::chrono::steady_clock::time_point since) {
 // The baseline: the same samples written by a bare loop.
 double PlainWrite(const Options& options, std::uint64_t samples, std::size_t sampleBytes) {
   std::vector<std::uint8_t> buffer(sampleBytes);
-  TsGenerator(SimStreamContent{}, 38'000'000).Fill(buffer.data(), sampleBytes / 188);
+  TsGenerator(SimStreamContent{}, 38'000'000, sampleBytes / 188).Fill(buffer.data(), sampleBytes / 188);
   const std::string path = options.dir + "/plain_write.bin";
   const auto start = std::chrono::steady_clock::now();
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);

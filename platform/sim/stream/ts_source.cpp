@@ -1,5 +1,6 @@
 #include "platform/sim/stream/ts_source.h"
 
+#include <algorithm>
 #include <cstring>
 #include <iostream>
 
@@ -15,7 +16,8 @@ std::unique_ptr<TsSource> MakeTsSource(const SimCaptureConfig& config, TsGenerat
                 << std::endl;
     return replay;
   }
-  auto made = std::make_unique<TsGenerator>(config.content, config.bitRate);
+  auto made = std::make_unique<TsGenerator>(config.content, config.bitRate, static_cast<std::size_t>(std::max(config.packetsPerSample, 1)),
+                                            config.continuityErrorEvery);
   *generator = made.get();
   return made;
 }

@@ -134,6 +134,18 @@ TEST_F(CapturePageTest, TheTimeLimitIsCountedInTicksTenToTheSecond) {
   }
 }
 
+// Past a lowered limit nothing is left: the line shows 0, not a wrapped count.
+TEST_F(CapturePageTest, ATimeLimitLoweredBelowTheElapsedTimeStopsAtTheNextTick) {
+  QTest::mouseClick(Button(IDC_USE_TIME_LIMIT), Qt::LeftButton);
+  StartRecordingByClick();
+  for (int i = 0; i < 50; ++i) Tick();
+  EXPECT_EQ(page->GetDlgItemText(IDC_LIMIT_LINE), "5 Seconds");
+  page->SetDlgItemText(IDC_TIME_LIMIT, "2");
+  Tick();
+  EXPECT_EQ(page->GetDlgItemText(IDC_LIMIT_LINE), "0 Seconds");
+  EXPECT_FALSE(page->IsRecording());
+}
+
 TEST_F(CapturePageTest, SwitchingToTheTimeLimitDuringARecordingCountsFromZero) {
   StartRecordingByClick();
   for (int i = 0; i < 30; ++i) Tick();

@@ -149,6 +149,25 @@ TEST_F(ChainTest, ReplaysAFileInWholePacketsAndEnds) {
   EXPECT_TRUE(RecordWholeRun(chain, "replayed.ts") == source);
 }
 
+// Packets replayed from memory loop round whatever the sample size, and a
+// recycled sample that already holds its packets keeps them.
+TEST_F(ChainTest, ReplaysPacketsFromMemoryLooped) {
+  auto packets = std::make_shared<std::vector<std::uint8_t>>(5 * 188);
+  for (std::size_t i = 0; i < packets->size(); ++i) (*packets)[i] = static_cast<std::uint8_t>(i / 188 * 16 + i % 7);
+  for (int perSample : {5, 3}) {
+    SimCaptureConfig config = Unpaced(12);
+    config.replayPackets = packets;
+    config.packetsPerSample = perSample;
+    Chain chain(config);
+    const std::vector<std::uint8_t> recorded = RecordWholeRun(chain, "memory" + std::to_string(perSample) + ".ts");
+    ASSERT_EQ(recorded.size(), 12u * 188) << perSample;
+    for (std::size_t packet = 0; packet < 12; ++packet)
+      EXPECT_TRUE(std::equal(recorded.begin() + packet * 188, recorded.begin() + (packet + 1) * 188,
+                             packets->begin() + (packet % 5) * 188))
+          << "packet " << packet << " in samples of " << perSample;
+  }
+}
+
 TEST_F(ChainTest, StatesChangeUpstreamFirstOnStopAndDownstreamFirstOnRun) {
   Chain chain(Unpaced(7));
   const std::vector<ComPtr<IBaseFilter>> scrambled = {chain.tif, ComPtr<IBaseFilter>(chain.sink), chain.demux,

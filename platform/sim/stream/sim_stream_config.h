@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/sim/video/test_card.h"
 
@@ -43,6 +45,8 @@ struct SimCaptureConfig {
   int sampleBuffers = 16;              // samples in the pool
   std::uint64_t packetLimit = 0;       // 0: endless; else end of stream after this many
   std::string replayPath;              // not empty: replay this .ts file instead
+  // Not empty: replay these packets from memory, looped (benchmarks).
+  std::shared_ptr<const std::vector<std::uint8_t>> replayPackets;
   bool replayLoop = true;              // start the file again at its end
   // Generated stream only: one continuity-counter jump every this many
   // packets of the stream (0: none), as a packet lost on the way would cause.

@@ -62,6 +62,7 @@ void TsGenerator::SetBitRate(std::uint64_t bitRate) {
 void TsGenerator::SetContent(const SimStreamContent& content) {
   m_content = content;
   m_card = TestCardFor(content.caption);
+  m_pesSecond = UINT64_MAX;
   m_version = static_cast<std::uint8_t>((m_version + 1) & 0x1F);
   m_pat = BuildPat(m_content, m_version);
   m_pmt = BuildPmt(m_content, m_version);
@@ -146,10 +147,16 @@ void TsGenerator::QueueDueFrame() {
   if (m_anyFrame && pts <= m_lastPts) return;  // a shorter delay after a change must not go back
   m_anyFrame = true;
   m_lastPts = pts;
-  m_pes.assign({0x00, 0x00, 0x01, 0xE0, 0x00, 0x00, 0x84, 0x80, 0x05});  // video, aligned, PTS only
-  m_pes.resize(kPesHeader);
+  const std::uint64_t second = m_dueTick / TestCard::kFrameRate;
+  if (second != m_pesSecond) {
+    m_pes.assign({0x00, 0x00, 0x01, 0xE0, 0x00, 0x00, 0x84, 0x80, 0x05});  // video, aligned, PTS only
+    m_pes.resize(kPesHeader);
+    m_card->AppendFrame(m_dueTick, &m_pes);
+    m_pesSecond = second;
+  } else {
+    m_card->RewriteFrameTime(m_dueTick, m_pes.data() + kPesHeader);
+  }
   PutTimestamp(&m_pes[9], 0x2, pts % kWrap33);
-  m_card->AppendFrame(m_dueTick, &m_pes);
   m_pesSent = 0;
   m_frame = Frame::Queued;
 }

@@ -107,9 +107,12 @@ class TsGenerator final : public TsSource {
   std::uint64_t m_lastPts = 0;         // unwrapped, of the last frame started
   bool m_anyFrame = false;
   // The frame queued or being sent: its PES packet and how much went out.
+  // Frames of one second share all but their time code, so the PES packet
+  // is coded afresh only when the second (or the card) changes.
   Frame m_frame = Frame::None;
   std::vector<std::uint8_t> m_pes;
   std::size_t m_pesSent = 0;
+  std::uint64_t m_pesSecond = UINT64_MAX;
   // The injected continuity fault.
   std::uint64_t m_faultEvery;
   std::uint64_t m_nextFaultPacket;

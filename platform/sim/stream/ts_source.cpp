@@ -6,9 +6,11 @@
 
 #include "platform/sim/stream/ts_file_replay.h"
 #include "platform/sim/stream/ts_generator.h"
+#include "platform/sim/stream/ts_memory_replay.h"
 
 std::unique_ptr<TsSource> MakeTsSource(const SimCaptureConfig& config, TsGenerator** generator) {
   *generator = nullptr;
+  if (config.replayPackets) return std::make_unique<TsMemoryReplay>(config.replayPackets);
   if (!config.replayPath.empty()) {
     auto replay = std::make_unique<TsFileReplay>(config.replayPath, config.replayLoop);
     if (replay->OpenError() != 0)

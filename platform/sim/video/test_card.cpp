@@ -161,6 +161,11 @@ TestCard::TestCard(const TestCardCaption& caption) {
   m_maxFrameBytes = largest;
 }
 
+void TestCard::RewriteFrameTime(std::uint64_t n, std::uint8_t* frame) const {
+  const std::vector<std::uint8_t> group = mpeg2::GroupHeader(TimeCodeOf(n));
+  std::copy(group.begin(), group.end(), frame + m_sequenceHeader.size());
+}
+
 void TestCard::AppendFrame(std::uint64_t n, std::vector<std::uint8_t>* out) const {
   const std::string clock = ClockText(n);
   Append(*out, m_sequenceHeader);

@@ -32,6 +32,9 @@ class TestCard {
 
   // Appends the coded frame shown at frame n (n / 25 seconds into the stream).
   void AppendFrame(std::uint64_t n, std::vector<std::uint8_t>* out) const;
+  // Turns a frame appended for another frame of the same second (the same
+  // clock) into frame n's, in place: only its time code differs.
+  void RewriteFrameTime(std::uint64_t n, std::uint8_t* frame) const;
   // The largest coded frame, in bytes.
   std::size_t MaxFrameBytes() const { return m_maxFrameBytes; }
 

@@ -33,7 +33,8 @@ bool ApplicationSetup::Start(const CommandLine& commandLine, std::string* error)
     if (!m_simCard) return false;
   }
 
-  // Any device removal closes the main window, whatever the device.
+  // Removals of the card, of storage volumes and of serial ports close the
+  // main window.
   m_deviceSubscription = devices::SubscribeDeviceChanges([](std::uint32_t code) { BroadcastDeviceChange(code); });
   m_udevWatch = std::make_unique<devices::UdevRemovalWatch>();
   // SIGINT and SIGTERM end the main window as Cancel does.

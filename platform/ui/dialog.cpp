@@ -56,17 +56,42 @@ CDialog* DialogOf(QObject* object) {
   return object ? static_cast<CDialog*>(object->property(kDialogProperty).value<void*>()) : nullptr;
 }
 
+bool IsUserInput(QEvent::Type type) {
+  switch (type) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::Close:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // Gives every dialog on the focus path a look at key presses first, the
-// innermost first, and routes F1 to the top-level dialog.
+// innermost first, and routes F1 to the top-level dialog. The path ends at
+// the focus widget's own window: a box or dialog owned by a page keeps its
+// keys, or Enter in a box would run the page's action again underneath it.
+// A window that is closing takes no input at all: its pages are being torn
+// down while the close waits for the monitor thread.
 class KeyRouter final : public QObject {
  public:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() != QEvent::KeyPress) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget) return false;
+    if (IsUserInput(event->type())) {
+      if (CDialog* window = DialogOf(widget->window()); window && window->IsClosing()) return true;
+    }
+    if (event->type() != QEvent::KeyPress) return false;
     QWidget* focus = QApplication::focusWidget();
     if (focus ? widget != focus : !widget->isWindow()) return false;  // only the first delivery
-    for (QWidget* w = widget; w; w = w->parentWidget())
+    for (QWidget* w = widget; w; w = w->isWindow() ? nullptr : w->parentWidget())
       if (CDialog* dialog = DialogOf(w); dialog && dialog->PreTranslateMessage(event)) return true;
     if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
       if (CDialog* top = DialogOf(widget->window())) {
@@ -304,10 +329,10 @@ void CDialog::EndDialog(int result) {
 void CDialog::DestroyWindow() {
   if (!m_widget || m_destroying) return;
   m_destroying = true;
+  LiveTopLevels().erase(this);  // no device messages for a closing window
   OnDestroy();
   for (CDialog* child : m_children) child->DestroyWindow();
   for (int id : std::exchange(m_timerIds, {})) ui::Timers().Kill(this, id);
-  LiveTopLevels().erase(this);
   delete m_widget;
   m_widget = nullptr;
   m_modal = nullptr;

@@ -46,6 +46,9 @@ class CDialog {
   void EndDialog(int result);
   void DestroyWindow();
   bool IsCreated() const { return m_widget != nullptr; }
+  // From the start of DestroyWindow until the widgets are gone: the window
+  // takes no user input and no device messages.
+  bool IsClosing() const { return m_destroying; }
 
   // Framework handlers.
   virtual bool OnInitDialog();

@@ -7,24 +7,10 @@
 #include <QTimer>
 #include <functional>
 
-#include "platform/ui/qt_services.h"
 #include "tests/recording/capture_page_fixture.h"
+#include "tests/support/real_box_keys.h"
 
 namespace {
-
-// Counts the boxes asked for and shows each as the program does, as a real
-// modal QMessageBox.
-class CountingQtBoxes final : public MessageBoxService {
- public:
-  int Show(const MessageBoxRequest& request) override {
-    texts.push_back(request.text);
-    return m_qt->Show(request);
-  }
-  std::vector<std::string> texts;
-
- private:
-  std::shared_ptr<MessageBoxService> m_qt = ui::MakeQtMessageBoxService();
-};
 
 // Runs act once on the first modal window of type T shown from now on.
 template <typename T>
@@ -43,20 +29,13 @@ void WhenShown(std::function<void(T*)> act) {
 
 class CapturePageKeysTest : public CapturePageTest {
  protected:
-  void SetUp() override {
-    ShowHost();
-    previous = SetMessageBoxService(qtBoxes);
-  }
-  void TearDown() override { SetMessageBoxService(previous); }
+  void SetUp() override { ShowHost(); }
 
   // Presses a page button from the keyboard: focus, then the space bar.
   void PressWithKeyboard(int id) {
     Button(id)->setFocus();
     QTest::keyClick(Button(id), Qt::Key_Space);
   }
-
-  std::shared_ptr<CountingQtBoxes> qtBoxes = std::make_shared<CountingQtBoxes>();
-  std::shared_ptr<MessageBoxService> previous;
 };
 
 // Enter and Escape close the box; the key does not reach the page, so the
@@ -64,16 +43,10 @@ class CapturePageKeysTest : public CapturePageTest {
 TEST_F(CapturePageKeysTest, EnterOrEscapeClosesTheRealBoxAndRunsNothingAgain) {
   SignalLockedFlag() = 0;
   for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-    qtBoxes->texts.clear();
-    std::string shown;
-    WhenShown<QMessageBox>([&](QMessageBox* box) {
-      shown = box->text().toStdString();
-      QTest::keyClick(box, key);
-    });
+    RealBoxKeys keys(key, 1);
     PressWithKeyboard(IDC_START_RECORD);
-    EXPECT_EQ(shown, "Signal is not locked! Please check signal first.");
-    EXPECT_EQ(qtBoxes->texts.size(), 1u);
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the box is closed";
+    EXPECT_EQ(keys.Shown(), std::vector<std::string>{"Signal is not locked! Please check signal first."});
+    EXPECT_EQ(keys.LeftOpen(), 0) << "the key closed the box";
     EXPECT_FALSE(page->IsRecording());
     EXPECT_FALSE(std::filesystem::exists(recordPath));
   }
@@ -82,10 +55,10 @@ TEST_F(CapturePageKeysTest, EnterOrEscapeClosesTheRealBoxAndRunsNothingAgain) {
   SignalLockedFlag() = 1;
   PressWithKeyboard(IDC_START_RECORD);
   ASSERT_TRUE(page->IsRecording());
-  qtBoxes->texts.clear();
-  WhenShown<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
+  RealBoxKeys keys(Qt::Key_Return, 1);
   PressWithKeyboard(IDC_START_RECORD);
-  EXPECT_EQ(qtBoxes->texts, std::vector<std::string>{"Record is started! Please wait or cancel record."});
+  EXPECT_EQ(keys.Shown(), std::vector<std::string>{"Record is started! Please wait or cancel record."});
+  EXPECT_EQ(keys.LeftOpen(), 0);
   EXPECT_EQ(control->runs, 1);
   EXPECT_TRUE(IsTimerArmed());
 }
@@ -96,13 +69,10 @@ TEST_F(CapturePageKeysTest, ARangePromptInARealBoxLeavesTheFieldFocusedAndSelect
   time->setFocus();
   time->selectAll();
   QTest::keyClicks(time, "70000");
-  std::string shown;
-  WhenShown<QMessageBox>([&](QMessageBox* box) {
-    shown = box->text().toStdString();
-    QTest::keyClick(box, Qt::Key_Return);
-  });
+  auto keys = std::make_unique<RealBoxKeys>(Qt::Key_Return, 1);
   PressWithKeyboard(IDC_START_RECORD);
-  EXPECT_EQ(shown, "Please enter an integer between 1 and 65535.");
+  EXPECT_EQ(keys->Shown(), std::vector<std::string>{"Please enter an integer between 1 and 65535."});
+  keys.reset();
   EXPECT_FALSE(page->IsRecording());
   // The window's focus goes back to it when the window is active again
   // (the offscreen platform does not hand activation back by itself).
@@ -118,7 +88,6 @@ TEST_F(CapturePageKeysTest, ARangePromptInARealBoxLeavesTheFieldFocusedAndSelect
   for (int i = 0; i < 10; ++i) Tick();
   EXPECT_FALSE(page->IsRecording());
   EXPECT_EQ(page->GetDlgItemText(IDC_RECORD_STATUS), "Record Stopped!");
-  EXPECT_EQ(qtBoxes->texts.size(), 1u);
 }
 
 // Enter in a box of the page would otherwise reach the main window and end
@@ -139,7 +108,7 @@ TEST_F(CapturePageKeysTest, EnterInTheLimitBoxesDoesNothing) {
   }
   EXPECT_EQ(watch.seen, 0);
   EXPECT_FALSE(page->IsRecording());
-  EXPECT_TRUE(qtBoxes->texts.empty());
+  EXPECT_TRUE(boxes.Texts().empty());
 }
 
 TEST_F(CapturePageKeysTest, QtsSaveDialogAddsTheSuffixAndAsksBeforeReplacingAFile) {
@@ -171,7 +140,7 @@ TEST_F(CapturePageKeysTest, QtsSaveDialogAddsTheSuffixAndAsksBeforeReplacingAFil
   QTest::mouseClick(Button(IDC_BROWSE), Qt::LeftButton);
   EXPECT_NE(question.find("kept.ts"), std::string::npos) << question;
   EXPECT_EQ(page->GetDlgItemText(IDC_RECORD_PATH), dir + "/evening take.ts");
-  EXPECT_TRUE(qtBoxes->texts.empty()) << "the question is the dialog's own";
+  EXPECT_TRUE(boxes.Texts().empty()) << "the question is the dialog's own";
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 // What the simulated card's generated programme shows for the carrier it
 // delivers: its test card names the satellite, the carrier (frequency,
 // polarisation, symbol rate) and the input stream, and the colour bars of
-// each input stream of a multiple-input-stream carrier start with a
-// different colour. Pure; any thread.
+// each input stream of a multiple-input-stream carrier start with a colour
+// chosen by its id. Pure; any thread.
 #pragma once
 
 #include "platform/sim/driver/stream_description.h"

@@ -167,71 +167,67 @@ std::size_t TsGenerator::Fill(std::uint8_t* out, std::size_t packets) {
   std::uint8_t* inPlace = slots.data();
   for (std::size_t i = 0; i < packets;) {
     const Slot slot = NextSlot(packets - i, packets);
-    if (slot == Slot::Null && inPlace[i]) {
-      const std::size_t run = NullRun(inPlace + i, packets - i);
-      WriteNullHeaders(out, run);
-      out += run * kPacket;
-      i += run;
-      continue;
-    }
-    inPlace[i] = 0;
-    switch (slot) {
-      case Slot::Table:
-        if (m_tablePhase == 0) WriteSectionPacket(out, 0x0000, m_pat);
-        else if (m_tablePhase == 1) WriteSectionPacket(out, m_content.pmtPid, m_pmt);
-        else WriteSectionPacket(out, 0x0011, m_sdt);
-        break;
-      case Slot::Pcr:
+    if (slot == Slot::Table || slot == Slot::Pcr) {
+      if (slot == Slot::Pcr) {
         WritePcrPacket(out);
         m_nextPcrPacket = m_packet + m_pcrInterval;
-        break;
-      case Slot::Video: WriteVideoPacket(out); break;
-      case Slot::Null:
-        WriteNullPacket(out);
-        inPlace[i] = 1;
-        break;
+      } else if (m_tablePhase == 0) {
+        WriteSectionPacket(out, 0x0000, m_pat);
+      } else if (m_tablePhase == 1) {
+        WriteSectionPacket(out, m_content.pmtPid, m_pmt);
+      } else {
+        WriteSectionPacket(out, 0x0011, m_sdt);
+      }
+      inPlace[i] = 0;
+      Advance(1);
+      ++i;
+      out += kPacket;
+      continue;
     }
-    Advance(1);
-    ++i;
-    out += kPacket;
+    // Video or null packets up to the next table, PCR, frame tick or fault.
+    std::size_t run = QuietRun(packets - i);
+    if (slot == Slot::Video) {
+      run = std::min(run, (m_pes.size() - m_pesSent + kPayload - 1) / kPayload);
+      for (std::size_t k = 0; k < run; ++k, out += kPacket) WriteVideoPacket(out);
+      std::memset(inPlace + i, 0, run);
+    } else {
+      WriteNullPackets(out, inPlace + i, run);
+      out += run * kPacket;
+    }
+    Advance(run);
+    i += run;
   }
   return packets;
 }
 
-// The null packets that follow at once: their bodies are in place, and no
-// table, PCR, frame tick or injected fault falls among them. A frame that
-// waits for the next Fill cannot start among them: what is left of a Fill
-// only shrinks.
-std::size_t TsGenerator::NullRun(const std::uint8_t* inPlace, std::size_t left) const {
+// The packets that follow before a table, a PCR, a frame tick or an injected
+// fault is due, at most left. A frame that waits for the next Fill cannot
+// start among them: what is left of a Fill only shrinks.
+std::size_t TsGenerator::QuietRun(std::size_t left) const {
   std::uint64_t limit = std::min<std::uint64_t>({left, m_tableInterval - m_tablePhase, m_nextPcrPacket - m_packet,
                                                  m_nextTickPacket - m_packet});
   if (m_faultEvery != 0) limit = std::min(limit, m_nextFaultPacket - m_packet);
-  std::size_t run = 1;
-  while (run < limit && inPlace[run]) ++run;
-  return run;
+  return static_cast<std::size_t>(std::max<std::uint64_t>(limit, 1));
 }
 
-// The common case, and the card's whole cost per byte: only the header and
-// the packet number change in a null packet.
-void TsGenerator::WriteNullHeaders(std::uint8_t* out, std::size_t count) {
+// The common case, and the card's whole cost per byte: a null packet whose
+// body is already in place needs only its header and packet number; the
+// others are written whole. A null packet's payload is ignored by receivers;
+// the packet number in it keeps any two packets of a stream apart.
+void TsGenerator::WriteNullPackets(std::uint8_t* out, std::uint8_t* inPlace, std::size_t count) {
   std::uint8_t counter = m_counters[kNullPid];
   const std::uint32_t header = 0x47000000u | (static_cast<std::uint32_t>(kNullPid) << 8) | 0x10u;
   for (std::size_t k = 0; k < count; ++k, out += kPacket) {
     const std::uint64_t word = static_cast<std::uint64_t>(__builtin_bswap32(header | counter)) |
                                static_cast<std::uint64_t>(__builtin_bswap32(static_cast<std::uint32_t>(m_packet + k))) << 32;
     std::memcpy(out, &word, sizeof word);
+    if (!inPlace[k]) {
+      std::memset(out + 8, 0xFF, kPacket - 8);
+      inPlace[k] = 1;
+    }
     counter = static_cast<std::uint8_t>((counter + 1) & 0x0F);
   }
   m_counters[kNullPid] = counter;
-  Advance(count);
-}
-
-// A null packet's payload is ignored by receivers; the packet number in it
-// keeps any two packets of a stream apart.
-void TsGenerator::WriteNullPacket(std::uint8_t* out) {
-  Header(out, kNullPid, false, 0x1, NextCounter(kNullPid));
-  for (int shift = 24, at = 4; shift >= 0; shift -= 8) out[at++] = static_cast<std::uint8_t>(m_packet >> shift);
-  std::memset(out + 8, 0xFF, kPacket - 8);
 }
 
 void TsGenerator::WriteSectionPacket(std::uint8_t* out, std::uint16_t pid, const std::vector<std::uint8_t>& section) {

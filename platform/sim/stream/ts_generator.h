@@ -64,10 +64,9 @@ class TsGenerator final : public TsSource {
   Slot NextSlot(std::size_t left, std::size_t fill);
   // Whether a queued frame can go out whole within this many packets.
   bool FrameFits(std::size_t packets) const;
-  // How many null packets with their bodies in place follow, at most left.
-  std::size_t NullRun(const std::uint8_t* inPlace, std::size_t left) const;
-  void WriteNullHeaders(std::uint8_t* out, std::size_t count);
-  void WriteNullPacket(std::uint8_t* out);
+  std::size_t QuietRun(std::size_t left) const;
+  // inPlace: per packet, whether its slot holds a null packet's body already.
+  void WriteNullPackets(std::uint8_t* out, std::uint8_t* inPlace, std::size_t count);
   void WriteSectionPacket(std::uint8_t* out, std::uint16_t pid, const std::vector<std::uint8_t>& section);
   void WritePcrPacket(std::uint8_t* out);
   void WriteVideoPacket(std::uint8_t* out);

@@ -14,7 +14,7 @@ std::shared_ptr<SimCard> SimCard::Install(const SimConfig& config, std::string* 
     trace = DriverTrace::Open(config.card.traceFile, error);
     if (!trace) return nullptr;
   }
-  auto driver = std::make_shared<TunerDriver>(config.sky, config.driver.faults, std::move(trace));
+  auto driver = std::make_shared<TunerDriver>(config.sky, config.driver.faults, std::move(trace), config.motor);
   std::shared_ptr<SimCard> card(new SimCard(config, std::move(driver)));
   // The full disk of the FILE holds while the card does.
   if (config.stream.writeFailsAfterBytes) SetWriteFailureAfterBytes(config.stream.writeFailsAfterBytes);

@@ -38,7 +38,7 @@ class SignalStatisticsNode final : public ComObject<SignalStatisticsNode, IBDA_S
 
 }  // namespace
 
-class TunerFilter::InputPin final : public CBaseInputPin, public IKsPropertySet {
+class TunerFilter::InputPin final : public CBaseInputPin, public IKsPropertySet, public IPositionerStatus {
  public:
   InputPin(TunerFilter* filter, CCritSec* lock, TunerDriver* driver, TunerInputPin shape)
       : CBaseInputPin(filter, lock, shape == TunerInputPin::Missing ? kTunerFaultyInputPinName : kTunerInputPinName),
@@ -49,6 +49,8 @@ class TunerFilter::InputPin final : public CBaseInputPin, public IKsPropertySet 
   HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override {
     if (ppv && riid == IKsPropertySet::IID && m_offersPropertySet)
       return GetInterface(static_cast<IKsPropertySet*>(this), ppv);
+    if (ppv && riid == IPositionerStatus::IID && m_offersPropertySet)
+      return GetInterface(static_cast<IPositionerStatus*>(this), ppv);
     return CBaseInputPin::NonDelegatingQueryInterface(riid, ppv);
   }
 
@@ -64,6 +66,15 @@ class TunerFilter::InputPin final : public CBaseInputPin, public IKsPropertySet 
   }
   HRESULT QuerySupported(REFGUID set, DWORD id, DWORD* support) override {
     return m_driver->QuerySupported(set, id, support);
+  }
+
+  // IPositionerStatus: the dish motor the DiSEqC messages drive.
+  HRESULT GetPosition(double* angleDeg, BOOL* moving) override {
+    if (!angleDeg || !moving) return E_POINTER;
+    const MotorPosition motor = m_driver->Motor();
+    *angleDeg = motor.angleDeg;
+    *moving = motor.moving ? 1 : 0;
+    return S_OK;
   }
 
  private:

@@ -4,7 +4,9 @@
 // samples in user space: the card moves the data itself.
 //
 // Driver faces, each forwarding to the card's one TunerDriver:
-//  - the input pin answers IKsPropertySet (the tuner extension property set);
+//  - the input pin answers IKsPropertySet (the tuner extension property set)
+//    and IPositionerStatus (the dish motor's angle, which a real card cannot
+//    report);
 //  - the filter answers IBDA_Topology, whose control node (input pin 0,
 //    output pin 1, node type 0) answers IBDA_SignalStatistics;
 //  - the filter answers IBDA_DvbsTuning for the network provider's tunes.
@@ -18,6 +20,7 @@
 #include <memory>
 
 #include "platform/media/bda_interfaces.h"
+#include "platform/media/positioner_status.h"
 #include "recording/base_filter.h"
 #include "recording/base_input_pin.h"
 

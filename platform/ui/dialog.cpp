@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
-#include <QSpinBox>
 #include <QWindow>
 #include <algorithm>
 #include <mutex>
@@ -25,6 +24,7 @@
 #include "platform/ui/resource_registry.h"
 #include "platform/ui/ui_thread.h"
 #include "platform/ui/window_timers.h"
+#include "platform/ui/up_down_control.h"
 
 namespace {
 
@@ -156,8 +156,15 @@ QWidget* MakeControl(const ui::ControlTemplate& c, QWidget* parent) {
     case ControlKind::CheckBox:
       w = new QCheckBox(Q(c.text), parent);
       break;
-    case ControlKind::DropDownList: {
+    case ControlKind::DropDownList:
+    case ControlKind::DropDown: {
       auto* combo = new QComboBox(parent);
+      if (c.kind == ControlKind::DropDown) {
+        combo->setEditable(true);
+        // Typed text stays text: Enter adds no entry and nothing completes it.
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setCompleter(nullptr);
+      }
       for (const auto& item : c.items) combo->addItem(Q(item));
       combo->setCurrentIndex(-1);
       w = combo;
@@ -193,7 +200,7 @@ QWidget* MakeControl(const ui::ControlTemplate& c, QWidget* parent) {
       break;
     }
     case ControlKind::Spin:
-      w = new QSpinBox(parent);
+      w = new ui::UpDownControl(c.styles & ui::kWrap, parent);
       break;
   }
   if (c.id != ui::kNoId) w->setObjectName(QString::number(c.id));
@@ -265,6 +272,7 @@ void CDialog::Build(QWidget* widget) {
   m_units = ui::BaseUnitsOf(widget->font());
   widget->setFixedSize(ui::DluToPixels(m_template->cx, m_template->cy, m_units));
   widget->setWindowTitle(Q(m_template->caption));
+  QWidget* previous = nullptr;
   for (const auto& c : m_template->controls) {
     QWidget* control = MakeControl(c, widget);
     QRect rect = ui::DluToPixels(c.rect, m_units);
@@ -275,7 +283,7 @@ void CDialog::Build(QWidget* widget) {
       if (!pixmap.isNull()) rect.setSize(pixmap.size());
     } else if (c.kind == ui::ControlKind::Icon) {
       rect.setSize(QSize(32, 32));
-    } else if (c.kind == ui::ControlKind::DropDownList) {
+    } else if (c.kind == ui::ControlKind::DropDownList || c.kind == ui::ControlKind::DropDown) {
       // The template's height is the dropped list's; the closed box is one line.
       rect.setHeight(std::min(rect.height(), 14 * m_units.y / 8));
     } else if (c.kind == ui::ControlKind::EtchedLine) {
@@ -287,7 +295,11 @@ void CDialog::Build(QWidget* widget) {
       control->setProperty(kIconProperty, c.resourceId);
       static_cast<QLabel*>(control)->setPixmap(ui::LoadIcon(c.resourceId).pixmap(32, 32));
     }
+    // A spin control takes the edit before it as its buddy.
+    if (auto* upDown = dynamic_cast<ui::UpDownControl*>(control))
+      upDown->AttachBuddy(qobject_cast<QLineEdit*>(previous));
     if (c.styles & ui::kHidden) control->hide();
+    previous = control;
   }
 }
 
@@ -408,6 +420,7 @@ void CDialog::SetDlgItemText(int id, const std::string& text) {
     else if (auto* label = qobject_cast<QLabel*>(w)) label->setText(Q(text));
     else if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(Q(text));
     else if (auto* group = qobject_cast<QGroupBox*>(w)) group->setTitle(Q(text));
+    else if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->isEditable()) combo->setEditText(Q(text));
   });
 }
 
@@ -482,6 +495,32 @@ int CDialog::ComboAddString(int id, const std::string& text) {
     // Inserting must not change what the operator sees selected.
     combo->setCurrentIndex(selected < 0 ? -1 : (position <= selected ? selected + 1 : selected));
     return position;
+  });
+}
+
+void CDialog::ComboResetContent(int id) {
+  OnUi([&] {
+    if (auto* combo = qobject_cast<QComboBox*>(GetDlgItem(id))) {
+      combo->clear();
+      if (combo->isEditable()) combo->clearEditText();
+    }
+  });
+}
+
+int CDialog::ComboSelectString(int id, int startAfter, const std::string& prefix) {
+  return OnUi([&] {
+    auto* combo = qobject_cast<QComboBox*>(GetDlgItem(id));
+    if (!combo || combo->count() == 0) return -1;
+    const int count = combo->count();
+    const int first = startAfter >= 0 && startAfter < count ? startAfter + 1 : 0;
+    for (int i = 0; i < count; ++i) {
+      const int index = (first + i) % count;
+      if (combo->itemText(index).startsWith(Q(prefix), Qt::CaseInsensitive)) {
+        combo->setCurrentIndex(index);
+        return index;
+      }
+    }
+    return -1;
   });
 }
 

@@ -87,6 +87,12 @@ class CDialog {
   // Selects index; an index outside the list clears the selection (-1).
   void ComboSetCurSel(int id, int index);
   int ComboAddString(int id, const std::string& text);
+  // Removes every entry (and an editable box's text).
+  void ComboResetContent(int id);
+  // Selects the first entry that begins with prefix (letter case ignored),
+  // searching from the entry after startAfter (-1: from the first) and
+  // wrapping around; its index, or -1 with the selection unchanged.
+  int ComboSelectString(int id, int startAfter, const std::string& prefix);
   int ComboGetCount(int id) const;
   std::string ComboGetLBText(int id, int index) const;
   int ComboFindStringExact(int id, const std::string& text) const;

@@ -9,7 +9,6 @@
 #include "platform/ui/dialog.h"
 #include "platform/ui/qt_services.h"
 #include "platform/ui/ui_thread.h"
-#include "recording/recording_state.h"
 #include "resources/resource_ids.h"
 
 ApplicationSetup::ApplicationSetup() = default;
@@ -24,8 +23,6 @@ SetupResult ApplicationSetup::Start(const CommandLine& commandLine, std::string*
   devices::RegisterSystemDeviceEnumerator();
   media::RegisterMediaPlatform();
   SetMessageBoxService(ui::MakeQtMessageBoxService());
-  // A record file that cannot be created is the operator's to know.
-  SetRecordingErrorReporter([](const std::string& text) { AfxMessageBox(text); });
 
   if (commandLine.simulate) {
     sim::SimConfig config;  // the built-in sky, no faults

@@ -35,6 +35,21 @@ constexpr int IDC_LNB_HIGH = 1015;
 constexpr int IDC_SET_MOTOR = 1023;
 constexpr int IDC_MOTOR0 = 1024;  // 1024 to 1028: message bytes 0 to 4
 
+// Controls of the Capture Control page.
+constexpr int IDC_RECORD_PROGRESS = 1004;
+constexpr int IDC_BROWSE = 1029;
+constexpr int IDC_RECORD_PATH = 1030;
+constexpr int IDC_TIME_LIMIT = 1031;
+constexpr int IDC_SIZE_LIMIT = 1032;
+constexpr int IDC_USE_SIZE_LIMIT = 1033;
+constexpr int IDC_USE_TIME_LIMIT = 1034;
+constexpr int IDC_RECORD_STATUS = 1035;
+constexpr int IDC_START_RECORD = 1036;
+constexpr int IDC_CANCEL_RECORD = 1037;
+constexpr int IDC_LIMIT_CAPTION = 1038;
+constexpr int IDC_LIMIT_LINE = 1039;
+constexpr int IDC_RECORD_HEALTH = 1040;  // the recording's packet and error counts
+
 // Controls of the Motor/Positioner page.
 constexpr int IDC_POS_COUNTRY = 1092;
 constexpr int IDC_POS_CITY = 1086;

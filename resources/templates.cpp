@@ -68,7 +68,33 @@ void RegisterTemplates() {
            {1011, ControlKind::PushButton, "Send", {15, 130, 26, 14}, kHidden},
            {1, ControlKind::DefPushButton, "Lock TP", {170, 128, 122, 17}},
        }});
-  RegisterDialogTemplate({IDD_CAPTURE_CONTROL, "Capture Control", 302, 158, {}});
+  // The outer frame and "Record Process:" are 12 units taller than the
+  // classic page, for the recording's health line under the progress bar.
+  RegisterDialogTemplate(
+      {IDD_CAPTURE_CONTROL, "Capture Control", 302, 170,
+       {
+           {kNoId, ControlKind::GroupBox, "", {4, 0, 294, 166}},
+           {kNoId, ControlKind::Label, "Store File Path:", {16, 11, 73, 8}},
+           {IDC_RECORD_PATH, ControlKind::Edit, "", {95, 9, 172, 14}, kBorder | kAutoHScroll},
+           {IDC_BROWSE, ControlKind::PushButton, "...", {271, 9, 18, 14}},
+           {kNoId, ControlKind::GroupBox, "Limit Option:", {8, 24, 285, 44}},
+           {IDC_USE_SIZE_LIMIT, ControlKind::RadioButton, "Use File Size Limit", {18, 36, 107, 10}},
+           {IDC_USE_TIME_LIMIT, ControlKind::RadioButton, "Use Time Limit", {147, 36, 93, 10}},
+           {IDC_SIZE_LIMIT, ControlKind::Edit, "", {27, 49, 52, 12}, kBorder},
+           {kNoId, ControlKind::Label, "MB", {91, 51, 27, 8}},
+           {IDC_TIME_LIMIT, ControlKind::Edit, "", {154, 49, 52, 12}, kBorder},
+           {kNoId, ControlKind::Label, "Seconds", {218, 51, 46, 8}},
+           {kNoId, ControlKind::GroupBox, "Record Control:", {9, 70, 285, 33}},
+           {IDC_START_RECORD, ControlKind::PushButton, "Start Record", {43, 81, 82, 17}},
+           {IDC_CANCEL_RECORD, ControlKind::PushButton, "Cancel Record", {157, 81, 81, 17}},
+           {kNoId, ControlKind::GroupBox, "Record Process:", {10, 106, 285, 56}},
+           {kNoId, ControlKind::Label, "Status:", {14, 118, 37, 8}},
+           {IDC_RECORD_STATUS, ControlKind::Edit, "", {57, 117, 92, 12}, kReadOnly},
+           {IDC_LIMIT_CAPTION, ControlKind::Label, "File Size:", {158, 117, 52, 8}},
+           {IDC_LIMIT_LINE, ControlKind::Edit, "", {216, 117, 68, 12}, kReadOnly},
+           {IDC_RECORD_PROGRESS, ControlKind::ProgressBar, "", {17, 131, 267, 12}},
+           {IDC_RECORD_HEALTH, ControlKind::Label, "", {17, 148, 267, 8}},
+       }});
   // The last row (the USALS outcome and the dish's motion) adds to the
   // page's classic 155 units.
   RegisterDialogTemplate(

@@ -10,6 +10,7 @@ packages=(
   libudev-dev linux-libc-dev libdvbv5-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   xvfb x11-apps imagemagick
+  ffmpeg
 )
 
 missing=()

@@ -19,7 +19,10 @@ bool ParseYesNo(const IniEntry& e, bool* out, std::string* error) {
   return true;
 }
 
-bool ParseWholeNumber(const IniEntry& e, unsigned* out, std::string* error) {
+namespace {
+
+template <typename Number>
+bool ParseWhole(const IniEntry& e, Number* out, std::string* error) {
   const char* end = e.value.data() + e.value.size();
   auto [ptr, ec] = std::from_chars(e.value.data(), end, *out);
   if (ec != std::errc() || ptr != end || e.value.empty()) {
@@ -28,6 +31,12 @@ bool ParseWholeNumber(const IniEntry& e, unsigned* out, std::string* error) {
   }
   return true;
 }
+
+}  // namespace
+
+bool ParseWholeNumber(const IniEntry& e, unsigned* out, std::string* error) { return ParseWhole(e, out, error); }
+
+bool ParseWholeNumber(const IniEntry& e, std::uint64_t* out, std::string* error) { return ParseWhole(e, out, error); }
 
 bool ParseDecimal(const IniEntry& e, double low, double high, double* out, std::string* error) {
   const char* end = e.value.data() + e.value.size();

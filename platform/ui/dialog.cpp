@@ -14,21 +14,23 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
-#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 #include <mutex>
 #include <set>
+#include <utility>
 
 #include "platform/ui/debug_output.h"
 #include "platform/ui/resource_registry.h"
 #include "platform/ui/ui_thread.h"
+#include "platform/ui/window_timers.h"
 #include "platform/ui/up_down_control.h"
 
 namespace {
 
 constexpr char kDialogProperty[] = "rx40.dialog";
 constexpr char kIconProperty[] = "rx40.icon";
+constexpr char kFlaggedProperty[] = "rx40.flagged";
 
 // Top-level dialogs alive now, for device-change delivery. UI thread only.
 std::set<CDialog*>& LiveTopLevels() {
@@ -123,6 +125,12 @@ QWidget* MakeControl(const ui::ControlTemplate& c, QWidget* parent) {
       auto* edit = new QLineEdit(Q(c.text), parent);
       edit->setFrame(c.styles & ui::kBorder);
       edit->setReadOnly(c.styles & ui::kReadOnly);
+      if (c.styles & ui::kReadOnly) {
+        // A read-only box is a line of text on the dialog, as on the classic platform.
+        QPalette palette = edit->palette();
+        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+        edit->setPalette(palette);
+      }
       if (c.styles & ui::kDisabled) {
         // A disabled box is a display: its value stays legible.
         QPalette palette = edit->palette();
@@ -336,7 +344,7 @@ void CDialog::DestroyWindow() {
   LiveTopLevels().erase(this);  // no device messages for a closing window
   OnDestroy();
   for (CDialog* child : m_children) child->DestroyWindow();
-  m_timers.clear();
+  for (int id : std::exchange(m_timerIds, {})) ui::Timers().Kill(this, id);
   delete m_widget;
   m_widget = nullptr;
   m_modal = nullptr;
@@ -349,7 +357,22 @@ void CDialog::StartWindowDrag() {
   if (m_widget && m_widget->window()->windowHandle()) m_widget->window()->windowHandle()->startSystemMove();
 }
 
-void CDialog::RunBaseInitDialog() { DoDataExchange(); }
+void CDialog::RunBaseInitDialog() { UpdateData(false); }
+
+bool CDialog::UpdateData(bool saveAndValidate) {
+  CDataExchange exchange(this, saveAndValidate);
+  return UpdateData(exchange);
+}
+
+bool CDialog::UpdateData(CDataExchange& exchange) {
+  DoDataExchange(&exchange);
+  if (!exchange.Failed()) return true;
+  if (exchange.GetPrompting() == CDataExchange::Prompting::Box) {
+    AfxMessageBox(exchange.FailedPrompt(), MB_ICONEXCLAMATION);
+    GotoDlgCtrl(exchange.FailedControl());
+  }
+  return false;
+}
 
 bool CDialog::OnInitDialog() {
   RunBaseInitDialog();
@@ -560,6 +583,35 @@ int CDialog::ShownIcon(int id) const {
   });
 }
 
+void CDialog::GotoDlgCtrl(int id) {
+  OnUi([&] {
+    QWidget* w = GetDlgItem(id);
+    if (!w) return;
+    w->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->selectAll();
+  });
+}
+
+void CDialog::FlagDlgItem(int id, const std::string& why) {
+  OnUi([&] {
+    QWidget* w = GetDlgItem(id);
+    if (!w || w->property(kFlaggedProperty).toBool() == !why.empty()) {
+      if (w) w->setToolTip(Q(why));
+      return;
+    }
+    w->setProperty(kFlaggedProperty, !why.empty());
+    w->setToolTip(Q(why));
+    w->setStyleSheet(why.empty() ? QString() : QStringLiteral("border: 2px solid #d40000;"));
+  });
+}
+
+bool CDialog::IsDlgItemFlagged(int id) const {
+  return OnUi([&] {
+    QWidget* w = GetDlgItem(id);
+    return w && w->property(kFlaggedProperty).toBool();
+  });
+}
+
 void CDialog::SetWindowText(const std::string& text) {
   OnUi([&] {
     if (m_widget) m_widget->setWindowTitle(Q(text));
@@ -572,17 +624,16 @@ std::string CDialog::GetWindowText() const {
 
 void CDialog::SetTimer(int timerId, unsigned intervalMs) {
   OnUi([&] {
-    auto& timer = m_timers[timerId];
-    if (!timer) {
-      timer = std::make_unique<QTimer>();
-      QObject::connect(timer.get(), &QTimer::timeout, [this, timerId] { OnTimer(timerId); });
-    }
-    timer->start(static_cast<int>(intervalMs));
+    if (!m_widget) return;
+    m_timerIds.insert(timerId);
+    ui::Timers().Set(this, timerId, intervalMs, [this, timerId] { OnTimer(timerId); });
   });
 }
 
 void CDialog::KillTimer(int timerId) {
-  OnUi([&] { m_timers.erase(timerId); });
+  OnUi([&] {
+    if (m_timerIds.erase(timerId)) ui::Timers().Kill(this, timerId);
+  });
 }
 
 void BroadcastDeviceChange(std::uint32_t eventCode) {

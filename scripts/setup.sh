@@ -4,11 +4,12 @@
 set -euo pipefail
 
 packages=(
-  # the build (qt6-base-dev brings the OpenGL headers Qt's CMake files look for)
+  # the build (qt6-base-dev brings the OpenGL headers Qt's CMake files look for;
+  # linux-libc-dev the DVB API headers, libdvbv5-dev the adapter lookup)
   g++ cmake ninja-build pkg-config
-  qt6-base-dev libudev-dev
-  # the tests: GoogleTest and the leak checks
-  libgtest-dev valgrind
+  qt6-base-dev libudev-dev linux-libc-dev libdvbv5-dev
+  # the tests: GoogleTest, the leak checks, and ffmpeg to decode the simulated stream
+  libgtest-dev valgrind ffmpeg
   # the sanitizer builds and the fuzzers (clang's runtimes and libFuzzer)
   clang libclang-rt-14-dev
   # the dialog font and the banner's font

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "settings/text_lines.h"
+
 namespace {
 
 constexpr std::string_view kBlanks = " \t";
@@ -23,32 +25,9 @@ bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
-// One physical line: [begin, contentEnd) is its text without the line
-// break, [contentEnd, end) the break itself ("\n", "\r\n", or at the end of
-// the text "\r" (a CRLF cut short) or nothing).
-struct Line {
-  size_t begin;
-  size_t contentEnd;
-  size_t end;
-};
+using Line = TextLine;
 
-std::vector<Line> SplitLines(std::string_view text) {
-  std::vector<Line> lines;
-  size_t begin = 0;
-  while (begin < text.size()) {
-    const size_t newline = text.find('\n', begin);
-    if (newline == std::string_view::npos) {
-      const size_t contentEnd = text.back() == '\r' ? text.size() - 1 : text.size();
-      lines.push_back({begin, contentEnd, text.size()});
-      break;
-    }
-    size_t contentEnd = newline;
-    if (contentEnd > begin && text[contentEnd - 1] == '\r') --contentEnd;
-    lines.push_back({begin, contentEnd, newline + 1});
-    begin = newline + 1;
-  }
-  return lines;
-}
+std::vector<Line> SplitLines(std::string_view text) { return SplitTextLines(text); }
 
 enum class LineKind { Blank, Section, Key };
 
@@ -114,18 +93,7 @@ std::string_view Unquote(std::string_view value) {
   return value;
 }
 
-std::string_view LineEndingOf(std::string_view text) {
-  const size_t newline = text.find('\n');
-  if (newline != std::string_view::npos && newline > 0 && text[newline - 1] == '\r') return "\r\n";
-  return "\n";
-}
-
-// What ends the text's last line: nothing when it ends with a line break,
-// the LF a CRLF cut short lacks, else a whole line break.
-std::string_view BreakToEnd(std::string_view text, std::string_view eol) {
-  if (text.empty() || text.back() == '\n') return {};
-  return text.back() == '\r' ? "\n" : eol;
-}
+std::string_view LineEndingOf(std::string_view text) { return FirstLineBreakOf(text); }
 
 std::string KeyLineText(std::string_view key, std::string_view value) {
   std::string line(Trim(key));
@@ -178,15 +146,15 @@ std::string WithIniValue(std::string_view text, std::string_view section, std::s
 
   if (where.header) {
     const Line& after = lines[where.lastKeyLine.value_or(*where.header)];
-    if (text[after.end - 1] != '\n') {  // last line of the text, no whole break yet
-      result.insert(after.end, std::string(BreakToEnd(text, eol)) + KeyLineText(key, value));
+    if (after.end == after.contentEnd) {  // last line of the text, no break yet
+      result.insert(after.end, std::string(eol) + KeyLineText(key, value));
     } else {
       result.insert(after.end, KeyLineText(key, value) + std::string(eol));
     }
     return result;
   }
 
-  result += BreakToEnd(text, eol);
+  if (!lines.empty() && lines.back().end == lines.back().contentEnd) result += eol;
   result += '[';
   result += Trim(section);
   result += ']';

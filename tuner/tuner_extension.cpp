@@ -111,12 +111,19 @@ void SendMotorMessage(const CDialog* owner, const MotorMessage& motor) {
   if (!succeeded) MessageBox(owner, "KSPROPERTY_CTRL_TUNER false", kError);
 }
 
-bool SendDiseqCommandRX40(const std::uint8_t* bytes, std::size_t length) {
+DiseqcSendResult SendPositionerMessage(const std::uint8_t* bytes, std::size_t length) {
   ComPtr<IKsPropertySet> driver = Driver();
-  if (!driver) return false;
+  if (!driver) return DiseqcSendResult::NoDriver;
   TUNER_DISEQC_MESSAGE message = MakeDiseqcMessage(bytes, length);
-  if (SetRecord(driver.Get(), KSPROPERTY_BDA_DISEQC_MESSAGE, message) != S_OK)
+  if (SetRecord(driver.Get(), KSPROPERTY_BDA_DISEQC_MESSAGE, message) != S_OK) {
     AfxMessageBox("SendDiseqCommandRX40 QueryInterface Failed");
+    return DiseqcSendResult::Refused;
+  }
+  return DiseqcSendResult::Sent;
+}
+
+bool SendDiseqCommandRX40(const std::uint8_t* bytes, std::size_t length) {
+  SendPositionerMessage(bytes, length);
   return false;
 }
 

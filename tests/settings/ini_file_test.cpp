@@ -98,6 +98,22 @@ TEST_F(IniFileTest, CrlfFileStaysCrlfAndKeepsOtherBytes) {
             "\r\n[Other]\r\nx=1\r\n");
 }
 
+// Files written elsewhere: a byte-order mark must not hide the first
+// section (and so make a write add a second copy of it); lone CR ends lines.
+TEST_F(IniFileTest, FilesFromOtherSystemsReadAndUpdateInPlace) {
+  WriteRaw("\xEF\xBB\xBF[Config]\r\nfreq=10744\r\n");
+  CIniFile ini(path_);
+  EXPECT_EQ(ini.GetValue("Config", "freq"), "10744");
+  ASSERT_EQ(ini.SetValue("Config", "freq", "11362"), 0);
+  ASSERT_EQ(ini.SetValue("Config", "symbol", "27500"), 0);
+  EXPECT_EQ(ReadRaw(), "\xEF\xBB\xBF[Config]\r\nfreq=11362\r\nsymbol=27500\r\n");
+
+  WriteRaw("[SATTYPE]\r1=0130\r2=Hot Bird 13F/13G\r");
+  EXPECT_EQ(ini.GetValue("SATTYPE", "2"), "Hot Bird 13F/13G");
+  ASSERT_EQ(ini.SetValue("SATTYPE", "1", "0131"), 0);
+  EXPECT_EQ(ReadRaw(), "[SATTYPE]\r1=0131\r2=Hot Bird 13F/13G\r");
+}
+
 TEST_F(IniFileTest, MissingFolderFailsWithErrnoAndCreatesNothing) {
   CIniFile ini((folder_ / "absent" / "Orvane-TScap.ini").string());
   EXPECT_EQ(ini.SetValue("Config", "freq", "1"), ENOENT);

@@ -293,7 +293,7 @@ TEST_F(TunerDriverTest, InputStreamSelectionRetunesToTheChosenStream) {
   EXPECT_EQ(info.matype2, 10u);
   const StreamDescription stream = driver.DescribeStream();
   EXPECT_EQ(stream.inputStreamId, 10);
-  const Sky sky = DefaultSky();
+  const Sky sky = DefaultSky();  // a reference into a temporary sky would dangle
   const Transponder& carrier = sky.satellites[0].transponders[stream.transponderIndex];
   EXPECT_EQ(stream.bitRate, UsefulBitRate(carrier) / 3);  // three streams share the carrier
 

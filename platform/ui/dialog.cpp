@@ -496,6 +496,12 @@ int CDialog::ShownIcon(int id) const {
   });
 }
 
+void CDialog::SetDlgItemToolTip(int id, const std::string& text) {
+  OnUi([&] {
+    if (QWidget* w = GetDlgItem(id)) w->setToolTip(Q(text));
+  });
+}
+
 void CDialog::SetWindowText(const std::string& text) {
   OnUi([&] {
     if (m_widget) m_widget->setWindowTitle(Q(text));

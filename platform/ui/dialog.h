@@ -83,6 +83,8 @@ class CDialog {
   int ProgressGetPos(int id) const;
   void SetIcon(int id, int iconResourceId);
   int ShownIcon(int id) const;
+  // An empty text removes the control's tooltip.
+  void SetDlgItemToolTip(int id, const std::string& text);
 
   void SetWindowText(const std::string& text);
   std::string GetWindowText() const;

@@ -31,15 +31,15 @@ SignalHistoryPlot::SignalHistoryPlot(const SignalHistory& history, Style style, 
     : QWidget(parent), m_history(history), m_style(style) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   if (m_style == Style::Compact) {
-    setToolTip(QStringLiteral("Strength (blue) and quality (orange) over the last 5 minutes; click for a larger view"));
+    setToolTip(QStringLiteral("Signal history: click for a larger view"));
     setCursor(Qt::PointingHandCursor);
   }
 }
 
-QSize SignalHistoryPlot::sizeHint() const { return m_style == Style::Compact ? QSize(150, 18) : QSize(460, 200); }
+QSize SignalHistoryPlot::sizeHint() const { return m_style == Style::Compact ? QSize(160, 20) : QSize(460, 200); }
 
 QRect SignalHistoryPlot::PlotArea() const {
-  if (m_style == Style::Compact) return rect().adjusted(1, 1, -2, -2);
+  if (m_style == Style::Compact) return rect().adjusted(1, 1, -4, -2);  // clear of the window's edge
   const int line = fontMetrics().height();
   return rect().adjusted(32, line + 8, -10, -(line + 6));
 }
@@ -65,7 +65,9 @@ void SignalHistoryPlot::paintEvent(QPaintEvent*) {
     const double age = static_cast<double>(newest - timeMs) / SignalHistory::kSpanMs;
     return area.right() - age * area.width();
   };
-  auto yOf = [&](int value) { return area.bottom() - Fraction(value) * area.height(); };
+  // A line at 0 or 100 stays clear of the frame.
+  const QRectF values = QRectF(area).adjusted(0, 2.5, 0, -2.5);
+  auto yOf = [&](int value) { return values.bottom() - Fraction(value) * values.height(); };
 
   if (m_style == Style::Detailed) {
     p.setPen(kGridColour);
@@ -96,7 +98,7 @@ void SignalHistoryPlot::paintEvent(QPaintEvent*) {
                    kLockedShade);
   p.setRenderHint(QPainter::Antialiasing);
   auto trace = [&](int SignalSample::*field, const QColor& colour) {
-    p.setPen(QPen(colour, m_style == Style::Compact ? 1.2 : 1.6));
+    p.setPen(QPen(colour, m_style == Style::Compact ? 1.4 : 1.6));
     for (const auto& [first, last] : runs) {
       QPainterPath path(QPointF(xOf(samples[first].timeMs), yOf(samples[first].*field)));
       for (std::size_t i = first + 1; i < last; ++i) path.lineTo(xOf(samples[i].timeMs), yOf(samples[i].*field));

@@ -1,6 +1,7 @@
 #include "app/signal_trend.h"
 
 #include <QAction>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -15,6 +16,8 @@ void SignalTrend::Attach(CDialog& window, QTabWidget* sheet) {
     m_corner = new SignalHistoryPlot(m_history, SignalHistoryPlot::Style::Compact, sheet);
     m_corner->setObjectName(QStringLiteral("signal-history-corner"));
     m_corner->OnClicked([this] { ShowWindow(); });
+    // No taller than the tabs, so the pages keep their room.
+    m_corner->setFixedSize(m_corner->sizeHint().width(), sheet->tabBar()->sizeHint().height() - 4);
     sheet->setCornerWidget(m_corner, Qt::TopRightCorner);
   }
   QWidget* widget = window.Widget();

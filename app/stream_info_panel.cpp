@@ -22,6 +22,11 @@ StreamInfoPanel::StreamInfoPanel(CDialog& window, std::function<void()> retune)
 void StreamInfoPanel::Show(int id, const std::string& text) { m_window.SetDlgItemText(id, text); }
 
 void StreamInfoPanel::ShowMediaInfo(const TUNER_MEDIA_INFO& info) {
+  // No symbol rate: the demodulator lost the carrier between the monitor's
+  // lock reading and this report (a retune, a stream selection) and reports
+  // nothing. Shown, it would read as a QPSK multiple-stream carrier and list
+  // a stream 0 that does not exist; the next cycle sees the lock as it is.
+  if (info.SymbolRate == 0) return;
   Show(IDC_MATYPE, MatypeText(info.Matype1, info.Matype2));
   Show(IDC_STREAM_TYPE, StreamTypeText(info.StreamType));
   Show(IDC_MODULATION, ModulationText(info.Modulation));

@@ -36,7 +36,7 @@ SignalHistoryPlot::SignalHistoryPlot(const SignalHistory& history, Style style, 
   }
 }
 
-QSize SignalHistoryPlot::sizeHint() const { return m_style == Style::Compact ? QSize(160, 20) : QSize(460, 200); }
+QSize SignalHistoryPlot::sizeHint() const { return m_style == Style::Compact ? QSize(160, 20) : QSize(380, 190); }
 
 QRect SignalHistoryPlot::PlotArea() const {
   if (m_style == Style::Compact) return rect().adjusted(1, 1, -4, -2);  // clear of the window's edge

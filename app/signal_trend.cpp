@@ -1,14 +1,25 @@
 #include "app/signal_trend.h"
 
 #include <QAction>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/signal_history_plot.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/ui_thread.h"
 #include "resources/resource_ids.h"
+
+QPoint PlaceBeside(const QRect& frame, int top, QSize size, const QRect& screen) {
+  constexpr int kGap = 8;
+  QPoint at(frame.x() + frame.width() + kGap, top);
+  if (at.x() + size.width() > screen.x() + screen.width()) at.setX(frame.x() - kGap - size.width());
+  at.setX(std::clamp(at.x(), screen.left(), std::max(screen.left(), screen.right() + 1 - size.width())));
+  at.setY(std::clamp(at.y(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - size.height())));
+  return at;
+}
 
 void SignalTrend::Attach(CDialog& window, QTabWidget* sheet) {
   m_dialog = &window;
@@ -58,9 +69,9 @@ void SignalTrend::ShowWindow() {
     m_detailed = new SignalHistoryPlot(m_history, SignalHistoryPlot::Style::Detailed, m_window);
     layout->addWidget(m_detailed);
     m_window->adjustSize();
-    // Beside the main window, level with its status strip.
-    const QPoint strip = main->mapToGlobal(QPoint(0, m_dialog->GetDlgItem(IDC_SHEET_BOTTOM_LINE)->geometry().top()));
-    m_window->move(main->frameGeometry().right() + 8, strip.y());
+    const int stripTop = main->mapToGlobal(m_dialog->GetDlgItem(IDC_SHEET_BOTTOM_LINE)->geometry().topLeft()).y();
+    const QRect screen = main->screen() ? main->screen()->availableGeometry() : QRect(QPoint(), QSize(4096, 4096));
+    m_window->move(PlaceBeside(main->frameGeometry(), stripTop, m_window->frameGeometry().size(), screen));
   }
   m_window->show();
   m_window->raise();

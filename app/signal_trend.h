@@ -19,6 +19,11 @@
 class CDialog;
 class QTabWidget;
 
+// Where the history window goes: right of the main window's frame, its top
+// at `top`; left of the frame when the screen has no room on the right;
+// always inside the screen.
+QPoint PlaceBeside(const QRect& frame, int top, QSize size, const QRect& screen);
+
 class SignalTrend {
  public:
   SignalTrend() = default;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/signal_history_plot.h"
+#include "app/signal_trend.h"
 
 namespace {
 
@@ -54,6 +55,23 @@ TEST(SignalHistory, TheMarginTextNeedsAReportedMargin) {
   EXPECT_EQ(MarginText(sample), "margin 11.4 dB");
   sample.marginDb = -0.62;
   EXPECT_EQ(MarginText(sample), "margin -0.6 dB");
+}
+
+TEST(SignalTrend, TheHistoryWindowOpensBesideTheMainWindowAndOnTheScreen) {
+  const QRect screen(0, 0, 1280, 1024);
+  const QSize size(472, 212);
+  const struct {
+    const char* what;
+    QRect frame;
+    int top;
+    QPoint at;
+  } cases[] = {
+      {"room on the right", {100, 100, 472, 679}, 444, {580, 444}},
+      {"no room on the right", {700, 100, 472, 679}, 444, {220, 444}},
+      {"room on neither side", {300, 100, 680, 679}, 444, {0, 444}},
+      {"below the screen's foot", {100, 500, 472, 679}, 900, {580, 812}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(PlaceBeside(c.frame, c.top, size, screen), c.at) << c.what;
 }
 
 }  // namespace

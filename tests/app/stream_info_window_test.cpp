@@ -118,10 +118,12 @@ TEST_F(StreamInfoWindowTest, EveryControlOfTheWindowHasItsOwnRoomAndShowsItsWhol
       ASSERT_NE(w, nullptr) << c.id << " " << c.text;
       const std::string name = std::to_string(c.id) + " " + c.text;
       EXPECT_TRUE(window.contains(w->geometry())) << name << " is cut by the window's edge";
-      if (auto* label = qobject_cast<QLabel*>(w); label && !c.text.empty())
+      if (auto* label = qobject_cast<QLabel*>(w); label && !c.text.empty()) {
         EXPECT_LE(label->sizeHint().width(), w->width()) << name << " is cut";
-      if (auto* button = qobject_cast<QPushButton*>(w))
+      }
+      if (auto* button = qobject_cast<QPushButton*>(w)) {
         EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), w->width()) << name << " is cut";
+      }
       placed.emplace_back(name, w->geometry());
     }
     for (std::size_t i = 0; i < placed.size(); ++i)

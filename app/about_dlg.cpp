@@ -8,8 +8,8 @@ CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
 bool CAboutDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   m_strVersion = ApplicationVersionText();
-  DoDataExchange();
+  UpdateData(false);
   return true;
 }
 
-void CAboutDlg::DoDataExchange() { SetDlgItemText(IDC_VERSION_TEXT, m_strVersion); }
+void CAboutDlg::DoDataExchange(CDataExchange* pDX) { DDX_Text(pDX, IDC_VERSION_TEXT, m_strVersion); }

@@ -9,7 +9,7 @@ class CAboutDlg : public CDialog {
  public:
   CAboutDlg();
   bool OnInitDialog() override;
-  void DoDataExchange() override;
+  void DoDataExchange(CDataExchange* pDX) override;
 
  private:
   std::string m_strVersion;

@@ -15,7 +15,7 @@ bool CBDAUtilApp::InitInstance() {
   CoInitializeEx(nullptr, COINIT_MULTITHREADED | COINIT_SPEED_OVER_MEMORY);
   Sleep(1000);
   TunerContext& context = TheTunerContext();
-  context.m_pTunerFilter = FindFilter(KSCATEGORY_BDA_NETWORK_TUNER, kTunerFriendlyName);
+  context.SetTunerFilter(FindFilter(KSCATEGORY_BDA_NETWORK_TUNER, kTunerFriendlyName));
   if (!context.m_pTunerFilter) {
     AfxMessageBox("Not found Orvane RX40 DVBS Card!");
     m_nExitCode = 1;

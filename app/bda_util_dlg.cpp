@@ -76,6 +76,7 @@ void CBDAUtilDlg::PlaceSheet() {
 
 void CBDAUtilDlg::StartMonitor() {
   m_nStopMonitor = 0;
+  m_MonitorWake.Reset();
   m_MonitorThread = std::thread(&SignalMonitor::ThreadMain, this);
 }
 
@@ -84,6 +85,7 @@ void CBDAUtilDlg::StartMonitor() {
 void CBDAUtilDlg::StopMonitor() {
   if (!m_MonitorThread.joinable()) return;
   m_nStopMonitor = 1;
+  m_MonitorWake.Set();
   ui::WaitProcessingEvents([this] {
     if (!m_bMonitorStarted) return false;
     std::unique_lock running(m_hMonitorRunning, std::try_to_lock);

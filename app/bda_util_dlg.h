@@ -13,6 +13,7 @@
 
 #include "app/signal_trend.h"
 #include "app/stream_info_panel.h"
+#include "platform/com/clock.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/property_sheet.h"
 #include "positioner/position_dlg.h"
@@ -58,6 +59,8 @@ class CBDAUtilDlg : public CDialog {
   CPositionDlg m_PositionPage;
   CPropertySheet m_Sheet;
   std::atomic<int> m_nStopMonitor{0};
+  // Set with the stop flag: cuts the monitor's waits short.
+  WakeSignal m_MonitorWake;
   // Held by the monitor thread for its whole life.
   std::mutex m_hMonitorRunning;
   std::atomic<bool> m_bMonitorStarted{false};

@@ -1,5 +1,27 @@
 #include "app/command_line.h"
 
+#include <charconv>
+
+namespace {
+
+// The value of "--name VALUE" or "--name=VALUE" when arg is that option.
+std::optional<std::string> OptionValue(const std::string& name, const std::vector<std::string>& args, std::size_t* i) {
+  const std::string& arg = args[*i];
+  if (arg == name) return *i + 1 < args.size() ? args[++*i] : std::string();
+  if (arg.starts_with(name + "=")) return arg.substr(name.size() + 1);
+  return std::nullopt;
+}
+
+// A whole decimal number from 0 to max.
+std::optional<unsigned> Number(const std::string& text, unsigned max) {
+  unsigned value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value > max) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string* error) {
   CommandLine line;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -13,13 +35,26 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
         *error = "--simulate= needs a file name";
         return std::nullopt;
       }
-    } else if (arg == "--data-dir" || arg.starts_with("--data-dir=")) {
-      line.dataDir = arg == "--data-dir" ? (i + 1 < args.size() ? args[++i] : "") : arg.substr(11);
+    } else if (const auto dir = OptionValue("--data-dir", args, &i)) {
+      line.dataDir = *dir;
       if (line.dataDir.empty()) {
         *error = "--data-dir needs a folder";
         return std::nullopt;
       }
       while (line.dataDir.size() > 1 && line.dataDir.back() == '/') line.dataDir.pop_back();
+    } else if (const auto adapter = OptionValue("--adapter", args, &i)) {
+      const auto number = Number(*adapter, 255);
+      if (!number) {
+        *error = "--adapter needs an adapter number (N of /dev/dvb/adapterN)";
+        return std::nullopt;
+      }
+      line.adapter = static_cast<int>(*number);
+    } else if (const auto pause = OptionValue("--sec-pause", args, &i)) {
+      line.secPauseMs = Number(*pause, 1000);
+      if (!line.secPauseMs) {
+        *error = "--sec-pause needs a number of milliseconds from 0 to 1000";
+        return std::nullopt;
+      }
     } else if (arg == "--help" || arg == "-h") {
       line.help = true;
     } else {
@@ -27,12 +62,18 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       return std::nullopt;
     }
   }
+  if (line.simulate && (line.adapter || line.secPauseMs)) {
+    *error = "--adapter and --sec-pause are for a real card; they cannot go with --simulate";
+    return std::nullopt;
+  }
   return line;
 }
 
 const char* UsageText() {
-  return "usage: rx40-tessel [--simulate[=FILE]] [--data-dir DIR]\n"
+  return "usage: rx40-tessel [--simulate[=FILE] | [--adapter N] [--sec-pause MS]] [--data-dir DIR]\n"
          "  --simulate[=FILE]  use the simulated Orvane RX40 card (FILE: its sky, faults and stream)\n"
+         "  --adapter N        use the DVB-S/S2 adapter /dev/dvb/adapterN (default: the first one found)\n"
+         "  --sec-pause MS     pause before and after each DiSEqC message on a real card (default 15)\n"
          "  --data-dir DIR     folder for the settings file, city list, satellite files and help file\n"
          "                     (default: the folder of the executable)\n";
 }

@@ -6,6 +6,7 @@
 #include "app/application_setup.h"
 #include "app/bda_util_app.h"
 #include "app/command_line.h"
+#include "platform/ui/message_box.h"
 #include "settings/program_folder.h"
 
 int main(int argc, char* argv[]) {
@@ -24,9 +25,15 @@ int main(int argc, char* argv[]) {
   }
 
   ApplicationSetup setup;
-  if (!setup.Start(*commandLine, &error)) {
-    std::fprintf(stderr, "rx40-tessel: %s\n", error.c_str());
-    return 2;
+  switch (setup.Start(*commandLine, &error)) {
+    case SetupResult::Ready: break;
+    case SetupResult::BadOptions:
+      std::fprintf(stderr, "rx40-tessel: %s\n", error.c_str());
+      return 2;
+    case SetupResult::CardRefused:
+      // Like the missing card: one application box, then the end.
+      AfxMessageBox(error, MB_ICONERROR);
+      return 1;
   }
   const std::string folder = commandLine->dataDir.empty()
                                  ? FolderOfPath(QCoreApplication::applicationFilePath().toStdString())

@@ -13,9 +13,9 @@ void SignalMonitor::ThreadMain(CBDAUtilDlg* dialog) {
   dialog->m_bMonitorStarted = true;
   Prepare(*dialog);
   while (dialog->m_nStopMonitor == 0) {
-    if (!TheTunerContext().m_pKsCtrl) {
+    if (!TheTunerContext().SharedKsCtrl()) {
       ShowNoDriver(*dialog);
-      Sleep(500);
+      SleepUnless(500, dialog->m_MonitorWake);
     } else if (!RunCycle(*dialog)) {
       break;
     }
@@ -95,10 +95,10 @@ bool SignalMonitor::RunCycle(CBDAUtilDlg& d) {
   d.ProgressSetPos(IDC_QUALITY_BAR, reading.quality);
   d.ProgressSetPos(IDC_STRENGTH_BAR, reading.strength);
   d.m_Trend.Record({TickCountMs(), reading.quality, reading.strength, locked, reading.marginDb});
-  Sleep(1000);
+  if (SleepUnless(1000, d.m_MonitorWake)) return true;  // stopping: the loop ends
   if (!(locked && reading.quality > 10 && reading.strength > 10)) {
     { std::lock_guard driver(context.m_hDriverMutex); }
-    Sleep(500);
+    SleepUnless(500, d.m_MonitorWake);
   }
   return true;
 }

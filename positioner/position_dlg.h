@@ -1,10 +1,79 @@
-// The Motor/Positioner page; its controls come with the positioner work.
+// The Motor/Positioner page: drives a DiSEqC 1.2 positioner by hand (step,
+// drive, stop, limits, stored positions) and points it by USALS at a
+// satellite chosen from the city and satellite lists. It holds no driver
+// state: every button sends its messages at once and forgets them.
+//
+// Beyond the classic controls, one label shows what the last "Go" computed
+// and sent (or why nothing was sent), and another the dish's angle and
+// motion while the driver reports a position (IPositionerStatus; only the
+// simulated card does).
+//
+// The inputs of the last "Go" are kept with the page object, which lives as
+// long as the main window, so that a page window created again comes back
+// with them; they are never written to disk. UI thread only; no lock.
 #pragma once
+
+#include <cstdint>
+#include <string>
 
 #include "platform/ui/property_sheet.h"
 #include "resources/resource_ids.h"
 
 class CPositionDlg : public CPropertyPage {
  public:
-  CPositionDlg() : CPropertyPage(IDD_POSITIONER) {}
+  CPositionDlg();
+  ~CPositionDlg() override;
+
+  bool OnInitDialog() override;
+  // Escape does nothing on this page.
+  void OnCancel() override {}
+  // Enter presses the focused button, or else "Go".
+  bool PreTranslateMessage(QEvent* event) override;
+  void OnTimer(int timerId) override;
+
+  // The manual buttons (fixed DiSEqC 1.2 commands, each sent twice).
+  void OnGoto();
+  void OnStore();
+  void OnStepEast();
+  void OnStepWest();
+  void OnStop();
+  void OnDriveEast();
+  void OnDriveWest();
+  void OnLimitEast();
+  void OnLimitWest();
+  void OnLimitsReset();
+
+  // "Go": records the inputs, then points the dish by USALS.
+  void OnGo();
+  // Computes the motor angle and sends the angular goto once; 0 when the
+  // message went out, 1 when an error box was shown instead.
+  int UsalsGoto(double satellitePosition, double longitude, double latitude);
+
+  // The lists (position_lists.cpp).
+  void FillCountryList();
+  void FillCityList();
+  void ShowCityPosition();
+  void FillSatelliteList();
+
+  // Refreshes the dish's angle and motion from the driver, or empties the
+  // label when the driver reports none.
+  void ShowDishMotion();
+
+  static constexpr int kDishMotionTimer = 1;
+  static constexpr unsigned kDishMotionIntervalMs = 250;
+
+ protected:
+  void ConnectMessageMap() override;
+
+ private:
+  std::string SelectedText(int comboId) const;
+  // The stored-position byte of the Position edit, read now.
+  std::uint8_t PositionNumber() const;
+
+  // The inputs at the last "Go".
+  std::string m_strSatellite;
+  std::string m_strCountry;
+  std::string m_strCity;
+  std::string m_strLatitude;
+  std::string m_strLongitude;
 };

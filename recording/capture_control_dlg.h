@@ -1,10 +1,92 @@
-// The Capture Control page; its controls come with the recording work.
+// The Capture Control page: the record file, a file-size limit in MB or a
+// time limit in seconds, Start Record and Cancel Record, and the progress of
+// the recording (status line, size or time-left line, progress bar, and a
+// health line of packets, bytes and stream errors). It refuses to start
+// while the signal monitor sees no lock, drives the stream sink through the
+// recording state, and enforces the limit itself with the record timer:
+// 100 ms, killed at the start of each tick and set again at its end, so
+// ticks never queue up behind a slow one. Its values start from the
+// defaults on every run.
+//
+// Where the classic page left it open or went wrong:
+// - Start Record whose fields fail their check shows the prompt once and
+//   stays idle: nothing is created, no timer runs, no limit of 0 is used.
+// - A tick whose fields fail their check shows no box: the last valid
+//   limits stay in force and the field is flagged (red frame, the prompt
+//   as its tool tip) while it stays invalid. A field refused at Start is
+//   flagged too (it may be the other mode's, disabled, which cannot take
+//   the focus). Editing a field removes its flag until it is read again.
+// - A record file that cannot be created, or a write that fails during the
+//   recording (full disk, I/O error), is reported once, in the status line
+//   and one box; the recording stops by the normal stop procedure and
+//   every byte written before stays in the file.
+// - A recording still running when the page is destroyed (window closed,
+//   device removed) is stopped and its file closed.
+// - The default record file is "Lumo-capture.ts" in the user's home folder.
+// - Enter in one of the page's boxes does nothing (it would end the program).
+//
+// UI thread only.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 #include "platform/ui/property_sheet.h"
-#include "resources/resource_ids.h"
 
 class CUtiVirtualDamonDlg : public CPropertyPage {
  public:
-  CUtiVirtualDamonDlg() : CPropertyPage(IDD_CAPTURE_CONTROL) {}
+  static constexpr int kRecordTimer = 0;
+  static constexpr unsigned kRecordTimerMs = 100;
+  static constexpr UIntRange kTimeLimitRange{1, 65535};
+  static constexpr UIntRange kSizeLimitRange{50, 800000};
+  static constexpr char kFilter[] = "TS Files (*.ts)|*.ts|All Files (*.*)|*.*||";
+
+  CUtiVirtualDamonDlg();
+  ~CUtiVirtualDamonDlg() override;
+
+  bool OnInitDialog() override;
+  void DoDataExchange(CDataExchange* pDX) override;
+  void OnTimer(int timerId) override;
+  void OnDestroy() override;
+  bool PreTranslateMessage(QEvent* event) override;
+
+  void OnFileSizeLimit();
+  void OnTimeLimit();
+  void OnBrowse();
+  void OnStartRecord();
+  void OnCancelRecord();
+
+  bool IsRecording() const { return m_bRecording; }
+  bool IsSizeLimitMode() const { return m_bSizeLimitMode; }
+  std::uint32_t TickCount() const { return m_nTickCount; }
+  std::uint32_t TimeLimit() const { return m_nTimeLimit; }
+  std::uint32_t SizeLimit() const { return m_nSizeLimit; }
+  const std::string& RecordPath() const { return m_strFilePath; }
+
+ protected:
+  void ConnectMessageMap() override;
+
+ private:
+  // Cancel Record's steps after its check: idle, timer killed, graph
+  // stopped and file closed, progress 0, "Record Stopped!".
+  void StopProcedure();
+  void TickSizeLimit();
+  void TickTimeLimit();
+  // Reads the fields during a recording without a box; flags a failing one.
+  void ReadFieldsQuietly();
+  void ClearFieldFlags();
+  // Reports a failed write once per recording; stops a running recording.
+  void CheckWriteError();
+  void ShowHealth();
+
+  std::string m_strFilePath;
+  std::uint32_t m_nTimeLimit = 10;
+  std::uint32_t m_nSizeLimit = 500;
+  bool m_bSizeLimitMode = true;
+  bool m_bRecording = false;
+  std::uint32_t m_nTickCount = 0;
+  bool m_bWriteErrorReported = false;
 };
+
+// "Lumo-capture.ts" in the user's home folder ($HOME, else the account's).
+std::string DefaultRecordPath();

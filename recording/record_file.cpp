@@ -5,6 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+
+#include "platform/com/file_faults.h"
+
 RecordFile::~RecordFile() { Close(); }
 
 int RecordFile::Create(const std::string& path) {
@@ -16,6 +20,7 @@ int RecordFile::Create(const std::string& path) {
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) return errno;
   m_fd = fd;
+  m_room = WriteFailureAfterBytes().value_or(UINT64_MAX);
   return 0;
 }
 
@@ -24,7 +29,11 @@ int RecordFile::Append(const void* data, std::size_t size) {
   if (m_writeError != 0) return m_writeError;
   const auto* bytes = static_cast<const unsigned char*>(data);
   while (size > 0) {
-    const ssize_t written = ::write(m_fd, bytes, size);
+    if (m_room == 0) {
+      m_writeError = ENOSPC;
+      return m_writeError;
+    }
+    const ssize_t written = ::write(m_fd, bytes, static_cast<std::size_t>(std::min<std::uint64_t>(size, m_room)));
     if (written < 0) {
       if (errno == EINTR) continue;
       m_writeError = errno;
@@ -36,6 +45,7 @@ int RecordFile::Append(const void* data, std::size_t size) {
     }
     bytes += written;
     size -= static_cast<std::size_t>(written);
+    if (m_room != UINT64_MAX) m_room -= static_cast<std::uint64_t>(written);
   }
   return 0;
 }

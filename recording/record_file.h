@@ -2,7 +2,8 @@
 // operating system at once; nothing is buffered here, so whatever was
 // appended before a close, a failure or the end of the process is in the
 // file. After the first failed write the file takes no more bytes: a
-// recording never continues past a hole.
+// recording never continues past a hole. A disk-full fault injected through
+// platform/com/file_faults.h applies to each file from its creation.
 //
 // Not thread-safe: the recording state calls it under the sink lock only.
 #pragma once
@@ -35,4 +36,5 @@ class RecordFile {
  private:
   int m_fd = -1;
   int m_writeError = 0;
+  std::uint64_t m_room = UINT64_MAX;  // bytes the injected fault still lets through
 };

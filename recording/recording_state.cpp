@@ -1,18 +1,17 @@
 #include "recording/recording_state.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstring>
-#include <iostream>
 #include <limits>
 #include <mutex>
 
 #include "recording/dest_filter.h"
+#include "platform/ui/debug_output.h"
 #include "recording/dump_input_pin.h"
 #include "tuner/tuner_context.h"
 
 namespace {
-
-void ReportToStderr(const std::string& line) { std::cerr << line << std::endl; }
 
 // A file that reaches the process's size limit must fail the write (EFBIG)
 // instead of ending the process.
@@ -32,7 +31,7 @@ std::string DescribeWriteError(const RecordingError& error) {
          "; the recording stopped growing";
 }
 
-RecordingState::RecordingState() : m_reporter(ReportToStderr) {}
+RecordingState::RecordingState() = default;
 
 void RecordingState::SetRecordFilePath(std::string path) {
   CAutoLock lock(m_sinkLock);
@@ -44,29 +43,21 @@ std::string RecordingState::RecordFilePath() {
   return m_path;
 }
 
-void RecordingState::SetErrorReporter(RecordingErrorReporter reporter) {
-  CAutoLock lock(m_sinkLock);
-  m_reporter = reporter ? std::move(reporter) : RecordingErrorReporter(ReportToStderr);
-}
-
 HRESULT RecordingState::Start(TunerContext& context) {
   if (!context.m_pMediaControl) return S_FALSE;
   IgnoreFileSizeSignal();
-  std::optional<RecordingError> createError;
   {
     CAutoLock lock(m_sinkLock);
     m_file.Close();
     m_writeError.reset();
-    m_recordedKBytes = 0;
+    m_createError.reset();
+    m_recordedBytes = 0;
     if (const int error = m_file.Create(m_path)) {
-      createError = RecordingError{error, m_path};
-    } else if (context.m_pDestFilter) {
-      context.m_pDestFilter->InputPin()->SetRecording(true);
+      m_createError = RecordingError{error, m_path};
+      OutputDebugString(DescribeCreateError(*m_createError));
+      return HResultFromErrno(error);
     }
-  }
-  if (createError) {
-    Report(DescribeCreateError(*createError));
-    return HResultFromErrno(createError->error);
+    if (context.m_pDestFilter) context.m_pDestFilter->InputPin()->SetRecording(true);
   }
   // The new file is open before the graph runs, so the first sample lands
   // in it. The run is asked without the sink lock: a graph that fails to
@@ -76,19 +67,32 @@ HRESULT RecordingState::Start(TunerContext& context) {
 }
 
 void RecordingState::Stop(TunerContext& context) {
-  if (!context.m_pMediaControl) return;
-  context.m_pMediaControl->Stop();  // returns once no sample is in flight
+  // Returns once no sample is in flight. Without a graph nothing delivers.
+  if (context.m_pMediaControl) context.m_pMediaControl->Stop();
   CAutoLock lock(m_sinkLock);
+  UpdateRecordedSizeLocked();
   m_file.Close();
+}
+
+std::uint64_t RecordingState::UpdateRecordedSizeLocked() {
+  if (const auto bytes = m_file.SizeBytes()) m_recordedBytes = *bytes;
+  return m_recordedBytes;
 }
 
 std::uint32_t RecordingState::RecordedKBytes() {
   CAutoLock lock(m_sinkLock);
-  if (const auto bytes = m_file.SizeBytes()) {
-    const std::uint64_t kbytes = *bytes / 1024;
-    m_recordedKBytes = static_cast<std::uint32_t>(std::min<std::uint64_t>(kbytes, std::numeric_limits<std::uint32_t>::max()));
-  }
-  return m_recordedKBytes;
+  const std::uint64_t kbytes = UpdateRecordedSizeLocked() / 1024;
+  return static_cast<std::uint32_t>(std::min<std::uint64_t>(kbytes, std::numeric_limits<std::uint32_t>::max()));
+}
+
+std::uint64_t RecordingState::RecordedBytes() {
+  CAutoLock lock(m_sinkLock);
+  return UpdateRecordedSizeLocked();
+}
+
+std::optional<RecordingError> RecordingState::CreateError() {
+  CAutoLock lock(m_sinkLock);
+  return m_createError;
 }
 
 std::optional<RecordingError> RecordingState::WriteError() {
@@ -107,17 +111,8 @@ void RecordingState::AppendLocked(const void* data, std::size_t size) {
     m_writeError = RecordingError{error, m_path};
     // The streaming thread must not wait for a box: the page polls
     // RecordingWriteError(); only the debug line goes out from here.
-    ReportToStderr(DescribeWriteError(*m_writeError));
+    OutputDebugString(DescribeWriteError(*m_writeError));
   }
-}
-
-void RecordingState::Report(const std::string& line) {
-  RecordingErrorReporter reporter;
-  {
-    CAutoLock lock(m_sinkLock);
-    reporter = m_reporter;
-  }
-  reporter(line);
 }
 
 RecordingState& TheRecordingState() {
@@ -129,14 +124,14 @@ CCritSec& SinkLock() { return TheRecordingState().SinkLock(); }
 
 void SetRecordFilePath(const std::string& path) { TheRecordingState().SetRecordFilePath(path); }
 
-void SetRecordingErrorReporter(RecordingErrorReporter reporter) {
-  TheRecordingState().SetErrorReporter(std::move(reporter));
-}
-
 HRESULT StartRecording() { return TheRecordingState().Start(TheTunerContext()); }
 
 void StopRecording() { TheRecordingState().Stop(TheTunerContext()); }
 
 std::uint32_t RecordedKBytes() { return TheRecordingState().RecordedKBytes(); }
+
+std::uint64_t RecordedBytes() { return TheRecordingState().RecordedBytes(); }
+
+std::optional<RecordingError> RecordingCreateError() { return TheRecordingState().CreateError(); }
 
 std::optional<RecordingError> RecordingWriteError() { return TheRecordingState().WriteError(); }

@@ -7,12 +7,15 @@
 // framework lock of the stream sink filter, so state changes of the sink,
 // each sample write and the file change of a recording start are serialised.
 // The graph is run and stopped outside the sink lock (a stop waits for the
-// streaming thread, which may be waiting for that lock), and the error
-// reporter is called outside it (it may raise a modal box).
+// streaming thread, which may be waiting for that lock).
+//
+// Failures are kept, not shown: the Capture Control page reports a record
+// file that cannot be created (Start's result, CreateError) and a failed
+// write (WriteError, polled by its timer) in its own boxes. The streaming
+// thread never waits for a box.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -29,10 +32,6 @@ struct RecordingError {
   std::string path;
 };
 
-// Receives one line of text naming a recording failure. The application
-// routes it to its message box; by default the line goes to stderr.
-using RecordingErrorReporter = std::function<void(const std::string&)>;
-
 class RecordingState {
  public:
   RecordingState();
@@ -43,19 +42,21 @@ class RecordingState {
 
   void SetRecordFilePath(std::string path);
   std::string RecordFilePath();
-  // Replaces the reporter; an empty one restores the stderr default.
-  void SetErrorReporter(RecordingErrorReporter reporter);
-
   // Closes any open record file, creates a new one at the record file path,
   // switches the sink's recording on and runs the graph. S_FALSE without a
-  // graph; the creation failure (reported, graph left alone, nothing open);
-  // else the graph's run result.
+  // graph; the creation failure (kept in CreateError; graph left alone,
+  // nothing open); else the graph's run result.
   HRESULT Start(TunerContext& context);
-  // Stops the graph, then closes the record file.
+  // Stops the graph, if there is one, then closes the record file. A file
+  // left open by a graph torn down during a recording is closed too.
   void Stop(TunerContext& context);
   // The open record file's length in whole KB (saturating at the 32-bit
   // limit); the last value when no file is open.
   std::uint32_t RecordedKBytes();
+  // The open record file's length in bytes; the last value when none is open.
+  std::uint64_t RecordedBytes();
+  // Why the last Start could not create its file, if it could not.
+  std::optional<RecordingError> CreateError();
   // The write failure that ended the current record file, if any.
   std::optional<RecordingError> WriteError();
   bool IsFileOpen();
@@ -66,14 +67,14 @@ class RecordingState {
   void AppendLocked(const void* data, std::size_t size);
 
  private:
-  void Report(const std::string& line);
+  std::uint64_t UpdateRecordedSizeLocked();
 
   CCritSec m_sinkLock;
   std::string m_path;                         // guarded by m_sinkLock
   RecordFile m_file;                          // guarded by m_sinkLock
-  std::uint32_t m_recordedKBytes = 0;         // guarded by m_sinkLock
-  std::optional<RecordingError> m_writeError; // guarded by m_sinkLock
-  RecordingErrorReporter m_reporter;          // guarded by m_sinkLock
+  std::uint64_t m_recordedBytes = 0;           // guarded by m_sinkLock
+  std::optional<RecordingError> m_createError; // guarded by m_sinkLock
+  std::optional<RecordingError> m_writeError;  // guarded by m_sinkLock
 };
 
 RecordingState& TheRecordingState();
@@ -81,10 +82,11 @@ RecordingState& TheRecordingState();
 // The page's operations on the process-wide state and the tuner context.
 CCritSec& SinkLock();
 void SetRecordFilePath(const std::string& path);
-void SetRecordingErrorReporter(RecordingErrorReporter reporter);
 HRESULT StartRecording();
 void StopRecording();
 std::uint32_t RecordedKBytes();
+std::uint64_t RecordedBytes();
+std::optional<RecordingError> RecordingCreateError();
 std::optional<RecordingError> RecordingWriteError();
 // The text shown for an error, naming the path and the reason.
 std::string DescribeCreateError(const RecordingError& error);

@@ -54,6 +54,43 @@ constexpr int IDC_LNB_HIGH = 1015;
 constexpr int IDC_SET_MOTOR = 1023;
 constexpr int IDC_MOTOR0 = 1024;  // 1024 to 1028: message bytes 0 to 4
 
+// Controls of the Capture Control page.
+constexpr int IDC_RECORD_PROGRESS = 1004;
+constexpr int IDC_BROWSE = 1029;
+constexpr int IDC_RECORD_PATH = 1030;
+constexpr int IDC_TIME_LIMIT = 1031;
+constexpr int IDC_SIZE_LIMIT = 1032;
+constexpr int IDC_USE_SIZE_LIMIT = 1033;
+constexpr int IDC_USE_TIME_LIMIT = 1034;
+constexpr int IDC_RECORD_STATUS = 1035;
+constexpr int IDC_START_RECORD = 1036;
+constexpr int IDC_CANCEL_RECORD = 1037;
+constexpr int IDC_LIMIT_CAPTION = 1038;
+constexpr int IDC_LIMIT_LINE = 1039;
+constexpr int IDC_RECORD_HEALTH = 1040;  // the recording's packet and error counts
+
+// Controls of the Motor/Positioner page.
+constexpr int IDC_POS_COUNTRY = 1092;
+constexpr int IDC_POS_CITY = 1086;
+constexpr int IDC_POS_LATITUDE = 1068;
+constexpr int IDC_POS_LONGITUDE = 1021;
+constexpr int IDC_POS_SATELLITE = 1093;
+constexpr int IDC_POS_GO = 1115;
+constexpr int IDC_POS_NUMBER = 1098;  // the stored-position number
+constexpr int IDC_POS_SPIN = 1097;
+constexpr int IDC_POS_GOTO = 1002;
+constexpr int IDC_POS_STEP_EAST = 1100;
+constexpr int IDC_POS_STEP_WEST = 1004;
+constexpr int IDC_POS_STOP = 1003;
+constexpr int IDC_POS_DRIVE_EAST = 1101;
+constexpr int IDC_POS_DRIVE_WEST = 1102;
+constexpr int IDC_POS_STORE = 1099;
+constexpr int IDC_POS_LIMIT_EAST = 1005;
+constexpr int IDC_POS_LIMIT_WEST = 1006;
+constexpr int IDC_POS_LIMITS_RESET = 1007;
+constexpr int IDC_POS_USALS_OUTCOME = 1120;  // what the last "Go" computed and sent
+constexpr int IDC_POS_DISH_MOTION = 1121;    // the dish's angle, when the driver reports it
+
 // Controls of the About box.
 constexpr int IDC_VERSION_TEXT = 1050;
 

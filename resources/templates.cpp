@@ -105,8 +105,68 @@ void RegisterTemplates() {
            {1011, ControlKind::PushButton, "Send", {15, 130, 26, 14}, kHidden},
            {1, ControlKind::DefPushButton, "Lock TP", {170, 128, 122, 17}},
        }});
-  RegisterDialogTemplate({IDD_CAPTURE_CONTROL, "Capture Control", 302, 158, {}});
-  RegisterDialogTemplate({IDD_POSITIONER, "Motor/Positioner", 281, 155, {}});
+  // The outer frame and "Record Process:" are 12 units taller than the
+  // classic page, for the recording's health line under the progress bar.
+  RegisterDialogTemplate(
+      {IDD_CAPTURE_CONTROL, "Capture Control", 302, 170,
+       {
+           {kNoId, ControlKind::GroupBox, "", {4, 0, 294, 166}},
+           {kNoId, ControlKind::Label, "Store File Path:", {16, 11, 73, 8}},
+           {IDC_RECORD_PATH, ControlKind::Edit, "", {95, 9, 172, 14}, kBorder | kAutoHScroll},
+           {IDC_BROWSE, ControlKind::PushButton, "...", {271, 9, 18, 14}},
+           {kNoId, ControlKind::GroupBox, "Limit Option:", {8, 24, 285, 44}},
+           {IDC_USE_SIZE_LIMIT, ControlKind::RadioButton, "Use File Size Limit", {18, 36, 107, 10}},
+           {IDC_USE_TIME_LIMIT, ControlKind::RadioButton, "Use Time Limit", {147, 36, 93, 10}},
+           {IDC_SIZE_LIMIT, ControlKind::Edit, "", {27, 49, 52, 12}, kBorder},
+           {kNoId, ControlKind::Label, "MB", {91, 51, 27, 8}},
+           {IDC_TIME_LIMIT, ControlKind::Edit, "", {154, 49, 52, 12}, kBorder},
+           {kNoId, ControlKind::Label, "Seconds", {218, 51, 46, 8}},
+           {kNoId, ControlKind::GroupBox, "Record Control:", {9, 70, 285, 33}},
+           {IDC_START_RECORD, ControlKind::PushButton, "Start Record", {43, 81, 82, 17}},
+           {IDC_CANCEL_RECORD, ControlKind::PushButton, "Cancel Record", {157, 81, 81, 17}},
+           {kNoId, ControlKind::GroupBox, "Record Process:", {10, 106, 285, 56}},
+           {kNoId, ControlKind::Label, "Status:", {14, 118, 37, 8}},
+           {IDC_RECORD_STATUS, ControlKind::Edit, "", {57, 117, 92, 12}, kReadOnly},
+           {IDC_LIMIT_CAPTION, ControlKind::Label, "File Size:", {158, 117, 52, 8}},
+           {IDC_LIMIT_LINE, ControlKind::Edit, "", {216, 117, 68, 12}, kReadOnly},
+           {IDC_RECORD_PROGRESS, ControlKind::ProgressBar, "", {17, 131, 267, 12}},
+           {IDC_RECORD_HEALTH, ControlKind::Label, "", {17, 148, 267, 8}},
+       }});
+  // The last row (the USALS outcome and the dish's motion) adds to the
+  // page's classic 155 units.
+  RegisterDialogTemplate(
+      {IDD_POSITIONER, "Motor/Positioner", 281, 166,
+       {
+           {kNoId, ControlKind::GroupBox, "", {6, 0, 262, 75}},
+           {kNoId, ControlKind::Label, "Country:", {30, 6, 30, 8}},
+           {IDC_POS_COUNTRY, ControlKind::DropDown, "", {27, 18, 111, 110}, kSorted | kVScroll},
+           {kNoId, ControlKind::Label, "City:", {154, 6, 16, 8}},
+           {IDC_POS_CITY, ControlKind::DropDown, "", {159, 18, 97, 100}, kSorted | kVScroll},
+           {kNoId, ControlKind::Label, "Latitude:", {55, 36, 37, 8}},
+           {IDC_POS_LATITUDE, ControlKind::Edit, "", {98, 35, 42, 15}, kBorder | kAutoHScroll},
+           {kNoId, ControlKind::Label, "Longitude:", {160, 36, 45, 8}},
+           {IDC_POS_LONGITUDE, ControlKind::Edit, "", {212, 35, 42, 15}, kBorder | kAutoHScroll},
+           {kNoId, ControlKind::Label, "Satellite:", {29, 46, 47, 8}},
+           {IDC_POS_SATELLITE, ControlKind::DropDown, "", {29, 57, 148, 78}, kSorted | kVScroll},
+           {IDC_POS_GO, ControlKind::DefPushButton, "Go", {209, 55, 50, 15}},
+           {kNoId, ControlKind::GroupBox, "", {6, 76, 192, 75}},
+           {kNoId, ControlKind::Label, "Position:", {30, 93, 34, 9}},
+           {IDC_POS_NUMBER, ControlKind::Edit, "", {73, 90, 46, 15}, kBorder | kAutoHScroll},
+           {IDC_POS_SPIN, ControlKind::Spin, "", {119, 93, 11, 18}, kWrap},
+           {IDC_POS_GOTO, ControlKind::PushButton, "Goto", {135, 90, 46, 15}},
+           {IDC_POS_STEP_EAST, ControlKind::PushButton, "Step East", {25, 111, 46, 15}},
+           {IDC_POS_STEP_WEST, ControlKind::PushButton, "Step West", {81, 111, 46, 15}},
+           {IDC_POS_STOP, ControlKind::PushButton, "Stop", {135, 111, 46, 15}},
+           {IDC_POS_DRIVE_EAST, ControlKind::PushButton, "Drive East", {25, 131, 46, 15}},
+           {IDC_POS_DRIVE_WEST, ControlKind::PushButton, "Drive West", {81, 131, 46, 15}},
+           {IDC_POS_STORE, ControlKind::PushButton, "Store", {135, 131, 46, 15}},
+           {kNoId, ControlKind::GroupBox, "Limits", {200, 77, 68, 75}},
+           {IDC_POS_LIMIT_EAST, ControlKind::PushButton, "East", {210, 90, 46, 15}},
+           {IDC_POS_LIMIT_WEST, ControlKind::PushButton, "West", {210, 111, 46, 15}},
+           {IDC_POS_LIMITS_RESET, ControlKind::PushButton, "Reset", {210, 131, 46, 15}},
+           {IDC_POS_USALS_OUTCOME, ControlKind::Label, "", {8, 155, 192, 8}},
+           {IDC_POS_DISH_MOTION, ControlKind::Label, "", {202, 155, 76, 8}},
+       }});
 }
 
 }  // namespace resources

@@ -7,9 +7,10 @@ packages=(
   build-essential g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev valgrind
-  libudev-dev linux-libc-dev
+  libudev-dev linux-libc-dev libdvbv5-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   xvfb x11-apps imagemagick
+  ffmpeg
 )
 
 missing=()

@@ -72,6 +72,22 @@ int WriteTemporary(const std::string& temporary, std::string_view bytes, const s
   return fd.Close();
 }
 
+// Rewrites an existing file through its own descriptor.
+int RewriteInPlace(const std::string& target, std::string_view bytes) {
+  FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
+  if (!fd.valid()) return errno;
+  struct stat info {};
+  if (::fstat(fd.get(), &info) != 0) return errno;
+  const auto size = static_cast<off_t>(bytes.size());
+  if (size > info.st_size) {
+    if (int error = ::posix_fallocate(fd.get(), 0, size)) return error;
+  }
+  if (int error = WriteAll(fd.get(), bytes)) return error;
+  if (::ftruncate(fd.get(), size) != 0) return errno;
+  if (::fsync(fd.get()) != 0) return errno;
+  return fd.Close();
+}
+
 }  // namespace
 
 int ReadFileContents(const std::string& path, std::string& out) {
@@ -108,6 +124,7 @@ int ReplaceFileContents(const std::string& path, std::string_view bytes) {
   const std::string temporary = TemporaryNameFor(target);
   if (int error = WriteTemporary(temporary, bytes, exists ? &info : nullptr)) {
     ::unlink(temporary.c_str());
+    if (exists && (error == EACCES || error == EPERM)) return RewriteInPlace(target, bytes);
     return error;
   }
   if (::rename(temporary.c_str(), target.c_str()) != 0) {

@@ -14,4 +14,10 @@ int ReadFileContents(const std::string& path, std::string& out);
 // must be writable by us, as an in-place write would require; a symbolic
 // link is followed and its target replaced. A missing file is created with
 // the usual permissions (0666 less the umask).
+//
+// When the folder refuses new files but the existing file is writable (an
+// installed copy with a writable settings file), the file is rewritten in
+// place: the room for the new contents is reserved first, so a full disk
+// fails before any byte changes; only a crash during the write itself can
+// leave a mix.
 int ReplaceFileContents(const std::string& path, std::string_view bytes);

@@ -29,9 +29,20 @@ std::string CIniFile::GetValue(const std::string& section, const std::string& ke
 
 int CIniFile::SetValue(const std::string& section, const std::string& key, const std::string& value) {
   if (!IsStorableIniEntry(section, key, value)) return EINVAL;
+  return SetValues(section, {{key, value}});
+}
+
+int CIniFile::SetValues(const std::string& section,
+                        const std::vector<std::pair<std::string, std::string>>& entries) {
   std::string text;
   const int readError = ReadFileContents(m_strPath, text);
   // Never rewrite a file whose current contents could not be read.
   if (readError != 0 && readError != ENOENT) return readError;
-  return ReplaceFileContents(m_strPath, WithIniValue(text, section, key, value));
+  bool skipped = false;
+  for (const auto& [key, value] : entries) {
+    if (IsStorableIniEntry(section, key, value)) text = WithIniValue(text, section, key, value);
+    else skipped = true;
+  }
+  if (const int error = ReplaceFileContents(m_strPath, text)) return error;
+  return skipped ? EINVAL : 0;
 }

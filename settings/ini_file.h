@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
+#include <vector>
 
 class CIniFile {
  public:
@@ -26,6 +28,12 @@ class CIniFile {
   // breaks, '=' in a key, ']' in a section), otherwise the failing system
   // call's error. A failed write leaves the file as it was.
   int SetValue(const std::string& section, const std::string& key, const std::string& value);
+
+  // Writes every key=value pair into `section` in one replacement of the
+  // file, so a crash leaves either all old or all new values. Entries that
+  // cannot be stored are skipped (the others are written) and make the
+  // result EINVAL; a failure of the file itself leaves it as it was.
+  int SetValues(const std::string& section, const std::vector<std::pair<std::string, std::string>>& entries);
 
  private:
   std::string m_strPath;

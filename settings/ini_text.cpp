@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "settings/text_lines.h"
+
 namespace {
 
 constexpr std::string_view kBlanks = " \t";
@@ -23,31 +25,9 @@ bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
-// One physical line: [begin, contentEnd) is its text without the line
-// break, [contentEnd, end) the break itself ("\n", "\r\n" or nothing at the
-// end of the text).
-struct Line {
-  size_t begin;
-  size_t contentEnd;
-  size_t end;
-};
+using Line = TextLine;
 
-std::vector<Line> SplitLines(std::string_view text) {
-  std::vector<Line> lines;
-  size_t begin = 0;
-  while (begin < text.size()) {
-    const size_t newline = text.find('\n', begin);
-    if (newline == std::string_view::npos) {
-      lines.push_back({begin, text.size(), text.size()});
-      break;
-    }
-    size_t contentEnd = newline;
-    if (contentEnd > begin && text[contentEnd - 1] == '\r') --contentEnd;
-    lines.push_back({begin, contentEnd, newline + 1});
-    begin = newline + 1;
-  }
-  return lines;
-}
+std::vector<Line> SplitLines(std::string_view text) { return SplitTextLines(text); }
 
 enum class LineKind { Blank, Section, Key };
 
@@ -113,11 +93,7 @@ std::string_view Unquote(std::string_view value) {
   return value;
 }
 
-std::string_view LineEndingOf(std::string_view text) {
-  const size_t newline = text.find('\n');
-  if (newline != std::string_view::npos && newline > 0 && text[newline - 1] == '\r') return "\r\n";
-  return "\n";
-}
+std::string_view LineEndingOf(std::string_view text) { return FirstLineBreakOf(text); }
 
 std::string KeyLineText(std::string_view key, std::string_view value) {
   std::string line(Trim(key));
@@ -178,7 +154,7 @@ std::string WithIniValue(std::string_view text, std::string_view section, std::s
     return result;
   }
 
-  if (!result.empty() && result.back() != '\n') result += eol;
+  if (!lines.empty() && lines.back().end == lines.back().contentEnd) result += eol;
   result += '[';
   result += Trim(section);
   result += ']';

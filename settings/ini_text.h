@@ -11,7 +11,9 @@
 //     keys, is the one read and the one replaced;
 //   - a value is trimmed of blanks and loses one pair of matching single or
 //     double quotes around it;
-//   - LF and CRLF line endings read the same.
+//   - LF, CRLF and lone CR line endings read the same, also mixed in one
+//     text, and a UTF-8 byte-order mark at the start belongs to no line
+//     (text_lines.h); both stay as they are when a value is written.
 // No I/O here: CIniFile does the file handling.
 
 #include <optional>
@@ -32,8 +34,8 @@ bool IsStorableIniEntry(std::string_view section, std::string_view key, std::str
 // everything up to its value (name spelling, blanks, line ending) and gets
 // the new value; a new key goes right after the last key line of its
 // section; a missing section is appended at the end of the text. New lines
-// use the text's own line ending (CRLF when its first line break is CRLF,
-// otherwise LF). Every byte not named here is kept. The entry must satisfy
+// use the text's own line ending (that of its first line break; LF when it
+// has none). Every byte not named here is kept. The entry must satisfy
 // IsStorableIniEntry.
 std::string WithIniValue(std::string_view text, std::string_view section, std::string_view key,
                          std::string_view value);

@@ -11,11 +11,6 @@ namespace {
 
 const std::string kSection(kSettingsSection);
 
-void Write(CIniFile& file, std::string_view key, const std::string& value) {
-  if (const int error = file.SetValue(kSection, std::string(key), value); error != 0)
-    std::fprintf(stderr, "settings: cannot write %s to %s: %s\n", std::string(key).c_str(), file.Path().c_str(),
-                 std::strerror(error));
-}
 
 }  // namespace
 
@@ -36,12 +31,16 @@ TunerSettingsTexts ReadTunerSettings(const std::string& path) {
 }
 
 void WriteTunerSettings(const std::string& path, const TunerSettingsTexts& texts) {
-  CIniFile file(path);
-  Write(file, kKeyPolarity, texts.polarity);
-  Write(file, kKeyDiseqc, texts.diseqc);
-  for (std::size_t i = 0; i < kMotorKeys.size(); ++i) Write(file, kMotorKeys[i], texts.motor[i]);
-  Write(file, kKeyFrequency, texts.frequency);
-  Write(file, kKeySymbolRate, texts.symbolRate);
-  Write(file, kKeyLnbLow, texts.lnbLow);
-  Write(file, kKeyLnbHigh, texts.lnbHigh);
+  std::vector<std::pair<std::string, std::string>> entries;
+  auto add = [&](std::string_view key, const std::string& value) { entries.emplace_back(key, value); };
+  add(kKeyPolarity, texts.polarity);
+  add(kKeyDiseqc, texts.diseqc);
+  for (std::size_t i = 0; i < kMotorKeys.size(); ++i) add(kMotorKeys[i], texts.motor[i]);
+  add(kKeyFrequency, texts.frequency);
+  add(kKeySymbolRate, texts.symbolRate);
+  add(kKeyLnbLow, texts.lnbLow);
+  add(kKeyLnbHigh, texts.lnbHigh);
+  // One replacement of the file for all eleven keys.
+  if (const int error = CIniFile(path).SetValues(kSection, entries))
+    std::fprintf(stderr, "settings: cannot write %s: %s\n", path.c_str(), std::strerror(error));
 }

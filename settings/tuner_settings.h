@@ -21,7 +21,7 @@ std::string TunerSettingsPath();
 
 // Missing file, section or key read as empty texts.
 TunerSettingsTexts ReadTunerSettings(const std::string& path);
-// Writes all eleven keys in their order, whatever changed. A failed write
-// is not reported to the operator (one debug line); the remaining keys are
-// still attempted.
+// Writes all eleven keys in their order, whatever changed, in one
+// replacement of the file. A failed write is not reported to the operator
+// (one debug line); a key that cannot be stored does not stop the others.
 void WriteTunerSettings(const std::string& path, const TunerSettingsTexts& texts);

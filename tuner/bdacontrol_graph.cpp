@@ -61,7 +61,7 @@ bool CBdacontrolDlg::BuildGraph() {
   }
   c.m_pGraph->AddFilter(c.m_pNetworkProvider.Get(), L"Network DVBS Provider");
 
-  if (!c.m_pTunerFilter) c.m_pTunerFilter = FindFilterTwice(KSCATEGORY_BDA_NETWORK_TUNER, kTunerFriendlyName);
+  if (!c.m_pTunerFilter) c.SetTunerFilter(FindFilterTwice(KSCATEGORY_BDA_NETWORK_TUNER, kTunerFriendlyName));
   if (!c.m_pTunerFilter) {
     MessageBox(this, "CreateTunerDevice Failed", "error");
     return false;
@@ -109,10 +109,10 @@ bool CBdacontrolDlg::BuildGraph() {
   CBDAGraph::ConnectPins(graph, c.m_pTee.Get(), c.m_pDestFilter, nullptr, nullptr);
   CBDAGraph::ConnectPins(graph, c.m_pDemux.Get(), c.m_pTIF.Get(), nullptr, nullptr);
 
-  c.m_pKsCtrl = nullptr;
+  c.SetKsCtrl(nullptr);
   m_pTunerDevice = GetPinByName(c.m_pTunerFilter.Get(), "Input0");
   if (m_pTunerDevice) {
-    c.m_pKsCtrl = m_pTunerDevice.As<IKsPropertySet>();
+    c.SetKsCtrl(m_pTunerDevice.As<IKsPropertySet>());
     if (!c.m_pKsCtrl) {
       MessageBox(this, "m_pTunerDevice QueryInterface Failed", "error");
       return false;
@@ -124,10 +124,7 @@ bool CBdacontrolDlg::BuildGraph() {
 void CBdacontrolDlg::ReleaseGraph() {
   TunerContext& c = TheTunerContext();
   if (c.m_pMediaControl) c.m_pMediaControl->Stop();
-  if (c.m_pKsCtrl) {
-    std::lock_guard driver(c.m_hDriverMutex);
-    c.m_pKsCtrl = nullptr;
-  }
+  if (c.m_pKsCtrl) c.SetKsCtrl(nullptr);
   if (c.m_pGraph) {
     if (c.m_pCaptureFilter) c.m_pGraph->RemoveFilter(c.m_pCaptureFilter.Get());
     if (c.m_pNetworkProvider) c.m_pGraph->RemoveFilter(c.m_pNetworkProvider.Get());
@@ -141,7 +138,7 @@ void CBdacontrolDlg::ReleaseGraph() {
   c.m_pNetworkProvider = nullptr;
   if (c.m_pTunerFilter) {
     if (c.m_pGraph) c.m_pGraph->RemoveFilter(c.m_pTunerFilter.Get());
-    c.m_pTunerFilter = nullptr;
+    c.SetTunerFilter(nullptr);
   }
   if (c.m_pDestFilter) {
     std::exchange(c.m_pDestFilter, nullptr)->NonDelegatingRelease();

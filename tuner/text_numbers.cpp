@@ -1,7 +1,9 @@
 #include "tuner/text_numbers.h"
 
 #include <climits>
+#include <clocale>
 #include <cstdlib>
+#include <locale.h>
 
 int AtoiText(const std::string& text) {
   // strtol saturates instead of overflowing, which atoi may not.
@@ -9,6 +11,12 @@ int AtoiText(const std::string& text) {
   if (value > INT_MAX) return INT_MAX;
   if (value < INT_MIN) return INT_MIN;
   return static_cast<int>(value);
+}
+
+double AtofText(const std::string& text) {
+  // The toolkit sets the user's locale, whose decimal separator may be ','.
+  static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+  return strtod_l(text.c_str(), nullptr, cLocale);
 }
 
 unsigned long HexText(const std::string& text) { return std::strtoul(text.c_str(), nullptr, 16); }

@@ -10,6 +10,12 @@
 // non-digit. Values beyond int's range clamp to INT_MIN / INT_MAX.
 int AtoiText(const std::string& text);
 
+// Decimal fraction as atof reads it in the "C" locale, whatever locale the
+// process runs in: leading white space, the longest leading number (sign,
+// digits, '.', exponent; also hexadecimal, "inf", "infinity" and "nan"),
+// 0 when there is none. Out-of-range magnitudes give +-HUGE_VAL (infinity).
+double AtofText(const std::string& text);
+
 // Hexadecimal as strtoul base 16 reads it: leading white space, optional
 // sign, optional "0x"/"0X", hex digits up to the first other character; no
 // digits gives 0, overflow gives ULONG_MAX.

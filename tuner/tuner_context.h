@@ -1,8 +1,17 @@
 // The one process-wide set of references to the receive graph and the
-// driver. Filled and emptied on the UI thread (start-up, graph construction
-// and teardown); read by the UI and monitor threads. m_hDriverMutex guards
-// every statistics read, tune submission, motor write and the release of
-// m_pKsCtrl; it lives for the whole process.
+// driver. m_hDriverMutex guards every statistics read, tune submission,
+// motor write and the release of m_pKsCtrl; it lives for the whole process.
+//
+// The threading rule:
+// - m_pKsCtrl and m_pTunerFilter are the members another thread (the signal
+//   monitor) uses. They are written only on the UI thread, and only while
+//   that thread holds m_hDriverMutex (SetKsCtrl, SetTunerFilter). The UI
+//   thread may read them without the mutex, since no other thread writes
+//   them. Any other thread reads them only under m_hDriverMutex: inside a
+//   statistics read it holds already, or through SharedKsCtrl(), which hands
+//   out a counted copy so that a call through it stays valid after the lock
+//   is released.
+// - Every other member is read and written on the UI thread only.
 #pragma once
 
 #include <atomic>
@@ -28,6 +37,12 @@ struct TunerContext {
   CDestFilter* m_pDestFilter = nullptr;
   ComPtr<IKsPropertySet> m_pKsCtrl;
   std::mutex m_hDriverMutex;
+
+  // UI thread; each takes m_hDriverMutex, so the caller must not hold it.
+  void SetKsCtrl(ComPtr<IKsPropertySet> ksCtrl);
+  void SetTunerFilter(ComPtr<IBaseFilter> tunerFilter);
+  // Any thread not holding m_hDriverMutex: a counted copy of m_pKsCtrl.
+  ComPtr<IKsPropertySet> SharedKsCtrl();
 };
 
 TunerContext& TheTunerContext();

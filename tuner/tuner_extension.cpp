@@ -8,7 +8,8 @@ namespace {
 
 constexpr char kError[] = "error";
 
-IKsPropertySet* Driver() { return TheTunerContext().m_pKsCtrl.Get(); }
+// A counted copy: the monitor thread calls the driver through it too.
+ComPtr<IKsPropertySet> Driver() { return TheTunerContext().SharedKsCtrl(); }
 
 bool Supported(IKsPropertySet* driver, std::uint32_t id) {
   DWORD support = 0;
@@ -29,16 +30,16 @@ HRESULT GetRecord(IKsPropertySet* driver, std::uint32_t id, Record& record) {
 
 // The checks and the read shared by the two stream-type reads.
 bool ReadStreamType(const CDialog* owner, TUNER_STREAMTYPE_PARAMS* params) {
-  IKsPropertySet* driver = Driver();
+  ComPtr<IKsPropertySet> driver = Driver();
   if (!driver) {
     MessageBox(owner, "m_pKsCtrl==NULL", kError);
     return false;
   }
-  if (!Supported(driver, KSPROPERTY_BDA_STREAMTYPE_PARAMS)) {
+  if (!Supported(driver.Get(), KSPROPERTY_BDA_STREAMTYPE_PARAMS)) {
     MessageBox(owner, "don't support this interface", kError);
     return false;
   }
-  if (FAILED(GetRecord(driver, KSPROPERTY_BDA_STREAMTYPE_PARAMS, *params))) {
+  if (FAILED(GetRecord(driver.Get(), KSPROPERTY_BDA_STREAMTYPE_PARAMS, *params))) {
     AfxMessageBox("Get KSPROPERTY_BDA_GET_MEDIAINFO error");
     return false;
   }
@@ -57,14 +58,14 @@ bool StreamTypeParamsMatch(const CDialog* owner, const TUNER_STREAMTYPE_PARAMS& 
 
 bool SetStreamTypeParams(const CDialog* owner, const TUNER_STREAMTYPE_PARAMS& params) {
   if (TheTunerContext().m_pMediaControl) TheTunerContext().m_pMediaControl->Stop();
-  IKsPropertySet* driver = Driver();
+  ComPtr<IKsPropertySet> driver = Driver();
   if (!driver) return false;
-  if (!Supported(driver, KSPROPERTY_BDA_STREAMTYPE_PARAMS)) {
+  if (!Supported(driver.Get(), KSPROPERTY_BDA_STREAMTYPE_PARAMS)) {
     MessageBox(owner, "don't support this interface", kError);
     return false;
   }
   TUNER_STREAMTYPE_PARAMS record = params;
-  if (FAILED(SetRecord(driver, KSPROPERTY_BDA_STREAMTYPE_PARAMS, record))) {
+  if (FAILED(SetRecord(driver.Get(), KSPROPERTY_BDA_STREAMTYPE_PARAMS, record))) {
     AfxMessageBox("Get KSPROPERTY_BDA_STREAMTYPE_PARAMS error");
     return false;
   }
@@ -72,15 +73,15 @@ bool SetStreamTypeParams(const CDialog* owner, const TUNER_STREAMTYPE_PARAMS& pa
 }
 
 bool SendDiseqCommand(const CDialog* owner, const std::uint8_t* bytes, std::size_t length) {
-  IKsPropertySet* driver = Driver();
+  ComPtr<IKsPropertySet> driver = Driver();
   if (!driver) return false;
-  if (!Supported(driver, KSPROPERTY_BDA_DISEQC_MESSAGE)) {
+  if (!Supported(driver.Get(), KSPROPERTY_BDA_DISEQC_MESSAGE)) {
     OutputDebugString("@@@@@!!!!DiSEqC Interface Not Supported\n");
     MessageBox(owner, "SendDiseqCommand11 QueryInterface Failed", kError);
     return false;
   }
   TUNER_DISEQC_MESSAGE message = MakeDiseqcMessage(bytes, length);
-  if (SetRecord(driver, KSPROPERTY_BDA_DISEQC_MESSAGE, message) != S_OK) {
+  if (SetRecord(driver.Get(), KSPROPERTY_BDA_DISEQC_MESSAGE, message) != S_OK) {
     MessageBox(owner, "SendDiseqCommand11122 QueryInterface Failed", kError);
     return false;
   }
@@ -110,12 +111,19 @@ void SendMotorMessage(const CDialog* owner, const MotorMessage& motor) {
   if (!succeeded) MessageBox(owner, "KSPROPERTY_CTRL_TUNER false", kError);
 }
 
-bool SendDiseqCommandRX40(const std::uint8_t* bytes, std::size_t length) {
-  IKsPropertySet* driver = Driver();
-  if (!driver) return false;
+DiseqcSendResult SendPositionerMessage(const std::uint8_t* bytes, std::size_t length) {
+  ComPtr<IKsPropertySet> driver = Driver();
+  if (!driver) return DiseqcSendResult::NoDriver;
   TUNER_DISEQC_MESSAGE message = MakeDiseqcMessage(bytes, length);
-  if (SetRecord(driver, KSPROPERTY_BDA_DISEQC_MESSAGE, message) != S_OK)
+  if (SetRecord(driver.Get(), KSPROPERTY_BDA_DISEQC_MESSAGE, message) != S_OK) {
     AfxMessageBox("SendDiseqCommandRX40 QueryInterface Failed");
+    return DiseqcSendResult::Refused;
+  }
+  return DiseqcSendResult::Sent;
+}
+
+bool SendDiseqCommandRX40(const std::uint8_t* bytes, std::size_t length) {
+  SendPositionerMessage(bytes, length);
   return false;
 }
 
@@ -125,17 +133,17 @@ TUNER_MEDIA_INFO& TheMediaInfo() {
 }
 
 MediaInfoResult QueryMediaInfo(const CDialog* owner, bool locked, MediaInfoDisplay* display) {
-  IKsPropertySet* driver = Driver();
+  ComPtr<IKsPropertySet> driver = Driver();
   if (!driver) return MediaInfoResult::NoDriver;
   if (!locked) {
     if (display) display->ClearMediaInfo();
     return MediaInfoResult::Done;
   }
-  if (!Supported(driver, KSPROPERTY_BDA_GET_MEDIAINFO)) {
+  if (!Supported(driver.Get(), KSPROPERTY_BDA_GET_MEDIAINFO)) {
     MessageBox(owner, "don't support this interface", kError);
     return MediaInfoResult::NoDriver;
   }
-  if (FAILED(GetRecord(driver, KSPROPERTY_BDA_GET_MEDIAINFO, TheMediaInfo()))) {
+  if (FAILED(GetRecord(driver.Get(), KSPROPERTY_BDA_GET_MEDIAINFO, TheMediaInfo()))) {
     AfxMessageBox("Get KSPROPERTY_BDA_GET_MEDIAINFO error");
     return MediaInfoResult::ReadFailed;
   }
@@ -144,16 +152,16 @@ MediaInfoResult QueryMediaInfo(const CDialog* owner, bool locked, MediaInfoDispl
 }
 
 bool ApplyInputStreamId(const CDialog* owner, int inputStreamId) {
-  IKsPropertySet* driver = Driver();
+  ComPtr<IKsPropertySet> driver = Driver();
   if (!driver) return false;
-  if (!Supported(driver, KSPROPERTY_BDA_INPUTMULTISTREAMID)) {
+  if (!Supported(driver.Get(), KSPROPERTY_BDA_INPUTMULTISTREAMID)) {
     MessageBox(owner, "don't support this interface", kError);
     return false;
   }
   // Only the identifier means anything in this request; the rest stays zero.
   TUNER_MEDIA_INFO request{};
   request.InputStreamId = inputStreamId;
-  if (FAILED(SetRecord(driver, KSPROPERTY_BDA_INPUTMULTISTREAMID, request))) {
+  if (FAILED(SetRecord(driver.Get(), KSPROPERTY_BDA_INPUTMULTISTREAMID, request))) {
     AfxMessageBox("Set KSPROPERTY_BDA_INPUTMULTISTREAMID error");
     return false;
   }

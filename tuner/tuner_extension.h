@@ -28,6 +28,13 @@ void SendMotorMessage(const CDialog* owner, const MotorMessage& message);
 // The positioner's sender: no support query, no mutex; always false.
 bool SendDiseqCommandRX40(const std::uint8_t* bytes, std::size_t length);
 
+// What became of one positioner message, for callers that show it.
+enum class DiseqcSendResult { Sent, NoDriver, Refused };
+// SendDiseqCommandRX40's steps and box, with their outcome: NoDriver when no
+// tuner is open (nothing sent, nothing shown), Refused when the write gave
+// anything but 0 (after the box).
+DiseqcSendResult SendPositionerMessage(const std::uint8_t* bytes, std::size_t length);
+
 // Where the demodulator's report is shown (the main window's panel). Called
 // on the monitor thread.
 class MediaInfoDisplay {

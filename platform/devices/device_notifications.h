@@ -22,8 +22,8 @@ void UnsubscribeDeviceChanges(SubscriptionId id);
 void PublishDeviceChange(std::uint32_t eventCode);
 
 // Watches the system's device manager (libudev) and publishes a
-// DBT_DEVICEREMOVECOMPLETE for every "remove" event of any subsystem, on
-// its own thread, until destroyed. Without a udev netlink socket (some
+// DBT_DEVICEREMOVECOMPLETE for every "remove" event that concerns the window
+// (see removal_filter.h), on its own thread, until destroyed. Without a udev netlink socket (some
 // containers) it watches nothing and says so on stderr.
 class UdevRemovalWatch {
  public:

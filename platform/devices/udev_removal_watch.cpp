@@ -7,8 +7,19 @@
 #include <thread>
 
 #include "platform/devices/device_notifications.h"
+#include "platform/devices/removal_filter.h"
 
 namespace devices {
+namespace {
+
+std::string Text(const char* value) { return value ? value : ""; }
+
+RemovalEvent EventOf(udev_device* device) {
+  return {Text(udev_device_get_subsystem(device)), Text(udev_device_get_devtype(device)),
+          Text(udev_device_get_syspath(device)), Text(udev_device_get_property_value(device, "ID_FS_TYPE"))};
+}
+
+}  // namespace
 
 struct UdevRemovalWatch::Impl {
   udev* context = nullptr;
@@ -29,9 +40,10 @@ struct UdevRemovalWatch::Impl {
       udev_device* device = udev_monitor_receive_device(monitor);
       if (!device) continue;
       const char* action = udev_device_get_action(device);
-      const bool removed = action && std::strcmp(action, "remove") == 0;
+      const bool closes = action && std::strcmp(action, "remove") == 0 &&
+                          RemovalClosesWindow(EventOf(device), CardSyspaths());
       udev_device_unref(device);
-      if (removed) PublishDeviceChange(DBT_DEVICEREMOVECOMPLETE);
+      if (closes) PublishDeviceChange(DBT_DEVICEREMOVECOMPLETE);
     }
   }
 };

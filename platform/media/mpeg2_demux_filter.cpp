@@ -20,4 +20,15 @@ CBasePin* CMpeg2DemuxFilter::GetPin(int n) {
   return nullptr;
 }
 
+HRESULT CMpeg2DemuxFilter::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
+  if (ppv && riid == ITsStreamStatistics::IID) return GetInterface(static_cast<ITsStreamStatistics*>(this), ppv);
+  return CBaseFilter::NonDelegatingQueryInterface(riid, ppv);
+}
+
+HRESULT CMpeg2DemuxFilter::GetStreamStatistics(TsStreamStatistics* statistics) {
+  if (!statistics) return E_POINTER;
+  *statistics = m_input->Statistics();
+  return S_OK;
+}
+
 TsPacketCounter CMpeg2DemuxFilter::PacketCounts() { return m_input->Counts(); }

@@ -30,6 +30,9 @@ HRESULT CTsInputPin::Receive(IMediaSample* sample) {
   {
     std::lock_guard lock(m_countMutex);
     m_counter.Consume(data, static_cast<std::size_t>(length));
+    m_packets.store(m_counter.TotalPackets(), std::memory_order_relaxed);
+    m_continuityErrors.store(m_counter.ContinuityErrors(), std::memory_order_relaxed);
+    m_syncLosses.store(m_counter.SyncLosses(), std::memory_order_relaxed);
   }
   if (m_pForward) m_pForward->Deliver(sample);  // not connected: nothing to do
   return S_OK;
@@ -38,6 +41,20 @@ HRESULT CTsInputPin::Receive(IMediaSample* sample) {
 HRESULT CTsInputPin::EndOfStream() {
   if (m_pForward) m_pForward->DeliverEndOfStream();
   return S_OK;
+}
+
+HRESULT CTsInputPin::Active() {
+  std::lock_guard lock(m_countMutex);
+  m_counter = TsPacketCounter();
+  m_packets = 0;
+  m_continuityErrors = 0;
+  m_syncLosses = 0;
+  return CBaseInputPin::Active();
+}
+
+TsStreamStatistics CTsInputPin::Statistics() const {
+  return {m_packets.load(std::memory_order_relaxed), m_continuityErrors.load(std::memory_order_relaxed),
+          m_syncLosses.load(std::memory_order_relaxed)};
 }
 
 TsPacketCounter CTsInputPin::Counts() {

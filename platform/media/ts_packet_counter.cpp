@@ -3,10 +3,33 @@
 #include <algorithm>
 #include <cstring>
 
+namespace {
+constexpr std::size_t kNullPid = 0x1FFF;
+}
+
 void TsPacketCounter::CountPacket(const std::uint8_t* packet) {
-  ++m_counts[((packet[1] & 0x1F) << 8) | packet[2]];
+  const std::size_t pid = ((packet[1] & 0x1F) << 8) | packet[2];
+  ++m_counts[pid];
+  if (pid != kNullPid) CheckContinuity(pid, packet);
   ++m_total;
   m_inSync = true;
+}
+
+void TsPacketCounter::CheckContinuity(std::size_t pid, const std::uint8_t* packet) {
+  const std::uint8_t control = packet[3] >> 4 & 0x3;
+  if (!(control & 0x1)) return;  // no payload: the counter stays
+  const std::uint8_t counter = packet[3] & 0x0F;
+  const bool discontinuity = (control & 0x2) && packet[4] > 0 && (packet[5] & 0x80);
+  std::uint8_t& state = m_continuity[pid];
+  if ((state & kSeen) && !discontinuity) {
+    const std::uint8_t last = state & 0x0F;
+    if (counter == last && !(state & kRepeated)) {
+      state |= kRepeated;
+      return;
+    }
+    if (counter != ((last + 1) & 0x0F)) ++m_continuityErrors;
+  }
+  state = kSeen | counter;
 }
 
 void TsPacketCounter::Consume(const std::uint8_t* data, std::size_t size) {
@@ -27,17 +50,24 @@ void TsPacketCounter::Consume(const std::uint8_t* data, std::size_t size) {
     const std::uint8_t* start = data;
     std::size_t runPid = 0;
     std::uint64_t run = 0;
-    while (size >= kPacketSize && *data == kSyncByte) {
-      const std::size_t pid = ((data[1] & 0x1F) << 8) | data[2];
-      if (pid != runPid) {
+    // Sync byte and PID of a packet as one word, compared once per packet.
+    std::uint32_t runKey = 0;
+    bool runChecked = false;  // the run's PID has continuity counters to check
+    const std::uint8_t* end = data + size / kPacketSize * kPacketSize;
+    for (; data != end; data += kPacketSize) {
+      const std::uint32_t key = static_cast<std::uint32_t>(data[0]) << 16 | (data[1] & 0x1Fu) << 8 | data[2];
+      if (key != runKey) [[unlikely]] {
+        if (data[0] != kSyncByte) break;
         m_counts[runPid] += run;
-        runPid = pid;
+        runKey = key;
+        runPid = key & 0x1FFF;
+        runChecked = runPid != kNullPid;  // null packets carry no counter
         run = 0;
       }
       ++run;
-      data += kPacketSize;
-      size -= kPacketSize;
+      if (runChecked) CheckContinuity(runPid, data);
     }
+    size -= static_cast<std::size_t>(data - start);
     m_counts[runPid] += run;
     if (data != start) {
       m_total += static_cast<std::uint64_t>(data - start) / kPacketSize;

@@ -1,6 +1,7 @@
 #include "platform/sim/ini_values.h"
 
 #include <charconv>
+#include <sstream>
 
 namespace sim {
 
@@ -18,13 +19,36 @@ bool ParseYesNo(const IniEntry& e, bool* out, std::string* error) {
   return true;
 }
 
-bool ParseWholeNumber(const IniEntry& e, unsigned* out, std::string* error) {
+namespace {
+
+template <typename Number>
+bool ParseWhole(const IniEntry& e, Number* out, std::string* error) {
   const char* end = e.value.data() + e.value.size();
   auto [ptr, ec] = std::from_chars(e.value.data(), end, *out);
   if (ec != std::errc() || ptr != end || e.value.empty()) {
     *error = LineOf(e) + e.key + " needs a whole number, not \"" + e.value + "\"";
     return false;
   }
+  return true;
+}
+
+}  // namespace
+
+bool ParseWholeNumber(const IniEntry& e, unsigned* out, std::string* error) { return ParseWhole(e, out, error); }
+
+bool ParseWholeNumber(const IniEntry& e, std::uint64_t* out, std::string* error) { return ParseWhole(e, out, error); }
+
+bool ParseDecimal(const IniEntry& e, double low, double high, double* out, std::string* error) {
+  const char* end = e.value.data() + e.value.size();
+  double value = 0;
+  auto [ptr, ec] = std::from_chars(e.value.data(), end, value, std::chars_format::fixed);
+  if (ec != std::errc() || ptr != end || e.value.empty() || !(value >= low && value <= high)) {
+    std::ostringstream reason;
+    reason << LineOf(e) << e.key << " is a number from " << low << " to " << high << ", not \"" << e.value << "\"";
+    *error = reason.str();
+    return false;
+  }
+  *out = value;
   return true;
 }
 

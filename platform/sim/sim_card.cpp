@@ -1,6 +1,7 @@
 #include "platform/sim/sim_card.h"
 
 #include "platform/com/clock.h"
+#include "platform/com/file_faults.h"
 #include "platform/devices/device_notifications.h"
 #include "platform/media/bda_interfaces.h"
 #include "platform/sim/sim_filters.h"
@@ -13,8 +14,10 @@ std::shared_ptr<SimCard> SimCard::Install(const SimConfig& config, std::string* 
     trace = DriverTrace::Open(config.card.traceFile, error);
     if (!trace) return nullptr;
   }
-  auto driver = std::make_shared<TunerDriver>(config.sky, config.driver.faults, std::move(trace));
+  auto driver = std::make_shared<TunerDriver>(config.sky, config.driver.faults, std::move(trace), config.motor);
   std::shared_ptr<SimCard> card(new SimCard(config, std::move(driver)));
+  // The full disk of the FILE holds while the card does.
+  if (config.stream.writeFailsAfterBytes) SetWriteFailureAfterBytes(config.stream.writeFailsAfterBytes);
   const SimCardOptions& options = config.card;
   if (options.present) card->RegisterDevices();
   if (options.present && options.removalAfterMs > 0) card->ScheduleRemoval(options.removalAfterMs);
@@ -25,6 +28,7 @@ SimCard::SimCard(const SimConfig& config, std::shared_ptr<TunerDriver> driver)
     : m_options(config.card), m_stream(config.stream), m_driver(std::move(driver)) {}
 
 SimCard::~SimCard() {
+  if (m_stream.writeFailsAfterBytes) SetWriteFailureAfterBytes(std::nullopt);
   {
     std::lock_guard lock(m_mutex);
     m_stopping = true;

@@ -18,13 +18,14 @@
 #include <vector>
 
 #include "platform/devices/device_registry.h"
+#include "platform/media/card_device_names.h"
 #include "platform/sim/driver/tuner_driver.h"
 #include "platform/sim/sim_file.h"
 
 namespace sim {
 
-inline constexpr wchar_t kSimTunerName[] = L"Orvane RX40 DVBS/S2 Tuner";
-inline constexpr wchar_t kSimCaptureName[] = L"Orvane RX40 BDA Digital Capture DVBS";
+inline constexpr auto& kSimTunerName = kCardTunerName;
+inline constexpr auto& kSimCaptureName = kCardCaptureName;
 
 class SimCard : public std::enable_shared_from_this<SimCard> {
  public:

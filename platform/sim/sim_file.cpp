@@ -48,6 +48,10 @@ std::optional<SimConfig> ParseSimConfig(const IniDocument& document, std::string
       auto stream = ParseStreamOptions(section, error);
       if (!stream) return std::nullopt;
       config.stream = *stream;
+    } else if (section.name == "motor") {
+      auto motor = ParseMotorOptions(section, error);
+      if (!motor) return std::nullopt;
+      config.motor = *motor;
     } else {
       *error = LineOf(section) + "unknown section [" + section.name + "]";
       return std::nullopt;

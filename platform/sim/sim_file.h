@@ -5,6 +5,7 @@
 //   [site] [lnb] [dish] [satellite N]   the sky (sky/sky_file.h)
 //   [driver]                            the driver's faults (driver/driver_options.h)
 //   [stream]                            the capture filter's delivery (stream_options.h)
+//   [motor]                             the dish positioner's speed (motor_options.h)
 //
 // Every section is optional; without sky sections the built-in sky is used.
 // Unknown sections and keys, a section given twice and a key given twice
@@ -16,6 +17,7 @@
 #include <string>
 
 #include "platform/sim/driver/driver_options.h"
+#include "platform/sim/motor_options.h"
 #include "platform/sim/sim_card_options.h"
 #include "platform/sim/sim_ini.h"
 #include "platform/sim/sky/sky.h"
@@ -28,6 +30,7 @@ struct SimConfig {
   Sky sky = DefaultSky();
   DriverOptions driver;
   StreamOptions stream;
+  MotorOptions motor;
 };
 
 std::optional<SimConfig> ParseSimConfig(const IniDocument& document, std::string* error);

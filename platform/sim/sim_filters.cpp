@@ -1,6 +1,7 @@
 #include "platform/sim/sim_filters.h"
 
 #include "platform/com/com_ptr.h"
+#include "platform/sim/programme.h"
 #include "platform/sim/sim_card.h"
 #include "platform/sim/stream/sim_capture_filter.h"
 #include "platform/sim/tuner_filter.h"
@@ -19,13 +20,23 @@ HRESULT BindCaptureFilter(std::shared_ptr<SimCard> card, REFIID riid, void** ppv
   config.pacing = options.paced ? SimPacing::BitRate : SimPacing::Unpaced;
   config.packetsPerSample = static_cast<int>(options.samplePackets);
   config.replayPath = options.replayFile;
+  config.continuityErrorEvery = options.continuityErrorEvery;
   // The stream follows the demodulator: data only while a carrier is locked
-  // and delivered in the chosen output format, at its bit rate.
-  config.signal = [driver = std::weak_ptr<TunerDriver>(card->Driver())]() -> SimSignalFeed {
+  // and delivered in the chosen output format, at its bit rate, with a
+  // programme naming that carrier. Called on the streaming thread only, so
+  // the last generation seen needs no lock.
+  config.signal = [driver = std::weak_ptr<TunerDriver>(card->Driver()),
+                   shown = std::optional<std::uint64_t>()]() mutable -> SimSignalFeed {
     auto locked = driver.lock();
-    if (!locked) return {false, 0};
+    if (!locked) return {false, 0, std::nullopt};
     const StreamDescription stream = locked->DescribeStream();
-    return {stream.delivery != Delivery::None, static_cast<std::uint64_t>(std::max<int64_t>(stream.bitRate, 0))};
+    SimSignalFeed feed{stream.delivery != Delivery::None, static_cast<std::uint64_t>(std::max<int64_t>(stream.bitRate, 0)),
+                       std::nullopt};
+    if (feed.delivering && shown != stream.generation) {
+      shown = stream.generation;
+      feed.content = ProgrammeFor(locked->GetSky(), stream);
+    }
+    return feed;
   };
   return CSimCaptureFilter::Create(config)->QueryInterface(riid, ppv);
 }

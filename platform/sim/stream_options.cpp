@@ -29,10 +29,20 @@ std::optional<StreamOptions> ParseStreamOptions(const IniSection& section, std::
                  ", not " + e.value;
         return std::nullopt;
       }
+    } else if (e.key == "continuity_error_every") {
+      if (!ParseWholeNumber(e, &options.continuityErrorEvery, error)) return std::nullopt;
+    } else if (e.key == "write_fails_after_bytes") {
+      std::uint64_t bytes = 0;
+      if (!ParseWholeNumber(e, &bytes, error)) return std::nullopt;
+      if (bytes != 0) options.writeFailsAfterBytes = bytes;
     } else {
       *error = LineOf(e) + "unknown key \"" + e.key + "\" in [stream]";
       return std::nullopt;
     }
+  }
+  if (options.continuityErrorEvery != 0 && !options.replayFile.empty()) {
+    *error = LineOf(section) + "continuity_error_every applies to the generated stream, not to a replay";
+    return std::nullopt;
   }
   return options;
 }

@@ -7,8 +7,13 @@
 //   paced = yes                   yes: at the carrier's bit rate;
 //                                 no: as fast as downstream takes them
 //   sample_packets = 348          188-byte packets per media sample
+//   continuity_error_every = 0    generated stream: one continuity-counter
+//                                 jump every N packets (0: none)
+//   write_fails_after_bytes = 0   each record file takes N bytes, then a
+//                                 write fails as on a full disk (0: never)
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -23,6 +28,8 @@ struct StreamOptions {
   std::string replayFile;  // empty: generate the stream
   bool paced = true;
   unsigned samplePackets = kDefaultSamplePackets;  // 1 .. kMaxSamplePackets
+  std::uint64_t continuityErrorEvery = 0;          // 0: no fault
+  std::optional<std::uint64_t> writeFailsAfterBytes;  // none: no fault
 };
 
 // Reads one [stream] section; errors are "line N: reason". The replay file

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "platform/com/com_object.h"
-#include "platform/media/ts_media_type.h"
+#include "platform/media/media_info_origin.h"
 #include "platform/sim/driver/tuner_driver.h"
 #include "platform/sim/sim_card.h"
 
@@ -50,7 +50,10 @@ class SignalStatisticsNode final
 
 }  // namespace
 
-class TunerFilter::InputPin final : public CBaseInputPin, public IKsPropertySet {
+class TunerFilter::InputPin final : public CBaseInputPin,
+                                    public IKsPropertySet,
+                                    public IPositionerStatus,
+                                    public IMediaInfoOrigin {
  public:
   InputPin(TunerFilter* filter, CCritSec* lock, TunerDriver* driver, TunerInputPin shape)
       : CBaseInputPin(filter, lock, shape == TunerInputPin::Missing ? kTunerFaultyInputPinName : kTunerInputPinName),
@@ -61,6 +64,10 @@ class TunerFilter::InputPin final : public CBaseInputPin, public IKsPropertySet 
   HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override {
     if (ppv && riid == IKsPropertySet::IID && m_offersPropertySet)
       return GetInterface(static_cast<IKsPropertySet*>(this), ppv);
+    if (ppv && riid == IPositionerStatus::IID && m_offersPropertySet)
+      return GetInterface(static_cast<IPositionerStatus*>(this), ppv);
+    if (ppv && riid == IMediaInfoOrigin::IID && m_offersPropertySet)
+      return GetInterface(static_cast<IMediaInfoOrigin*>(this), ppv);
     return CBaseInputPin::NonDelegatingQueryInterface(riid, ppv);
   }
 
@@ -78,23 +85,25 @@ class TunerFilter::InputPin final : public CBaseInputPin, public IKsPropertySet 
     return m_driver->QuerySupported(set, id, support);
   }
 
+  // IPositionerStatus: the dish motor the DiSEqC messages drive.
+  HRESULT GetPosition(double* angleDeg, BOOL* moving) override {
+    if (!angleDeg || !moving) return E_POINTER;
+    const MotorPosition motor = m_driver->Motor();
+    *angleDeg = motor.angleDeg;
+    *moving = motor.moving ? 1 : 0;
+    return S_OK;
+  }
+
+  // IMediaInfoOrigin: the simulated demodulator hands on the carrier's own MATYPE.
+  HRESULT GetMatypeOrigin(MatypeOrigin* origin) override {
+    if (!origin) return E_POINTER;
+    *origin = MatypeOrigin::Received;
+    return S_OK;
+  }
+
  private:
   TunerDriver* const m_driver;  // the filter's; lives as long as the pin
   const bool m_offersPropertySet;
-};
-
-class TunerFilter::OutputPin final : public CBasePin {
- public:
-  OutputPin(TunerFilter* filter, CCritSec* lock) : CBasePin(filter, lock, kTunerOutputPinName, PINDIR_OUTPUT) {}
-  HRESULT CheckMediaType(const AM_MEDIA_TYPE* mt) override {
-    return mt && mt->majortype == MEDIATYPE_Stream ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
-  }
-  // The tuner and capture filters exchange a transport stream.
-  HRESULT GetMediaType(int position, CMediaType* mt) override { return GetTransportStreamMediaType(position, mt); }
-  // Nothing is delivered through this pin, so it needs no allocator.
-  HRESULT Inactive() override { return S_OK; }
-  HRESULT BeginFlush() override { return S_OK; }
-  HRESULT EndFlush() override { return S_OK; }
 };
 
 TunerFilter::TunerFilter(std::shared_ptr<SimCard> card)
@@ -102,7 +111,7 @@ TunerFilter::TunerFilter(std::shared_ptr<SimCard> card)
       m_card(std::move(card)),
       m_driver(m_card->Driver()),
       m_input(std::make_unique<InputPin>(this, &m_lock, m_driver.get(), m_card->Options().tunerInputPin)),
-      m_output(std::make_unique<OutputPin>(this, &m_lock)) {}
+      m_output(std::make_unique<CTunerOutputPin>(this, &m_lock)) {}
 
 TunerFilter::~TunerFilter() = default;
 

@@ -4,7 +4,9 @@
 // samples in user space: the card moves the data itself.
 //
 // Driver faces, each forwarding to the card's one TunerDriver:
-//  - the input pin answers IKsPropertySet (the tuner extension property set);
+//  - the input pin answers IKsPropertySet (the tuner extension property set)
+//    and IPositionerStatus (the dish motor's angle, which a real card cannot
+//    report) and IMediaInfoOrigin (the MATYPE bytes are the carrier's own);
 //  - the filter answers IBDA_Topology, whose control node (input pin 0,
 //    output pin 1, node type 0) answers IBDA_SignalStatistics;
 //  - the filter answers IBDA_DvbsTuning for the network provider's tunes.
@@ -18,6 +20,8 @@
 #include <memory>
 
 #include "platform/media/bda_interfaces.h"
+#include "platform/media/tuner_output_pin.h"
+#include "platform/media/positioner_status.h"
 #include "recording/base_filter.h"
 #include "recording/base_input_pin.h"
 
@@ -30,7 +34,6 @@ class TunerDriver;
 inline constexpr GUID CLSID_SimTunerFilter{0x3C9D2F41, 0x8B7A, 0x4E1D, {0x9A, 0x55, 0x6B, 0x2E, 0x7C, 0x0D, 0x4F, 0x11}};
 
 inline constexpr wchar_t kTunerInputPinName[] = L"Input0";
-inline constexpr wchar_t kTunerOutputPinName[] = L"MPEG2 Transport";
 // The input pin's name on a card whose pin is not the expected one.
 inline constexpr wchar_t kTunerFaultyInputPinName[] = L"Antenna In";
 
@@ -53,13 +56,12 @@ class TunerFilter final : public CBaseFilter, public IBDA_Topology, public IBDA_
 
  private:
   class InputPin;
-  class OutputPin;
 
   CCritSec m_lock;
   std::shared_ptr<SimCard> m_card;
   std::shared_ptr<TunerDriver> m_driver;
   std::unique_ptr<InputPin> m_input;
-  std::unique_ptr<OutputPin> m_output;
+  std::unique_ptr<CTunerOutputPin> m_output;
 };
 
 }  // namespace sim

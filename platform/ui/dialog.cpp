@@ -14,21 +14,23 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
-#include <QSpinBox>
-#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 #include <mutex>
 #include <set>
+#include <utility>
 
 #include "platform/ui/debug_output.h"
 #include "platform/ui/resource_registry.h"
 #include "platform/ui/ui_thread.h"
+#include "platform/ui/window_timers.h"
+#include "platform/ui/up_down_control.h"
 
 namespace {
 
 constexpr char kDialogProperty[] = "rx40.dialog";
 constexpr char kIconProperty[] = "rx40.icon";
+constexpr char kFlaggedProperty[] = "rx40.flagged";
 
 // Top-level dialogs alive now, for device-change delivery. UI thread only.
 std::set<CDialog*>& LiveTopLevels() {
@@ -54,17 +56,42 @@ CDialog* DialogOf(QObject* object) {
   return object ? static_cast<CDialog*>(object->property(kDialogProperty).value<void*>()) : nullptr;
 }
 
+bool IsUserInput(QEvent::Type type) {
+  switch (type) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::Close:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // Gives every dialog on the focus path a look at key presses first, the
-// innermost first, and routes F1 to the top-level dialog.
+// innermost first, and routes F1 to the top-level dialog. The path ends at
+// the focus widget's own window: a box or dialog owned by a page keeps its
+// keys, or Enter in a box would run the page's action again underneath it.
+// A window that is closing takes no input at all: its pages are being torn
+// down while the close waits for the monitor thread.
 class KeyRouter final : public QObject {
  public:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() != QEvent::KeyPress) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget) return false;
+    if (IsUserInput(event->type())) {
+      if (CDialog* window = DialogOf(widget->window()); window && window->IsClosing()) return true;
+    }
+    if (event->type() != QEvent::KeyPress) return false;
     QWidget* focus = QApplication::focusWidget();
     if (focus ? widget != focus : !widget->isWindow()) return false;  // only the first delivery
-    for (QWidget* w = widget; w; w = w->parentWidget())
+    for (QWidget* w = widget; w; w = w->isWindow() ? nullptr : w->parentWidget())
       if (CDialog* dialog = DialogOf(w); dialog && dialog->PreTranslateMessage(event)) return true;
     if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
       if (CDialog* top = DialogOf(widget->window())) {
@@ -98,6 +125,12 @@ QWidget* MakeControl(const ui::ControlTemplate& c, QWidget* parent) {
       auto* edit = new QLineEdit(Q(c.text), parent);
       edit->setFrame(c.styles & ui::kBorder);
       edit->setReadOnly(c.styles & ui::kReadOnly);
+      if (c.styles & ui::kReadOnly) {
+        // A read-only box is a line of text on the dialog, as on the classic platform.
+        QPalette palette = edit->palette();
+        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+        edit->setPalette(palette);
+      }
       if (c.styles & ui::kDisabled) {
         // A disabled box is a display: its value stays legible.
         QPalette palette = edit->palette();
@@ -123,8 +156,15 @@ QWidget* MakeControl(const ui::ControlTemplate& c, QWidget* parent) {
     case ControlKind::CheckBox:
       w = new QCheckBox(Q(c.text), parent);
       break;
-    case ControlKind::DropDownList: {
+    case ControlKind::DropDownList:
+    case ControlKind::DropDown: {
       auto* combo = new QComboBox(parent);
+      if (c.kind == ControlKind::DropDown) {
+        combo->setEditable(true);
+        // Typed text stays text: Enter adds no entry and nothing completes it.
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setCompleter(nullptr);
+      }
       for (const auto& item : c.items) combo->addItem(Q(item));
       combo->setCurrentIndex(-1);
       w = combo;
@@ -160,7 +200,7 @@ QWidget* MakeControl(const ui::ControlTemplate& c, QWidget* parent) {
       break;
     }
     case ControlKind::Spin:
-      w = new QSpinBox(parent);
+      w = new ui::UpDownControl(c.styles & ui::kWrap, parent);
       break;
   }
   if (c.id != ui::kNoId) w->setObjectName(QString::number(c.id));
@@ -232,6 +272,7 @@ void CDialog::Build(QWidget* widget) {
   m_units = ui::BaseUnitsOf(widget->font());
   widget->setFixedSize(ui::DluToPixels(m_template->cx, m_template->cy, m_units));
   widget->setWindowTitle(Q(m_template->caption));
+  QWidget* previous = nullptr;
   for (const auto& c : m_template->controls) {
     QWidget* control = MakeControl(c, widget);
     QRect rect = ui::DluToPixels(c.rect, m_units);
@@ -242,7 +283,7 @@ void CDialog::Build(QWidget* widget) {
       if (!pixmap.isNull()) rect.setSize(pixmap.size());
     } else if (c.kind == ui::ControlKind::Icon) {
       rect.setSize(QSize(32, 32));
-    } else if (c.kind == ui::ControlKind::DropDownList) {
+    } else if (c.kind == ui::ControlKind::DropDownList || c.kind == ui::ControlKind::DropDown) {
       // The template's height is the dropped list's; the closed box is one line.
       rect.setHeight(std::min(rect.height(), 14 * m_units.y / 8));
     } else if (c.kind == ui::ControlKind::EtchedLine) {
@@ -254,7 +295,11 @@ void CDialog::Build(QWidget* widget) {
       control->setProperty(kIconProperty, c.resourceId);
       static_cast<QLabel*>(control)->setPixmap(ui::LoadIcon(c.resourceId).pixmap(32, 32));
     }
+    // A spin control takes the edit before it as its buddy.
+    if (auto* upDown = dynamic_cast<ui::UpDownControl*>(control))
+      upDown->AttachBuddy(qobject_cast<QLineEdit*>(previous));
     if (c.styles & ui::kHidden) control->hide();
+    previous = control;
   }
 }
 
@@ -296,10 +341,10 @@ void CDialog::EndDialog(int result) {
 void CDialog::DestroyWindow() {
   if (!m_widget || m_destroying) return;
   m_destroying = true;
+  LiveTopLevels().erase(this);  // no device messages for a closing window
   OnDestroy();
   for (CDialog* child : m_children) child->DestroyWindow();
-  m_timers.clear();
-  LiveTopLevels().erase(this);
+  for (int id : std::exchange(m_timerIds, {})) ui::Timers().Kill(this, id);
   delete m_widget;
   m_widget = nullptr;
   m_modal = nullptr;
@@ -312,7 +357,22 @@ void CDialog::StartWindowDrag() {
   if (m_widget && m_widget->window()->windowHandle()) m_widget->window()->windowHandle()->startSystemMove();
 }
 
-void CDialog::RunBaseInitDialog() { DoDataExchange(); }
+void CDialog::RunBaseInitDialog() { UpdateData(false); }
+
+bool CDialog::UpdateData(bool saveAndValidate) {
+  CDataExchange exchange(this, saveAndValidate);
+  return UpdateData(exchange);
+}
+
+bool CDialog::UpdateData(CDataExchange& exchange) {
+  DoDataExchange(&exchange);
+  if (!exchange.Failed()) return true;
+  if (exchange.GetPrompting() == CDataExchange::Prompting::Box) {
+    AfxMessageBox(exchange.FailedPrompt(), MB_ICONEXCLAMATION);
+    GotoDlgCtrl(exchange.FailedControl());
+  }
+  return false;
+}
 
 bool CDialog::OnInitDialog() {
   RunBaseInitDialog();
@@ -360,6 +420,7 @@ void CDialog::SetDlgItemText(int id, const std::string& text) {
     else if (auto* label = qobject_cast<QLabel*>(w)) label->setText(Q(text));
     else if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(Q(text));
     else if (auto* group = qobject_cast<QGroupBox*>(w)) group->setTitle(Q(text));
+    else if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->isEditable()) combo->setEditText(Q(text));
   });
 }
 
@@ -437,6 +498,32 @@ int CDialog::ComboAddString(int id, const std::string& text) {
   });
 }
 
+void CDialog::ComboResetContent(int id) {
+  OnUi([&] {
+    if (auto* combo = qobject_cast<QComboBox*>(GetDlgItem(id))) {
+      combo->clear();
+      if (combo->isEditable()) combo->clearEditText();
+    }
+  });
+}
+
+int CDialog::ComboSelectString(int id, int startAfter, const std::string& prefix) {
+  return OnUi([&] {
+    auto* combo = qobject_cast<QComboBox*>(GetDlgItem(id));
+    if (!combo || combo->count() == 0) return -1;
+    const int count = combo->count();
+    const int first = startAfter >= 0 && startAfter < count ? startAfter + 1 : 0;
+    for (int i = 0; i < count; ++i) {
+      const int index = (first + i) % count;
+      if (combo->itemText(index).startsWith(Q(prefix), Qt::CaseInsensitive)) {
+        combo->setCurrentIndex(index);
+        return index;
+      }
+    }
+    return -1;
+  });
+}
+
 int CDialog::ComboGetCount(int id) const {
   return OnUi([&] {
     auto* combo = qobject_cast<QComboBox*>(GetDlgItem(id));
@@ -502,6 +589,35 @@ void CDialog::SetDlgItemToolTip(int id, const std::string& text) {
   });
 }
 
+void CDialog::GotoDlgCtrl(int id) {
+  OnUi([&] {
+    QWidget* w = GetDlgItem(id);
+    if (!w) return;
+    w->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->selectAll();
+  });
+}
+
+void CDialog::FlagDlgItem(int id, const std::string& why) {
+  OnUi([&] {
+    QWidget* w = GetDlgItem(id);
+    if (!w || w->property(kFlaggedProperty).toBool() == !why.empty()) {
+      if (w) w->setToolTip(Q(why));
+      return;
+    }
+    w->setProperty(kFlaggedProperty, !why.empty());
+    w->setToolTip(Q(why));
+    w->setStyleSheet(why.empty() ? QString() : QStringLiteral("border: 2px solid #d40000;"));
+  });
+}
+
+bool CDialog::IsDlgItemFlagged(int id) const {
+  return OnUi([&] {
+    QWidget* w = GetDlgItem(id);
+    return w && w->property(kFlaggedProperty).toBool();
+  });
+}
+
 void CDialog::SetWindowText(const std::string& text) {
   OnUi([&] {
     if (m_widget) m_widget->setWindowTitle(Q(text));
@@ -514,17 +630,16 @@ std::string CDialog::GetWindowText() const {
 
 void CDialog::SetTimer(int timerId, unsigned intervalMs) {
   OnUi([&] {
-    auto& timer = m_timers[timerId];
-    if (!timer) {
-      timer = std::make_unique<QTimer>();
-      QObject::connect(timer.get(), &QTimer::timeout, [this, timerId] { OnTimer(timerId); });
-    }
-    timer->start(static_cast<int>(intervalMs));
+    if (!m_widget) return;
+    m_timerIds.insert(timerId);
+    ui::Timers().Set(this, timerId, intervalMs, [this, timerId] { OnTimer(timerId); });
   });
 }
 
 void CDialog::KillTimer(int timerId) {
-  OnUi([&] { m_timers.erase(timerId); });
+  OnUi([&] {
+    if (m_timerIds.erase(timerId)) ui::Timers().Kill(this, timerId);
+  });
 }
 
 void BroadcastDeviceChange(std::uint32_t eventCode) {

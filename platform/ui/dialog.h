@@ -12,10 +12,12 @@
 #include <QPoint>
 #include <functional>
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/ui/data_exchange.h"
 #include "platform/ui/dialog_template.h"
 #include "platform/ui/dialog_units.h"
 #include "platform/ui/message_box.h"
@@ -23,7 +25,6 @@
 class QWidget;
 class QDialog;
 class QEvent;
-class QTimer;
 
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
@@ -45,13 +46,24 @@ class CDialog {
   void EndDialog(int result);
   void DestroyWindow();
   bool IsCreated() const { return m_widget != nullptr; }
+  // From the start of DestroyWindow until the widgets are gone: the window
+  // takes no user input and no device messages.
+  bool IsClosing() const { return m_destroying; }
 
   // Framework handlers.
   virtual bool OnInitDialog();
   virtual void OnOK();
   virtual void OnCancel();
   virtual void OnDestroy() {}
-  virtual void DoDataExchange() {}
+  // Exchanges the members with the controls (see data_exchange.h).
+  virtual void DoDataExchange(CDataExchange* pDX) {}
+  // Controls into members with the checks (true) or members into controls
+  // (false). A failed check shows its prompt in a box, then gives the field
+  // the focus with its whole text selected; the result is then false.
+  bool UpdateData(bool saveAndValidate = true);
+  // The same with the caller's exchange (for a quiet check: no box, no
+  // focus change; the failure stays in exchange).
+  bool UpdateData(CDataExchange& exchange);
   // Sees key presses before the focused control; true consumes the event.
   virtual bool PreTranslateMessage(QEvent* event);
   virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -75,6 +87,12 @@ class CDialog {
   // Selects index; an index outside the list clears the selection (-1).
   void ComboSetCurSel(int id, int index);
   int ComboAddString(int id, const std::string& text);
+  // Removes every entry (and an editable box's text).
+  void ComboResetContent(int id);
+  // Selects the first entry that begins with prefix (letter case ignored),
+  // searching from the entry after startAfter (-1: from the first) and
+  // wrapping around; its index, or -1 with the selection unchanged.
+  int ComboSelectString(int id, int startAfter, const std::string& prefix);
   int ComboGetCount(int id) const;
   std::string ComboGetLBText(int id, int index) const;
   int ComboFindStringExact(int id, const std::string& text) const;
@@ -86,9 +104,17 @@ class CDialog {
   // An empty text removes the control's tooltip.
   void SetDlgItemToolTip(int id, const std::string& text);
 
+  // Gives the control the focus; an edit's whole text is selected.
+  void GotoDlgCtrl(int id);
+  // Marks a control whose value is not taken (a red frame, why as its tool
+  // tip) until called again with an empty why.
+  void FlagDlgItem(int id, const std::string& why);
+  bool IsDlgItemFlagged(int id) const;
+
   void SetWindowText(const std::string& text);
   std::string GetWindowText() const;
 
+  // Timers of this window (window_timers.h); they end with the window.
   void SetTimer(int timerId, unsigned intervalMs);
   void KillTimer(int timerId);
 
@@ -117,7 +143,7 @@ class CDialog {
   QWidget* m_widget = nullptr;
   QDialog* m_modal = nullptr;
   int m_result = 0;
-  std::map<int, std::unique_ptr<QTimer>> m_timers;
+  std::set<int> m_timerIds;  // armed through SetTimer, killed on destroy
   std::vector<CDialog*> m_children;
   bool m_destroying = false;
 };

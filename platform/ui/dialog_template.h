@@ -16,12 +16,13 @@ enum class ControlKind {
   RadioButton,
   CheckBox,
   DropDownList,  // combo box that is not editable
+  DropDown,      // combo box with an edit field: pick an entry or type
   GroupBox,
   ProgressBar,
   Bitmap,      // picture control showing a bitmap resource
   Icon,        // picture control showing an icon resource
   EtchedLine,  // horizontal etched line
-  Spin,
+  Spin,  // up-down arrows stepping the number in the edit box before it
 };
 
 // Styles a control can carry; combined as bits.
@@ -36,6 +37,7 @@ enum Style : std::uint32_t {
   kVScroll = 1u << 6,
   kAutoHScroll = 1u << 7,
   kSmooth = 1u << 8,
+  kWrap = 1u << 9,  // a spin control wraps around at the ends of its range
 };
 
 struct DluRect {

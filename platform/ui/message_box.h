@@ -16,6 +16,8 @@ constexpr UINT MB_OKCANCEL = 0x1;
 constexpr UINT MB_ICONSTOP = 0x10;
 constexpr UINT MB_ICONERROR = MB_ICONSTOP;
 constexpr UINT MB_ICONWARNING = 0x30;
+constexpr UINT MB_ICONEXCLAMATION = MB_ICONWARNING;
+constexpr UINT MB_ICONMASK = 0xF0;
 constexpr UINT MB_ICONINFORMATION = 0x40;
 
 constexpr int IDOK = 1;

@@ -25,7 +25,12 @@ class QtMessageBoxService final : public MessageBoxService {
       QMessageBox box(request.owner ? request.owner->Widget() : nullptr);
       box.setWindowTitle(QString::fromStdString(request.caption));
       box.setText(QString::fromStdString(request.text));
-      if (request.flags & MB_ICONSTOP) box.setIcon(QMessageBox::Critical);
+      switch (request.flags & MB_ICONMASK) {
+        case MB_ICONSTOP: box.setIcon(QMessageBox::Critical); break;
+        case MB_ICONWARNING: box.setIcon(QMessageBox::Warning); break;
+        case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
+        default: break;
+      }
       box.setStandardButtons((request.flags & MB_OKCANCEL) ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok);
       answer = box.exec() == QMessageBox::Cancel ? IDCANCEL : IDOK;
     });

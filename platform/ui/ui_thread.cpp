@@ -5,6 +5,9 @@
 #include <QMetaObject>
 #include <QThread>
 #include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 
 namespace ui {
 namespace {
@@ -25,7 +28,25 @@ void SendToUiThread(const std::function<void()>& fn) {
     fn();
     return;
   }
-  QMetaObject::invokeMethod(QCoreApplication::instance(), fn, Qt::BlockingQueuedConnection);
+  // A queued call and a wait on std primitives rather than a blocking queued
+  // call, so that every tool (ThreadSanitizer too) sees the order: what the
+  // caller wrote before is seen by fn, what fn wrote is seen after.
+  struct Handover {
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
+  };
+  auto handover = std::make_shared<Handover>();
+  // Released when the queued call is gone: run, or dropped unrun.
+  std::shared_ptr<void> pending(nullptr, [handover](void*) {
+    std::lock_guard lock(handover->mutex);
+    handover->done = true;
+    handover->finished.notify_one();
+  });
+  QMetaObject::invokeMethod(QCoreApplication::instance(), [&fn, pending] { fn(); }, Qt::QueuedConnection);
+  pending.reset();
+  std::unique_lock lock(handover->mutex);
+  handover->finished.wait(lock, [&] { return handover->done; });
 }
 
 void PostToUiThread(std::function<void()> fn) {

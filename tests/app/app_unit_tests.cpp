@@ -49,11 +49,33 @@ TEST(CommandLine, AcceptsTheSimulatedCardAndADataFolderAndRefusesTheRest) {
   EXPECT_TRUE(line->simulationFile.empty());
   EXPECT_EQ(line->dataDir, "/x");
 
-  for (const auto& bad : std::vector<std::vector<std::string>>{{"--simulate="}, {"--data-dir"}, {"--fast"}, {"x"}}) {
+  for (const auto& bad : std::vector<std::vector<std::string>>{{"--simulate="}, {"--data-dir"}, {"--fast"}, {"x"},
+                                                               {"--adapter"}, {"--adapter", "-1"}, {"--adapter=1x"},
+                                                               {"--adapter", "256"}, {"--sec-pause=1001"},
+                                                               {"--simulate", "--adapter", "0"},
+                                                               {"--sec-pause", "20", "--simulate"}}) {
     error.clear();
     EXPECT_FALSE(ParseCommandLine(bad, &error)) << bad[0];
     EXPECT_FALSE(error.empty());
   }
+}
+
+TEST(CommandLine, ChoosesARealAdapterAndItsSecPauses) {
+  std::string error;
+  auto line = ParseCommandLine({"--adapter", "2", "--sec-pause=40"}, &error);
+  ASSERT_TRUE(line) << error;
+  EXPECT_FALSE(line->simulate);
+  EXPECT_EQ(line->adapter, 2);
+  EXPECT_EQ(line->secPauseMs, 40u);
+
+  line = ParseCommandLine({"--adapter=0"}, &error);
+  ASSERT_TRUE(line) << error;
+  EXPECT_EQ(line->adapter, 0);
+  EXPECT_FALSE(line->secPauseMs);
+
+  line = ParseCommandLine({}, &error);
+  ASSERT_TRUE(line);
+  EXPECT_FALSE(line->adapter) << "the first DVB-S/S2 adapter";
 }
 
 }  // namespace

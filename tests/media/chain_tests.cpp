@@ -11,6 +11,7 @@
 #include "platform/media/mem_allocator.h"
 #include "platform/media/mpeg2_demux_filter.h"
 #include "platform/media/tif_filter.h"
+#include "platform/media/ts_stream_statistics.h"
 #include "platform/sim/stream/sim_capture_filter.h"
 #include "platform/sim/stream/sim_stream_writer.h"
 #include "recording/dest_filter.h"
@@ -108,6 +109,15 @@ TEST_F(ChainTest, RunsAndStopsRepeatedlyWithNothingInFlightAfterStop) {
     EXPECT_EQ(report.continuityErrors, 0u);
     EXPECT_EQ(report.crcErrors, 0u);
     EXPECT_EQ(chain.Capture()->PacketsDelivered(), delivered);
+
+    // The demultiplexer branch counted this run alone.
+    ComPtr<ITsStreamStatistics> statistics = chain.demux.As<ITsStreamStatistics>();
+    ASSERT_TRUE(statistics);
+    TsStreamStatistics counted;
+    ASSERT_EQ(statistics->GetStreamStatistics(&counted), S_OK);
+    EXPECT_EQ(counted.packets, delivered - before);
+    EXPECT_EQ(counted.continuityErrors, 0u);
+    EXPECT_EQ(counted.syncLosses, 0u);
     before = delivered;
   }
 }
@@ -137,6 +147,25 @@ TEST_F(ChainTest, ReplaysAFileInWholePacketsAndEnds) {
   config.packetsPerSample = 10;
   Chain chain(config);
   EXPECT_TRUE(RecordWholeRun(chain, "replayed.ts") == source);
+}
+
+// Packets replayed from memory loop round whatever the sample size, and a
+// recycled sample that already holds its packets keeps them.
+TEST_F(ChainTest, ReplaysPacketsFromMemoryLooped) {
+  auto packets = std::make_shared<std::vector<std::uint8_t>>(5 * 188);
+  for (std::size_t i = 0; i < packets->size(); ++i) (*packets)[i] = static_cast<std::uint8_t>(i / 188 * 16 + i % 7);
+  for (int perSample : {5, 3}) {
+    SimCaptureConfig config = Unpaced(12);
+    config.replayPackets = packets;
+    config.packetsPerSample = perSample;
+    Chain chain(config);
+    const std::vector<std::uint8_t> recorded = RecordWholeRun(chain, "memory" + std::to_string(perSample) + ".ts");
+    ASSERT_EQ(recorded.size(), 12u * 188) << perSample;
+    for (std::size_t packet = 0; packet < 12; ++packet)
+      EXPECT_TRUE(std::equal(recorded.begin() + packet * 188, recorded.begin() + (packet + 1) * 188,
+                             packets->begin() + (packet % 5) * 188))
+          << "packet " << packet << " in samples of " << perSample;
+  }
 }
 
 TEST_F(ChainTest, StatesChangeUpstreamFirstOnStopAndDownstreamFirstOnRun) {

@@ -9,26 +9,18 @@
 #include <unistd.h>
 
 #include "platform/com/com_object.h"
+#include "platform/com/file_faults.h"
 #include "recording/dest_filter.h"
 #include "recording/dump_input_pin.h"
 #include "recording/media_type.h"
 #include "recording/recording_state.h"
+#include "tests/recording/fake_media_control.h"
 #include "tests/recording/test_sample.h"
 #include "tuner/tuner_context.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// The graph's run/stop control, counting what the recording state asks.
-class FakeMediaControl final : public ComObject<FakeMediaControl, IMediaControl> {
- public:
-  HRESULT Run() override { ++runs; return S_OK; }
-  HRESULT Pause() override { return S_OK; }
-  HRESULT Stop() override { ++stops; return S_OK; }
-  HRESULT GetState(LONG, OAFilterState*) override { return E_NOTIMPL; }
-  int runs = 0, stops = 0;
-};
 
 std::vector<BYTE> ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -47,12 +39,11 @@ class Sink : public ::testing::Test {
     static_cast<IBaseFilter*>(sink)->AddRef();  // the tuner context's reference
     TheTunerContext().m_pMediaControl = control;
     TheTunerContext().m_pDestFilter = sink;
-    SetRecordingErrorReporter([this](const std::string& line) { reports.push_back(line); });
     SetRecordFilePath((dir / "capture.ts").string());
   }
   void TearDown() override {
+    SetWriteFailureAfterBytes(std::nullopt);
     StopRecording();
-    SetRecordingErrorReporter(nullptr);
     TheTunerContext().m_pMediaControl = nullptr;
     TheTunerContext().m_pDestFilter = nullptr;
     static_cast<IBaseFilter*>(sink)->Release();
@@ -67,7 +58,6 @@ class Sink : public ::testing::Test {
   fs::path dir;
   ComPtr<FakeMediaControl> control;
   CDestFilter* sink = nullptr;
-  std::vector<std::string> reports;
 };
 
 TEST_F(Sink, FilterAndPinAnswerTheirFixedFacts) {
@@ -151,7 +141,7 @@ TEST_F(Sink, StartTruncatesAnExistingFileAndClosesAnOpenOneFirst) {
   Send(Counting(188, 4));
   EXPECT_EQ(Recorded(), Counting(188, 3));
   EXPECT_EQ(ReadFile(dir / "second.ts"), Counting(188, 4));
-  EXPECT_TRUE(reports.empty());
+  EXPECT_FALSE(RecordingCreateError());
 }
 
 TEST_F(Sink, RecordedKBytesReadsTheFileLengthIn64Bits) {
@@ -167,6 +157,41 @@ TEST_F(Sink, RecordedKBytesReadsTheFileLengthIn64Bits) {
   EXPECT_EQ(RecordedKBytes(), 5'242'880u);  // the last value once closed
 }
 
+// A graph torn down during a recording leaves the file to the stop that
+// follows: it is closed with everything written.
+TEST_F(Sink, StopWithoutAGraphStillClosesAnOpenFile) {
+  ASSERT_EQ(StartRecording(), S_OK);
+  Send(Counting(376, 9));
+  TheTunerContext().m_pMediaControl = nullptr;
+  StopRecording();
+  EXPECT_FALSE(TheRecordingState().IsFileOpen());
+  EXPECT_EQ(RecordedBytes(), 376u);
+  EXPECT_EQ(Recorded(), Counting(376, 9));
+}
+
+TEST_F(Sink, AnInjectedFullDiskTakesExactlyItsBytesInEachNewFile) {
+  SetWriteFailureAfterBytes(1000);
+  ASSERT_EQ(StartRecording(), S_OK);
+  Send(Counting(752, 0));
+  Send(Counting(752, 20));  // 248 of these fit
+  Send(Counting(188, 40));
+  const auto error = RecordingWriteError();
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->error, ENOSPC);
+  std::vector<BYTE> expected = Counting(752, 0);
+  const std::vector<BYTE> part = Counting(248, 20);
+  expected.insert(expected.end(), part.begin(), part.end());
+  EXPECT_EQ(Recorded(), expected);
+
+  SetRecordFilePath((dir / "second.ts").string());
+  ASSERT_EQ(StartRecording(), S_OK);
+  Send(Counting(940, 1));
+  EXPECT_FALSE(RecordingWriteError()) << "a new file has the whole allowance again";
+  SetWriteFailureAfterBytes(std::nullopt);
+  Send(Counting(188, 5));
+  EXPECT_EQ(RecordingWriteError()->error, ENOSPC) << "the fault applies from the file's creation";
+}
+
 TEST_F(Sink, WithoutAGraphStartAndStopDoNothing) {
   TheTunerContext().m_pMediaControl = nullptr;
   EXPECT_EQ(StartRecording(), S_FALSE);
@@ -176,16 +201,18 @@ TEST_F(Sink, WithoutAGraphStartAndStopDoNothing) {
   EXPECT_EQ(control->runs, 0);
 }
 
-TEST_F(Sink, AFileThatCannotBeCreatedIsReportedAndNothingRuns) {
+TEST_F(Sink, AFileThatCannotBeCreatedIsKeptAsTheReasonAndNothingRuns) {
   ASSERT_EQ(StartRecording(), S_OK);
   Send(Counting(188, 1));
 
   const std::string missing = (dir / "no such folder" / "capture.ts").string();
   SetRecordFilePath(missing);
   EXPECT_EQ(StartRecording(), HResultFromErrno(ENOENT));
-  ASSERT_EQ(reports.size(), 1u);
-  EXPECT_NE(reports[0].find(missing), std::string::npos);
-  EXPECT_NE(reports[0].find(std::strerror(ENOENT)), std::string::npos);
+  auto error = RecordingCreateError();
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->error, ENOENT);
+  EXPECT_NE(DescribeCreateError(*error).find(missing), std::string::npos);
+  EXPECT_NE(DescribeCreateError(*error).find(std::strerror(ENOENT)), std::string::npos);
   EXPECT_EQ(control->runs, 1);
   EXPECT_FALSE(TheRecordingState().IsFileOpen());
   EXPECT_EQ(Send(Counting(188, 2)), S_OK);
@@ -194,8 +221,9 @@ TEST_F(Sink, AFileThatCannotBeCreatedIsReportedAndNothingRuns) {
   fs::create_directory(dir / "folder.ts");
   SetRecordFilePath((dir / "folder.ts").string());
   EXPECT_EQ(StartRecording(), HResultFromErrno(EISDIR));
-  ASSERT_EQ(reports.size(), 2u);
-  EXPECT_NE(reports[1].find(std::strerror(EISDIR)), std::string::npos);
+  error = RecordingCreateError();
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->error, EISDIR);
   EXPECT_EQ(control->runs, 1);
 }
 

@@ -28,7 +28,8 @@ TEST(SimFile, EverySectionReachesItsOwner) {
       "[stream]\n"
       "replay = /data/capture.ts\n"
       "paced = no\n"
-      "sample_packets = 7\n";
+      "sample_packets = 7\n"
+      "write_fails_after_bytes = 6000000000\n";
   std::string error;
   const auto config = ParseSimText(text, &error);
   ASSERT_TRUE(config) << error;
@@ -46,6 +47,13 @@ TEST(SimFile, EverySectionReachesItsOwner) {
   EXPECT_EQ(config->stream.replayFile, "/data/capture.ts");
   EXPECT_FALSE(config->stream.paced);
   EXPECT_EQ(config->stream.samplePackets, 7u);
+  EXPECT_EQ(config->stream.writeFailsAfterBytes, 6'000'000'000u) << "past 32 bits";
+  EXPECT_EQ(config->stream.continuityErrorEvery, 0u);
+
+  const auto faulty = ParseSimText("[stream]\ncontinuity_error_every = 5000\nwrite_fails_after_bytes = 0\n", &error);
+  ASSERT_TRUE(faulty) << error;
+  EXPECT_EQ(faulty->stream.continuityErrorEvery, 5000u);
+  EXPECT_FALSE(faulty->stream.writeFailsAfterBytes) << "0 means never";
 }
 
 TEST(SimFile, WithoutSkySectionsTheBuiltInSkyAndDefaultsApply) {
@@ -57,6 +65,8 @@ TEST(SimFile, WithoutSkySectionsTheBuiltInSkyAndDefaultsApply) {
   EXPECT_TRUE(config->stream.paced);
   EXPECT_EQ(config->stream.samplePackets, StreamOptions::kDefaultSamplePackets);
   EXPECT_TRUE(config->stream.replayFile.empty());
+  EXPECT_EQ(config->stream.continuityErrorEvery, 0u);
+  EXPECT_FALSE(config->stream.writeFailsAfterBytes);
 }
 
 TEST(SimFile, ErrorsNameTheLineAndReason) {
@@ -86,6 +96,10 @@ TEST(SimFile, ErrorsNameTheLineAndReason) {
       {"[stream]\npaced = maybe\n", "line 2: paced is yes or no, not \"maybe\""},
       {"[stream]\nsample_packets = 0\n", "line 2: sample_packets is 1 to 5577, not 0"},
       {"[stream]\nloop = yes\n", "line 2: unknown key \"loop\" in [stream]"},
+      {"[stream]\ncontinuity_error_every = often\n", "line 2: continuity_error_every needs a whole number, not \"often\""},
+      {"[stream]\nwrite_fails_after_bytes = -1\n", "line 2: write_fails_after_bytes needs a whole number, not \"-1\""},
+      {"[stream]\nreplay = a.ts\ncontinuity_error_every = 10\n",
+       "line 1: continuity_error_every applies to the generated stream, not to a replay"},
   };
   for (const auto& [text, expected] : cases) {
     std::string error;

@@ -293,7 +293,8 @@ TEST_F(TunerDriverTest, InputStreamSelectionRetunesToTheChosenStream) {
   EXPECT_EQ(info.matype2, 10u);
   const StreamDescription stream = driver.DescribeStream();
   EXPECT_EQ(stream.inputStreamId, 10);
-  const Transponder& carrier = DefaultSky().satellites[0].transponders[stream.transponderIndex];
+  const Sky sky = DefaultSky();  // a reference into a temporary sky would dangle
+  const Transponder& carrier = sky.satellites[0].transponders[stream.transponderIndex];
   EXPECT_EQ(stream.bitRate, UsefulBitRate(carrier) / 3);  // three streams share the carrier
 
   // The selection holds across the retune that follows it.

@@ -13,6 +13,8 @@ class HostedPage {
   void Destroy() {
     if (m_page) m_page->DestroyWindow();
   }
+  // The plain widget the page sits in; show it for focus and key tests.
+  QWidget& Host() { return m_host; }
   Page& operator*() { return *m_page; }
   Page* operator->() { return m_page.get(); }
 

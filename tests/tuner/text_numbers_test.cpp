@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <clocale>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -15,6 +17,23 @@ TEST(AtoiText, ReadsLeadingDecimalNumber) {
       {"2147483647", INT_MAX}, {"-2147483648", INT_MIN},
   };
   for (const auto& [text, expected] : cases) EXPECT_EQ(AtoiText(text), expected) << '"' << text << '"';
+}
+
+TEST(AtofText, ReadsLeadingNumberInEveryLocale) {
+  // A locale with a decimal comma, as the toolkit may set from the environment.
+  const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+  const std::string saved = previous ? previous : "C";
+  const bool commaLocale = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+  const std::vector<std::pair<std::string, double>> cases = {
+      {"51.5", 51.5},  {"  -0.1", -0.1}, {"+13", 13.0},   {"0130", 130.0}, {"19.2", 19.2},
+      {"1e2x", 100.0}, {"12,5", 12.0},   {"abc", 0.0},    {"", 0.0},       {".5", 0.5},
+      {"- 5", 0.0},    {"0x10", 16.0},   {"1e999", HUGE_VAL}, {"-1e999", -HUGE_VAL}, {"inf", HUGE_VAL},
+  };
+  for (const auto& [text, expected] : cases) EXPECT_EQ(AtofText(text), expected) << '"' << text << '"';
+  EXPECT_TRUE(std::isnan(AtofText("nan")));
+  EXPECT_TRUE(std::isnan(AtofText(" -NaN(1)")));
+  std::setlocale(LC_NUMERIC, saved.c_str());
+  if (!commaLocale) GTEST_LOG_(INFO) << "no de_DE locale here: checked in the C locale only";
 }
 
 TEST(HexText, ReadsLeadingHexNumber) {

@@ -150,6 +150,18 @@ TEST_F(TunerExtensionTest, ThePositionersSenderAsksNothingFirstAndAlwaysReportsF
   ASSERT_EQ(m_boxes.Boxes().size(), 1u);
   EXPECT_EQ(m_boxes.Boxes()[0].text, "SendDiseqCommandRX40 QueryInterface Failed");
   EXPECT_EQ(m_boxes.Boxes()[0].caption, "OrvaneRX40 Tessel");
+
+  // The same steps, with their outcome for callers that show it.
+  Driver().setResult[0] = S_OK;
+  EXPECT_EQ(SendPositionerMessage(halt, 3), DiseqcSendResult::Sent);
+  Driver().setResult[0] = E_FAIL;
+  EXPECT_EQ(SendPositionerMessage(halt, 3), DiseqcSendResult::Refused);
+  EXPECT_EQ(m_boxes.Boxes().size(), 2u);
+  TheTunerContext().m_pKsCtrl = nullptr;
+  EXPECT_EQ(SendPositionerMessage(halt, 3), DiseqcSendResult::NoDriver);
+  EXPECT_FALSE(SendDiseqCommandRX40(halt, 3));
+  EXPECT_EQ(m_boxes.Boxes().size(), 2u);
+  EXPECT_EQ(Driver().CallsOf("Set").size(), 4u);
 }
 
 class RecordingDisplay final : public MediaInfoDisplay {

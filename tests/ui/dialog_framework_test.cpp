@@ -2,10 +2,13 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <optional>
 #include <thread>
+#include <tuple>
 
 #include "platform/ui/dialog.h"
 #include "platform/ui/dialog_units.h"
+#include "platform/ui/file_dialog.h"
 #include "platform/ui/resource_registry.h"
 #include "tests/support/ui_test_helpers.h"
 
@@ -78,6 +81,48 @@ TEST(Dialog, ControlsAnswerByIdFromAnyThread) {
   });
   EXPECT_EQ(dialog.DoModal(), IDOK);
   EXPECT_FALSE(dialog.IsCreated());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DataExchange, UnsignedDecimalTextsAndMessageArguments) {
+  const std::pair<const char*, std::optional<std::uint32_t>> texts[] = {
+      {"0", 0u},          {"65535", 65535u}, {" 42 ", 42u},   {"\t7\n", 7u},  {"4294967295", 4294967295u},
+      {"4294967296", {}}, {"", {}},          {"  ", {}},      {"-1", {}},     {"+1", {}},
+      {"1 2", {}},        {"12abc", {}},     {"0x10", {}},    {"1e3", {}},
+  };
+  for (const auto& [text, expected] : texts) {
+    std::uint32_t value = 99;
+    EXPECT_EQ(ParseUnsignedDecimal(text, &value), expected.has_value()) << '"' << text << '"';
+    EXPECT_EQ(value, expected.value_or(99)) << '"' << text << '"';
+  }
+  EXPECT_EQ(FormatMessageText("between %1 and %2.", {"50", "800000"}), "between 50 and 800000.");
+  EXPECT_EQ(FormatMessageText("%2 %1 %3 100%", {"a", "b"}), "b a %3 100%");
+}
+
+TEST(StringTable, TheUsersLanguageElseTheNeutralTextElseEnglish) {
+  ui::RegisterString(9101, "zh", "中文");
+  ui::RegisterString(9101, "en", "English");
+  ui::RegisterString(9102, "neutral");
+  ui::RegisterString(9102, "zh", "中性");
+  const std::tuple<const char*, int, const char*> cases[] = {
+      {"zh", 9101, "中文"}, {"en", 9101, "English"}, {"de", 9101, "English"},
+      {"de", 9102, "neutral"}, {"zh", 9102, "中性"}, {"zh", 9103, ""},
+  };
+  for (const auto& [language, id, expected] : cases) {
+    ui::SetUiLanguage(language);
+    EXPECT_EQ(ui::LoadString(id), expected) << language << " " << id;
+  }
+  ui::SetUiLanguage("");
+}
+
+TEST(FileDialog, ClassicFiltersBecomeQtFiltersWithEveryFileMeaningEveryFile) {
+  EXPECT_EQ(NameFiltersFrom("TS Files (*.ts)|*.ts|All Files (*.*)|*.*||"),
+            (std::vector<std::string>{"TS Files (*.ts)", "All Files (*)"}));
+  EXPECT_EQ(NameFiltersFrom("Streams|*.ts;*.m2ts||"), (std::vector<std::string>{"Streams (*.ts *.m2ts)"}));
+  EXPECT_TRUE(NameFiltersFrom("").empty());
 }
 
 }  // namespace

@@ -48,6 +48,8 @@ void DriverTrace::Tune(const DvbsTuneParameters& p) {
             " pol=" + PolarisationLetter(p.polarisation) + " sr=" + std::to_string(p.symbolRate));
 }
 
+void DriverTrace::Motor(std::string_view move) { WriteLine("Motor " + std::string(move)); }
+
 void DriverTrace::WriteLine(const std::string& line) {
   std::lock_guard lock(m_mutex);
   std::fputs(line.c_str(), m_file);

@@ -5,9 +5,11 @@
 //   Get 13 01 00
 //   Set 0 E0 10 38 F2 00 00 00 00 00 00 04
 //   Tune carrier=11700000 low=9750000 high=10600000 switch=10600000 pol=H sr=27500
+//   Motor goto angle -14.31 from 0.00 to -14.31 (9.5 s)
 //
 // Record bytes are those passed in (Set) or handed back (Get), in hex; a
 // call on another property set names that set's GUID after the operation.
+// A motor line says what the dish's positioner did with a bus message.
 // Thread-safe: lines from several threads never mix.
 #pragma once
 
@@ -31,6 +33,7 @@ class DriverTrace {
 
   void Property(std::string_view operation, REFGUID set, uint32_t id, const uint8_t* bytes, size_t size);
   void Tune(const DvbsTuneParameters& parameters);
+  void Motor(std::string_view move);
 
  private:
   explicit DriverTrace(std::FILE* file) : m_file(file) {}

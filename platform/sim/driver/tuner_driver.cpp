@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "platform/com/clock.h"
 #include "platform/sim/driver/bit_rate.h"
 #include "platform/sim/driver/extension_properties.h"
 #include "platform/sim/sky/carrier_rules.h"
+#include "platform/sim/sky/dish_geometry.h"
 #include "platform/sim/sky/media_info.h"
 
 namespace sim {
@@ -57,12 +60,35 @@ Delivery DeliveryFor(const Transponder& carrier, OutputFormat output) {
   return transport ? Delivery::TransportStream : Delivery::None;
 }
 
+std::vector<std::optional<double>> SatelliteAngles(const Sky& sky) {
+  std::vector<std::optional<double>> angles;
+  for (const Satellite& satellite : sky.satellites) angles.push_back(MotorAngleTo(sky.site, satellite.orbitalEastDeg));
+  return angles;
+}
+
+size_t PointedSatellite(const Sky& sky) {
+  const auto pointed = static_cast<size_t>(std::max(0, sky.pointedSatelliteIndex));
+  return pointed < sky.satellites.size() ? pointed : 0;
+}
+
+// Where the motor starts: facing the pointed satellite, or at the reference
+// when that one is below the horizon.
+double StartAngle(const Sky& sky, const std::vector<std::optional<double>>& angles) {
+  const size_t pointed = PointedSatellite(sky);
+  if (pointed >= angles.size() || !angles[pointed]) return 0;
+  return std::clamp(*angles[pointed], -kMotorTravelDeg, kMotorTravelDeg);
+}
+
 }  // namespace
 
-TunerDriver::TunerDriver(Sky sky, DriverFaults faults, std::unique_ptr<DriverTrace> trace)
-    : m_sky(std::move(sky)), m_trace(std::move(trace)), m_faults(std::move(faults)) {
-  const auto pointed = static_cast<size_t>(std::max(0, m_sky.pointedSatelliteIndex));
-  m_dish.satelliteIndex = pointed < m_sky.satellites.size() ? pointed : 0;
+TunerDriver::TunerDriver(Sky sky, DriverFaults faults, std::unique_ptr<DriverTrace> trace, MotorOptions motor)
+    : m_sky(std::move(sky)),
+      m_satelliteAngles(SatelliteAngles(m_sky)),
+      m_trace(std::move(trace)),
+      m_faults(std::move(faults)),
+      m_motor(motor, StartAngle(m_sky, m_satelliteAngles), TickCountMs()) {
+  m_dish.satelliteIndex = PointedSatellite(m_sky);
+  m_dish = NearestSatelliteLocked(m_motor.AngleAt(TickCountMs()));
 }
 
 TunerDriver::~TunerDriver() = default;
@@ -144,6 +170,7 @@ HRESULT TunerDriver::SetDiseqc(const uint8_t* record, CallOutcome outcome) {
   if (outcome == CallOutcome::Negative) return E_FAIL;
   const std::vector<uint8_t> message(record, record + length);
   std::vector<DiseqcListener> listeners;
+  std::optional<std::string> motorMove;
   {
     std::lock_guard lock(m_mutex);
     if (m_busLog.size() == kBusLogLimit) m_busLog.erase(m_busLog.begin());
@@ -155,8 +182,13 @@ HRESULT TunerDriver::SetDiseqc(const uint8_t* record, CallOutcome outcome) {
         RestartAcquisitionLocked();
       }
     }
+    // The motor on the bus; the pointing catches up with its last move first.
+    const uint64_t now = TickCountMs();
+    FollowDishLocked(now);
+    motorMove = m_motor.Receive(message, now);
     for (const auto& [id, listener] : m_listeners) listeners.push_back(listener);
   }
+  if (motorMove && m_trace) m_trace->Motor(*motorMove);
   for (const auto& listener : listeners) listener(message);
   return Finish(outcome);
 }
@@ -256,13 +288,15 @@ StreamDescription TunerDriver::DescribeStream() {
   return d;
 }
 
-TunerDriver::Observation TunerDriver::ObserveLocked() const {
+TunerDriver::Observation TunerDriver::ObserveLocked() {
+  const uint64_t now = TickCountMs();
+  FollowDishLocked(now);
   Observation seen;
   if (!m_tune || m_dish.satelliteIndex >= m_sky.satellites.size()) return seen;
   const Satellite& satellite = m_sky.satellites[m_dish.satelliteIndex];
   seen.reception = Receive(satellite, m_sky.lnb, *m_tune, m_lnb, m_dish.errorDeg);
   if (seen.reception.transponderIndex) seen.carrier = &satellite.transponders[*seen.reception.transponderIndex];
-  seen.acquired = TickCountMs() - m_acquisitionStartMs >= static_cast<uint64_t>(kAcquisitionTimeMs);
+  seen.acquired = now - m_acquisitionStartMs >= static_cast<uint64_t>(kAcquisitionTimeMs);
   return seen;
 }
 
@@ -273,23 +307,72 @@ void TunerDriver::RestartAcquisitionLocked() {
 
 // ---- dish, bus, faults ----
 
+void TunerDriver::FollowDishLocked(uint64_t nowMs) {
+  const DishPointing nearest = NearestSatelliteLocked(m_motor.AngleAt(nowMs));
+  if (nearest.satelliteIndex != m_dish.satelliteIndex && nearest.satelliteIndex != DishPointing::kNoSatellite) {
+    // The demodulator starts over from the moment the dish came onto this
+    // satellite's stretch of the arc, whichever end it came in by.
+    const auto [low, high] = StretchOfLocked(nearest.satelliteIndex);
+    const uint64_t entered = std::min(nowMs, std::max(m_motor.TimePassing(low), m_motor.TimePassing(high)));
+    m_acquisitionStartMs = std::max(m_acquisitionStartMs, entered);
+    ++m_generation;
+  }
+  m_dish = nearest;
+}
+
+DishPointing TunerDriver::NearestSatelliteLocked(double angleDeg) const {
+  DishPointing nearest{DishPointing::kNoSatellite, 0};
+  auto consider = [&](size_t index) {
+    if (index >= m_satelliteAngles.size() || !m_satelliteAngles[index]) return;
+    const double error = std::fabs(angleDeg - *m_satelliteAngles[index]);
+    if (nearest.satelliteIndex == DishPointing::kNoSatellite || error < nearest.errorDeg) nearest = {index, error};
+  };
+  consider(m_dish.satelliteIndex);
+  for (size_t i = 0; i < m_satelliteAngles.size(); ++i) consider(i);
+  return nearest;
+}
+
+std::pair<double, double> TunerDriver::StretchOfLocked(size_t satelliteIndex) const {
+  const double at = *m_satelliteAngles[satelliteIndex];
+  double low = -std::numeric_limits<double>::infinity();
+  double high = std::numeric_limits<double>::infinity();
+  for (const std::optional<double>& other : m_satelliteAngles) {
+    if (!other) continue;
+    if (*other < at) low = std::max(low, (*other + at) / 2);
+    if (*other > at) high = std::min(high, (*other + at) / 2);
+  }
+  return {low, high};
+}
+
 bool TunerDriver::PointAt(size_t satelliteIndex, double errorDeg) {
-  if (satelliteIndex >= m_sky.satellites.size()) return false;
+  if (satelliteIndex >= m_sky.satellites.size() || !m_satelliteAngles[satelliteIndex]) return false;
   std::lock_guard lock(m_mutex);
-  const bool turned = satelliteIndex != m_dish.satelliteIndex;
-  m_dish = {satelliteIndex, errorDeg};
-  if (turned) RestartAcquisitionLocked();
+  const uint64_t now = TickCountMs();
+  FollowDishLocked(now);
+  m_motor.Place(*m_satelliteAngles[satelliteIndex] + errorDeg, now);
+  FollowDishLocked(now);
   return true;
 }
 
 void TunerDriver::SetPointingError(double errorDeg) {
   std::lock_guard lock(m_mutex);
-  m_dish.errorDeg = errorDeg;
+  const uint64_t now = TickCountMs();
+  FollowDishLocked(now);
+  if (m_dish.satelliteIndex >= m_sky.satellites.size()) return;
+  m_motor.Place(*m_satelliteAngles[m_dish.satelliteIndex] + errorDeg, now);
+  FollowDishLocked(now);
 }
 
-DishPointing TunerDriver::Pointing() const {
+DishPointing TunerDriver::Pointing() {
   std::lock_guard lock(m_mutex);
+  FollowDishLocked(TickCountMs());
   return m_dish;
+}
+
+MotorPosition TunerDriver::Motor() {
+  std::lock_guard lock(m_mutex);
+  const uint64_t now = TickCountMs();
+  return {m_motor.AngleAt(now), m_motor.MovingAt(now)};
 }
 
 int TunerDriver::AddDiseqcListener(DiseqcListener listener) {

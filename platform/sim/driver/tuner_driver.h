@@ -1,7 +1,8 @@
 // The simulated card's driver: all of the card's state in one place, and the
 // calls through which the rest of the program reaches it.
 //
-// State: the sky (fixed at construction), where the dish points, the LNB
+// State: the sky (fixed at construction), the dish's motor and where the
+// dish points, the LNB
 // supply (22 kHz tone, voltage, switch port), the output stream type
 // (transport stream at power-up), the selected input stream, the current
 // tune and when acquisition began, the injected faults, the DiSEqC bus log
@@ -9,7 +10,7 @@
 //
 // Threads: the UI thread sets properties and tunes, the signal monitor reads
 // statistics and media information, the capture filter's streaming thread
-// asks for the stream description, the positioner moves the dish. Every
+// asks for the stream description, the positioner page reads the motor. Every
 // public method may be called from any thread. One mutex, m_mutex, guards all
 // state; it is never held while calling out (bus listeners, the trace file).
 //
@@ -25,6 +26,14 @@
 // switch message that changed the LNB supply, the dish turning to another
 // satellite), measured with TickCountMs(). A change of pointing error alone
 // does not restart acquisition: lock follows the carrier-to-noise ratio.
+//
+// Dish: a DiSEqC 1.2 motor (sky/dish_motor.h) hears every message put on
+// the bus and turns at its speed. The dish points at the visible satellite
+// whose motor angle (sky/dish_geometry.h, for the sky's site) lies nearest
+// the motor's angle at the moment, off it by the difference; it comes onto
+// another satellite when it crosses the midpoint between the two, and the
+// demodulator starts over from that moment. The dish starts at the sky's
+// pointed satellite.
 #pragma once
 
 #include <cstdint>
@@ -38,6 +47,7 @@
 #include "platform/sim/driver/driver_options.h"
 #include "platform/sim/driver/driver_trace.h"
 #include "platform/sim/driver/stream_description.h"
+#include "platform/sim/sky/dish_motor.h"
 #include "platform/sim/sky/reception.h"
 #include "platform/sim/sky/sky.h"
 
@@ -53,8 +63,14 @@ struct SignalStatistics {
 };
 
 struct DishPointing {
-  size_t satelliteIndex = 0;  // into Sky::satellites
+  static constexpr size_t kNoSatellite = static_cast<size_t>(-1);
+  size_t satelliteIndex = 0;  // into Sky::satellites; kNoSatellite when none is visible
   double errorDeg = 0;        // how far off that satellite's centre
+};
+
+struct MotorPosition {
+  double angleDeg = 0;  // from the reference, positive west
+  bool moving = false;
 };
 
 class TunerDriver {
@@ -66,7 +82,7 @@ class TunerDriver {
   static constexpr size_t kBusLogLimit = 64;  // the oldest messages drop out
 
   // trace may be null (no trace file).
-  TunerDriver(Sky sky, DriverFaults faults, std::unique_ptr<DriverTrace> trace = nullptr);
+  TunerDriver(Sky sky, DriverFaults faults, std::unique_ptr<DriverTrace> trace = nullptr, MotorOptions motor = {});
   ~TunerDriver();
   TunerDriver(const TunerDriver&) = delete;
   TunerDriver& operator=(const TunerDriver&) = delete;
@@ -93,11 +109,14 @@ class TunerDriver {
 
   StreamDescription DescribeStream();
 
-  // The dish: which satellite it points at and how far off. PointAt fails
-  // (false) for an index the sky lacks.
+  // The dish: which satellite it points at and how far off. PointAt puts
+  // the dish there at once (motor angle plus errorDeg, ending any move) and
+  // fails (false) for an index the sky lacks or a satellite below the
+  // horizon; SetPointingError does the same for the satellite pointed at.
   bool PointAt(size_t satelliteIndex, double errorDeg = 0);
   void SetPointingError(double errorDeg);
-  DishPointing Pointing() const;
+  DishPointing Pointing();
+  MotorPosition Motor();
 
   // The DiSEqC bus: every message put on it, oldest first, and listeners.
   int AddDiseqcListener(DiseqcListener listener);
@@ -116,8 +135,15 @@ class TunerDriver {
     bool acquired = false;  // the acquisition time has passed
     bool Locked() const { return carrier && acquired && reception.signal.locked; }
   };
-  Observation ObserveLocked() const;
+  Observation ObserveLocked();
   void RestartAcquisitionLocked();
+  // Brings the pointing up to the motor's angle at nowMs.
+  void FollowDishLocked(uint64_t nowMs);
+  // The visible satellite nearest the angle; the current one wins a tie.
+  DishPointing NearestSatelliteLocked(double angleDeg) const;
+  // The stretch of motor angles nearer this satellite than any other
+  // visible one: from the midpoints to its neighbours, low and high.
+  std::pair<double, double> StretchOfLocked(size_t satelliteIndex) const;
 
   HRESULT CheckProperty(REFGUID set, DWORD id, bool write, PropertyFaults* faults) const;
   HRESULT SetDiseqc(const uint8_t* record, CallOutcome outcome);
@@ -127,11 +153,14 @@ class TunerDriver {
   void ReadStreamType(uint8_t* record);
 
   const Sky m_sky;
+  // The motor angle of each satellite from the site; none below the horizon.
+  const std::vector<std::optional<double>> m_satelliteAngles;
   const std::unique_ptr<DriverTrace> m_trace;
 
   mutable std::mutex m_mutex;
   // All below guarded by m_mutex.
   DriverFaults m_faults;
+  DishMotor m_motor;
   DishPointing m_dish;
   LnbControl m_lnb;
   OutputFormat m_output = OutputFormat::TransportStream;

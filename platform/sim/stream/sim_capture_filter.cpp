@@ -1,13 +1,13 @@
 #include "platform/sim/stream/sim_capture_filter.h"
 
-#include "platform/sim/stream/sim_capture_input_pin.h"
-#include "platform/sim/stream/sim_capture_output_pin.h"
+#include "platform/media/capture_input_pin.h"
+#include "platform/media/ts_capture_output_pin.h"
 #include "platform/sim/stream/sim_stream_pump.h"
 
 CSimCaptureFilter::CSimCaptureFilter(const SimCaptureConfig& config)
     : CBaseFilter(nullptr, &m_lock, CLSID_SimCaptureFilter),
-      m_input(std::make_unique<CSimCaptureInputPin>(this, &m_lock)),
-      m_output(std::make_unique<CSimCaptureOutputPin>(this, &m_lock, std::max(config.packetsPerSample, 1),
+      m_input(std::make_unique<CCaptureInputPin>(this, &m_lock)),
+      m_output(std::make_unique<CTsCaptureOutputPin>(this, &m_lock, std::max(config.packetsPerSample, 1),
                                                       std::max(config.sampleBuffers, 1))),
       m_pump(std::make_unique<SimStreamPump>(m_output.get(), config)) {}
 

@@ -14,8 +14,8 @@
 #include "platform/sim/stream/sim_stream_config.h"
 #include "recording/base_filter.h"
 
-class CSimCaptureInputPin;
-class CSimCaptureOutputPin;
+class CCaptureInputPin;
+class CTsCaptureOutputPin;
 class SimStreamPump;
 
 inline constexpr wchar_t kSimCaptureFriendlyName[] = L"Orvane RX40 BDA Digital Capture DVBS";
@@ -45,7 +45,7 @@ class CSimCaptureFilter final : public CBaseFilter {
 
  private:
   CCritSec m_lock;
-  std::unique_ptr<CSimCaptureInputPin> m_input;
-  std::unique_ptr<CSimCaptureOutputPin> m_output;
+  std::unique_ptr<CCaptureInputPin> m_input;
+  std::unique_ptr<CTsCaptureOutputPin> m_output;
   std::unique_ptr<SimStreamPump> m_pump;
 };

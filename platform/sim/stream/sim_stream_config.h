@@ -5,9 +5,15 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
-// The one program of the generated stream and its service description.
+#include "platform/sim/video/test_card.h"
+
+// The one program of the generated stream, its service description and
+// what its test card says.
 struct SimStreamContent {
   std::uint16_t transportStreamId = 1;
   std::uint16_t originalNetworkId = 1;
@@ -16,6 +22,7 @@ struct SimStreamContent {
   std::uint16_t videoPid = 0x101;  // also carries the PCR
   std::string providerName = "Orvane";
   std::string serviceName = "Orvane Test Service";
+  TestCardCaption caption{{"ORVANE RX40", "SIMULATED CARD", "TEST SIGNAL"}, 0};
 };
 
 enum class SimPacing {
@@ -27,6 +34,8 @@ enum class SimPacing {
 struct SimSignalFeed {
   bool delivering = true;     // false: no carrier locked, nothing to deliver
   std::uint64_t bitRate = 0;  // bits per second; 0 keeps the configured rate
+  // The programme of the carrier delivered; none keeps the current one.
+  std::optional<SimStreamContent> content;
 };
 
 struct SimCaptureConfig {
@@ -36,7 +45,12 @@ struct SimCaptureConfig {
   int sampleBuffers = 16;              // samples in the pool
   std::uint64_t packetLimit = 0;       // 0: endless; else end of stream after this many
   std::string replayPath;              // not empty: replay this .ts file instead
+  // Not empty: replay these packets from memory, looped (benchmarks).
+  std::shared_ptr<const std::vector<std::uint8_t>> replayPackets;
   bool replayLoop = true;              // start the file again at its end
+  // Generated stream only: one continuity-counter jump every this many
+  // packets of the stream (0: none), as a packet lost on the way would cause.
+  std::uint64_t continuityErrorEvery = 0;
   SimStreamContent content;
   // When set, asked before every sample: the card delivers only while its
   // demodulator locks, at the carrier's bit rate.

@@ -1,6 +1,7 @@
 #include "platform/sim/stream/sim_stream_pump.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/com/clock.h"
 #include "platform/media/base_output_pin.h"
@@ -81,23 +82,26 @@ HRESULT SimStreamPump::LastDeliveryResult() {
 }
 
 void SimStreamPump::ApplyPendingChanges() {
-  std::lock_guard lock(m_mutex);
-  if (m_pendingBitRate) {
-    m_paceBaseMs = TickCountMs();
-    m_paceBasePackets = m_delivered;
-    m_bitRate = *m_pendingBitRate;
-    if (m_generator) m_generator->SetBitRate(m_bitRate);
-    m_pendingBitRate.reset();
+  std::optional<std::uint64_t> bitRate;
+  std::optional<SimStreamContent> content;
+  {
+    std::lock_guard lock(m_mutex);
+    if (m_pendingBitRate) {
+      m_paceBaseMs = TickCountMs();
+      m_paceBasePackets = m_delivered;
+      m_bitRate = *m_pendingBitRate;
+      bitRate = std::exchange(m_pendingBitRate, std::nullopt);
+    }
+    content = std::exchange(m_pendingContent, std::nullopt);
   }
-  if (m_pendingContent) {
-    if (m_generator) m_generator->SetContent(*m_pendingContent);
-    m_pendingContent.reset();
-  }
+  // The generator is the loop's alone; a new test card takes a moment to code.
+  if (m_generator && bitRate) m_generator->SetBitRate(*bitRate);
+  if (m_generator && content) m_generator->SetContent(*content);
 }
 
 bool SimStreamPump::FollowSignal() {
   if (!m_config.signal) return true;
-  const SimSignalFeed feed = m_config.signal();
+  SimSignalFeed feed = m_config.signal();
   std::lock_guard lock(m_mutex);
   if (!feed.delivering) {
     // No carrier: wait, and pace afresh from the moment data flows again.
@@ -106,6 +110,7 @@ bool SimStreamPump::FollowSignal() {
     return false;
   }
   if (feed.bitRate != 0 && feed.bitRate != m_bitRate) m_pendingBitRate = feed.bitRate;
+  if (feed.content) m_pendingContent = std::move(feed.content);
   return true;
 }
 

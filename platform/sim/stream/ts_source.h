@@ -19,7 +19,7 @@ class TsSource {
 
 class TsGenerator;
 
-// The source a configuration names: the file replay when it has a replay
-// path, else a generator (also returned through generator, for later bit
+// The source a configuration names: the memory replay when it has packets
+// to replay, the file replay when it has a replay path, else a generator (also returned through generator, for later bit
 // rate and content changes; null for a replay).
 std::unique_ptr<TsSource> MakeTsSource(const SimCaptureConfig& config, TsGenerator** generator);

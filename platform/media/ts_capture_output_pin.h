@@ -1,4 +1,4 @@
-// CSimCaptureOutputPin: the capture filter's output ("Output"): a transport
+// CTsCaptureOutputPin: a card capture filter's output ("Output"): a transport
 // stream (MEDIATYPE_Stream, MPEG-2 transport subtype, 188-byte units) in
 // samples of a fixed number of packets, from a pool whose size it asks of
 // the allocator at connection.
@@ -6,9 +6,9 @@
 
 #include "platform/media/base_output_pin.h"
 
-class CSimCaptureOutputPin final : public CBaseOutputPin {
+class CTsCaptureOutputPin final : public CBaseOutputPin {
  public:
-  CSimCaptureOutputPin(CBaseFilter* filter, CCritSec* lock, int packetsPerSample, int sampleBuffers);
+  CTsCaptureOutputPin(CBaseFilter* filter, CCritSec* lock, int packetsPerSample, int sampleBuffers);
 
   HRESULT CheckMediaType(const AM_MEDIA_TYPE* mt) override;
   HRESULT GetMediaType(int position, CMediaType* mt) override;

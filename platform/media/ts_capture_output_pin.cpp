@@ -1,19 +1,19 @@
-#include "platform/sim/stream/sim_capture_output_pin.h"
+#include "platform/media/ts_capture_output_pin.h"
 
 #include "platform/media/ts_media_type.h"
 
-CSimCaptureOutputPin::CSimCaptureOutputPin(CBaseFilter* filter, CCritSec* lock, int packetsPerSample, int sampleBuffers)
+CTsCaptureOutputPin::CTsCaptureOutputPin(CBaseFilter* filter, CCritSec* lock, int packetsPerSample, int sampleBuffers)
     : CBaseOutputPin(filter, lock, L"Output"), m_packetsPerSample(packetsPerSample), m_sampleBuffers(sampleBuffers) {}
 
-HRESULT CSimCaptureOutputPin::CheckMediaType(const AM_MEDIA_TYPE* mt) {
+HRESULT CTsCaptureOutputPin::CheckMediaType(const AM_MEDIA_TYPE* mt) {
   return CheckByteStreamMediaType(mt);
 }
 
-HRESULT CSimCaptureOutputPin::GetMediaType(int position, CMediaType* mt) {
+HRESULT CTsCaptureOutputPin::GetMediaType(int position, CMediaType* mt) {
   return GetTransportStreamMediaType(position, mt);
 }
 
-HRESULT CSimCaptureOutputPin::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES*) {
+HRESULT CTsCaptureOutputPin::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES*) {
   ALLOCATOR_PROPERTIES request{m_sampleBuffers, m_packetsPerSample * 188, 64, 0};
   ALLOCATOR_PROPERTIES actual{};
   const HRESULT hr = allocator->SetProperties(&request, &actual);

@@ -1,0 +1,80 @@
+// The Motor/Positioner page's life, keys and manual buttons.
+#include "positioner/position_dlg.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+
+#include "positioner/positioner_commands.h"
+
+CPositionDlg::CPositionDlg() : CPropertyPage(IDD_POSITIONER) {}
+
+CPositionDlg::~CPositionDlg() { DestroyWindow(); }
+
+void CPositionDlg::ConnectMessageMap() {
+  OnClicked(IDC_POS_GOTO, [this] { OnGoto(); });
+  OnClicked(IDC_POS_STORE, [this] { OnStore(); });
+  OnClicked(IDC_POS_LIMIT_EAST, [this] { OnLimitEast(); });
+  OnClicked(IDC_POS_LIMIT_WEST, [this] { OnLimitWest(); });
+  OnClicked(IDC_POS_LIMITS_RESET, [this] { OnLimitsReset(); });
+  OnClicked(IDC_POS_STEP_EAST, [this] { OnStepEast(); });
+  OnClicked(IDC_POS_STEP_WEST, [this] { OnStepWest(); });
+  OnClicked(IDC_POS_STOP, [this] { OnStop(); });
+  OnClicked(IDC_POS_DRIVE_EAST, [this] { OnDriveEast(); });
+  OnClicked(IDC_POS_DRIVE_WEST, [this] { OnDriveWest(); });
+  OnSelChange(IDC_POS_COUNTRY, [this] { FillCityList(); });
+  OnSelChange(IDC_POS_CITY, [this] { ShowCityPosition(); });
+  OnClicked(IDC_POS_GO, [this] { OnGo(); });
+}
+
+bool CPositionDlg::OnInitDialog() {
+  CPropertyPage::OnInitDialog();
+  FillCountryList();
+  FillSatelliteList();
+  // Before the first "Go" nothing is recorded: the lists keep their first
+  // entries selected.
+  if (!m_strCountry.empty()) ComboSelectString(IDC_POS_COUNTRY, 0, m_strCountry);
+  FillCityList();
+  if (!m_strCity.empty()) ComboSelectString(IDC_POS_CITY, 0, m_strCity);
+  SetDlgItemText(IDC_POS_LATITUDE, m_strLatitude);
+  SetDlgItemText(IDC_POS_LONGITUDE, m_strLongitude);
+  ShowDishMotion();
+  SetTimer(kDishMotionTimer, kDishMotionIntervalMs);
+  return true;
+}
+
+// Keys reach the page only from its own controls: a box it raises or a
+// dropped-down list is a window of its own and keeps its keys.
+bool CPositionDlg::PreTranslateMessage(QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      if (auto* button = qobject_cast<QPushButton*>(QApplication::focusWidget())) button->click();
+      else OnGo();
+      return true;
+    }
+    if (key == Qt::Key_Escape) return true;
+  }
+  return CPropertyPage::PreTranslateMessage(event);
+}
+
+void CPositionDlg::OnTimer(int timerId) {
+  if (timerId == kDishMotionTimer) ShowDishMotion();
+}
+
+std::uint8_t CPositionDlg::PositionNumber() const { return StoredPositionByte(GetDlgItemText(IDC_POS_NUMBER)); }
+
+void CPositionDlg::OnGoto() { SendPositionerCommand(PositionerCommand::GotoPosition, PositionNumber()); }
+void CPositionDlg::OnStore() { SendPositionerCommand(PositionerCommand::StorePosition, PositionNumber()); }
+void CPositionDlg::OnStepEast() { SendPositionerCommand(PositionerCommand::StepEast); }
+void CPositionDlg::OnStepWest() { SendPositionerCommand(PositionerCommand::StepWest); }
+void CPositionDlg::OnStop() { SendPositionerCommand(PositionerCommand::Stop); }
+void CPositionDlg::OnDriveEast() { SendPositionerCommand(PositionerCommand::DriveEast); }
+void CPositionDlg::OnDriveWest() { SendPositionerCommand(PositionerCommand::DriveWest); }
+void CPositionDlg::OnLimitEast() { SendPositionerCommand(PositionerCommand::SetEastLimit); }
+void CPositionDlg::OnLimitWest() { SendPositionerCommand(PositionerCommand::SetWestLimit); }
+void CPositionDlg::OnLimitsReset() { SendPositionerCommand(PositionerCommand::LimitsOff); }
+
+std::string CPositionDlg::SelectedText(int comboId) const {
+  return ComboGetLBText(comboId, ComboGetCurSel(comboId));
+}

@@ -1,0 +1,52 @@
+#include "positioner/positioner_commands.h"
+
+#include "tuner/text_numbers.h"
+#include "tuner/tuner_extension.h"
+
+namespace {
+
+enum class Data { None, Fixed, StoredPosition };
+
+// The command byte and where its data byte, if any, comes from.
+struct CommandBytes {
+  std::uint8_t command;
+  Data data = Data::None;
+  std::uint8_t fixed = 0;
+};
+
+CommandBytes BytesOf(PositionerCommand command) {
+  switch (command) {
+    case PositionerCommand::StepEast: return {0x68, Data::Fixed, 0xFF};
+    case PositionerCommand::StepWest: return {0x69, Data::Fixed, 0xFF};
+    case PositionerCommand::DriveEast: return {0x68, Data::Fixed, 0x50};
+    case PositionerCommand::DriveWest: return {0x69, Data::Fixed, 0x50};
+    case PositionerCommand::Stop: return {0x60};
+    case PositionerCommand::SetEastLimit: return {0x66};
+    case PositionerCommand::SetWestLimit: return {0x67};
+    case PositionerCommand::LimitsOff: return {0x63};
+    case PositionerCommand::GotoPosition: return {0x6B, Data::StoredPosition};
+    case PositionerCommand::StorePosition: return {0x6A, Data::StoredPosition};
+  }
+  return {0x60};
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> PositionerMessage(PositionerCommand command, std::uint8_t framing, std::uint8_t position) {
+  const CommandBytes bytes = BytesOf(command);
+  std::vector<std::uint8_t> message{framing, kPositionerAddress, bytes.command};
+  if (bytes.data == Data::Fixed) message.push_back(bytes.fixed);
+  if (bytes.data == Data::StoredPosition) message.push_back(position);
+  return message;
+}
+
+std::uint8_t StoredPositionByte(const std::string& text) {
+  return static_cast<std::uint8_t>(static_cast<unsigned>(AtoiText(text)) & 0xFF);
+}
+
+void SendPositionerCommand(PositionerCommand command, std::uint8_t position) {
+  for (const std::uint8_t framing : {kFramingRepeat, kFramingFirst}) {
+    const std::vector<std::uint8_t> message = PositionerMessage(command, framing, position);
+    SendDiseqCommandRX40(message.data(), message.size());
+  }
+}

@@ -1,0 +1,245 @@
+#include "recording/capture_control_dlg.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <cstdlib>
+#include <cstring>
+#include <pwd.h>
+#include <unistd.h>
+
+#include "platform/ui/debug_output.h"
+#include "platform/ui/file_dialog.h"
+#include "recording/capture_progress.h"
+#include "recording/recording_health.h"
+#include "recording/recording_state.h"
+#include "resources/resource_ids.h"
+#include "tuner/tuner_context.h"
+
+namespace {
+
+constexpr char kRecordFileName[] = "Lumo-capture.ts";
+constexpr int kLimitFields[] = {IDC_TIME_LIMIT, IDC_SIZE_LIMIT};
+
+std::string FolderOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash == 0 ? 1 : slash);
+}
+
+}  // namespace
+
+std::string DefaultRecordPath() {
+  std::string home;
+  if (const char* env = std::getenv("HOME"); env && *env) home = env;
+  else if (const passwd* account = ::getpwuid(::getuid()); account && account->pw_dir) home = account->pw_dir;
+  if (home.empty()) return kRecordFileName;
+  if (home.back() != '/') home += '/';
+  return home + kRecordFileName;
+}
+
+CUtiVirtualDamonDlg::CUtiVirtualDamonDlg() : CPropertyPage(IDD_CAPTURE_CONTROL), m_strFilePath(DefaultRecordPath()) {}
+
+CUtiVirtualDamonDlg::~CUtiVirtualDamonDlg() { DestroyWindow(); }
+
+void CUtiVirtualDamonDlg::ConnectMessageMap() {
+  // A refused value keeps its flag until the operator edits it.
+  for (int id : kLimitFields)
+    if (auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(id)))
+      QObject::connect(edit, &QLineEdit::textEdited, edit, [this, id] { FlagDlgItem(id, ""); });
+  OnClicked(IDC_USE_SIZE_LIMIT, [this] { OnFileSizeLimit(); });
+  OnClicked(IDC_USE_TIME_LIMIT, [this] { OnTimeLimit(); });
+  OnClicked(IDC_BROWSE, [this] { OnBrowse(); });
+  OnClicked(IDC_START_RECORD, [this] { OnStartRecord(); });
+  OnClicked(IDC_CANCEL_RECORD, [this] { OnCancelRecord(); });
+}
+
+void CUtiVirtualDamonDlg::DoDataExchange(CDataExchange* pDX) {
+  DDX_Text(pDX, IDC_RECORD_PATH, m_strFilePath);
+  DDX_Text(pDX, IDC_TIME_LIMIT, m_nTimeLimit, kTimeLimitRange);
+  DDX_Text(pDX, IDC_SIZE_LIMIT, m_nSizeLimit, kSizeLimitRange);
+}
+
+bool CUtiVirtualDamonDlg::OnInitDialog() {
+  CPropertyPage::OnInitDialog();
+  m_bSizeLimitMode = true;
+  EnableDlgItem(IDC_SIZE_LIMIT, true);
+  EnableDlgItem(IDC_TIME_LIMIT, false);
+  CheckDlgButton(IDC_USE_SIZE_LIMIT, true);
+  CheckDlgButton(IDC_USE_TIME_LIMIT, false);
+  m_bRecording = false;
+  ProgressSetRange(IDC_RECORD_PROGRESS, 0, 100);
+  m_nTickCount = 0;
+  SetDlgItemText(IDC_LIMIT_CAPTION, "File Size:");
+  SetDlgItemText(IDC_LIMIT_LINE, "0 KBytes");
+  UpdateData(false);
+  return true;
+}
+
+void CUtiVirtualDamonDlg::OnDestroy() {
+  // The graph may already be gone; the file is closed all the same, with
+  // everything received so far.
+  if (m_bRecording) {
+    m_bRecording = false;
+    KillTimer(kRecordTimer);
+    StopRecording();
+  }
+}
+
+bool CUtiVirtualDamonDlg::PreTranslateMessage(QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const QWidget* focus = QApplication::focusWidget();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && qobject_cast<const QLineEdit*>(focus) &&
+        Widget()->isAncestorOf(focus))
+      return true;
+  }
+  return CPropertyPage::PreTranslateMessage(event);
+}
+
+void CUtiVirtualDamonDlg::OnFileSizeLimit() {
+  EnableDlgItem(IDC_TIME_LIMIT, false);
+  EnableDlgItem(IDC_SIZE_LIMIT, true);
+  CheckDlgButton(IDC_USE_SIZE_LIMIT, true);
+  CheckDlgButton(IDC_USE_TIME_LIMIT, false);
+  m_bSizeLimitMode = true;
+  SetDlgItemText(IDC_LIMIT_CAPTION, "File Size:");
+  SetDlgItemText(IDC_LIMIT_LINE, "0 KBytes");
+}
+
+void CUtiVirtualDamonDlg::OnTimeLimit() {
+  EnableDlgItem(IDC_TIME_LIMIT, true);
+  EnableDlgItem(IDC_SIZE_LIMIT, false);
+  CheckDlgButton(IDC_USE_SIZE_LIMIT, false);
+  CheckDlgButton(IDC_USE_TIME_LIMIT, true);
+  m_bSizeLimitMode = false;
+  SetDlgItemText(IDC_LIMIT_CAPTION, "Time Left:");
+  SetDlgItemText(IDC_LIMIT_LINE, "0 Seconds");
+}
+
+void CUtiVirtualDamonDlg::OnBrowse() {
+  // Linux names are case-sensitive: the suffix matches the filter's "*.ts".
+  CFileDialog dialog("ts", "", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kFilter, this,
+                     FolderOf(GetDlgItemText(IDC_RECORD_PATH)));
+  if (dialog.DoModal() != IDOK) return;
+  m_strFilePath = dialog.GetPathName();
+  SetDlgItemText(IDC_RECORD_PATH, m_strFilePath);
+}
+
+void CUtiVirtualDamonDlg::OnStartRecord() {
+  if (m_bRecording) {
+    AfxMessageBox("Record is started! Please wait or cancel record.", MB_ICONEXCLAMATION);
+    return;
+  }
+  if (SignalLockedFlag().load() == 0) {
+    AfxMessageBox("Signal is not locked! Please check signal first.", MB_ICONEXCLAMATION);
+    return;
+  }
+  m_bRecording = true;
+  ClearFieldFlags();
+  CDataExchange exchange(this, true);
+  if (!UpdateData(exchange)) {
+    // The prompt was shown and the field has the focus; it stays flagged,
+    // as a disabled field (the other mode's limit) cannot take the focus.
+    FlagDlgItem(exchange.FailedControl(), exchange.FailedPrompt());
+    m_bRecording = false;
+    return;
+  }
+  SetRecordFilePath(m_strFilePath);
+  m_bWriteErrorReported = false;
+  if (FAILED(StartRecording())) {
+    // Only the file's creation can fail here: the graph's run result is
+    // not examined, as the stop procedure ends whatever ran.
+    m_bRecording = false;
+    if (const auto error = RecordingCreateError()) {
+      SetDlgItemText(IDC_RECORD_STATUS, "Create error: " + std::string(std::strerror(error->error)));
+      AfxMessageBox(DescribeCreateError(*error), MB_ICONEXCLAMATION);
+    }
+    return;
+  }
+  m_nTickCount = 0;
+  SetTimer(kRecordTimer, kRecordTimerMs);
+}
+
+void CUtiVirtualDamonDlg::OnCancelRecord() {
+  if (!m_bRecording) {
+    AfxMessageBox("Record is not started!", MB_ICONEXCLAMATION);
+    return;
+  }
+  StopProcedure();
+  CheckWriteError();
+}
+
+void CUtiVirtualDamonDlg::StopProcedure() {
+  m_bRecording = false;
+  m_nTickCount = 0;
+  KillTimer(kRecordTimer);
+  StopRecording();
+  ProgressSetPos(IDC_RECORD_PROGRESS, 0);
+  SetDlgItemText(IDC_RECORD_STATUS, "Record Stopped!");
+  ShowHealth();  // the final counts: everything delivered is in the file now
+}
+
+void CUtiVirtualDamonDlg::OnTimer(int timerId) {
+  ReadFieldsQuietly();
+  if (timerId != kRecordTimer) {
+    CPropertyPage::OnTimer(timerId);
+    return;
+  }
+  KillTimer(kRecordTimer);
+  if (m_bSizeLimitMode) TickSizeLimit();
+  else TickTimeLimit();
+  if (m_bRecording) ShowHealth();
+  CheckWriteError();
+  if (m_bRecording) SetTimer(kRecordTimer, kRecordTimerMs);
+}
+
+void CUtiVirtualDamonDlg::TickSizeLimit() {
+  const std::uint32_t kbytes = RecordedKBytes();
+  const std::uint64_t percent = SizeLimitPercent(kbytes, m_nSizeLimit);
+  SetDlgItemText(IDC_LIMIT_LINE, KBytesLine(kbytes));
+  if (percent >= 100) {
+    StopProcedure();
+    return;
+  }
+  const std::string status = RecordingStatus(percent);
+  SetDlgItemText(IDC_RECORD_STATUS, status);
+  OutputDebugString(status);
+  ProgressSetPos(IDC_RECORD_PROGRESS, static_cast<int>(percent));
+}
+
+void CUtiVirtualDamonDlg::TickTimeLimit() {
+  ++m_nTickCount;
+  const std::uint64_t percent = TimeLimitPercent(m_nTickCount, m_nTimeLimit);
+  SetDlgItemText(IDC_LIMIT_LINE, SecondsLine(SecondsLeft(m_nTickCount, m_nTimeLimit)));
+  if (percent >= 100) {
+    StopProcedure();
+    return;
+  }
+  SetDlgItemText(IDC_RECORD_STATUS, RecordingStatus(percent));
+  ProgressSetPos(IDC_RECORD_PROGRESS, static_cast<int>(percent));
+}
+
+void CUtiVirtualDamonDlg::ReadFieldsQuietly() {
+  CDataExchange exchange(this, true, CDataExchange::Prompting::Quiet);
+  UpdateData(exchange);
+  for (int id : kLimitFields) FlagDlgItem(id, id == exchange.FailedControl() ? exchange.FailedPrompt() : "");
+}
+
+void CUtiVirtualDamonDlg::ClearFieldFlags() {
+  for (int id : kLimitFields) FlagDlgItem(id, "");
+}
+
+void CUtiVirtualDamonDlg::CheckWriteError() {
+  if (m_bWriteErrorReported) return;
+  const auto error = RecordingWriteError();
+  if (!error) return;
+  m_bWriteErrorReported = true;
+  if (m_bRecording) StopProcedure();
+  SetDlgItemText(IDC_RECORD_STATUS, WriteErrorStatus(error->error));
+  AfxMessageBox("Cannot write the record file \"" + error->path + "\": " + std::strerror(error->error) +
+                    ".\nThe recording was stopped; the " + std::to_string(RecordedBytes()) +
+                    " bytes written before it are kept in the file.",
+                MB_ICONEXCLAMATION);
+}
+
+void CUtiVirtualDamonDlg::ShowHealth() { SetDlgItemText(IDC_RECORD_HEALTH, DescribeRecordingHealth(ReadRecordingHealth())); }

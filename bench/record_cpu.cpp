@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
   commandLine.simulate = true;
   ApplicationSetup setup;
   std::string error;
-  if (!setup.Start(commandLine, &error)) {
+  if (setup.Start(commandLine, &error) != SetupResult::Ready) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }

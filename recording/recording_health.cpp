@@ -9,6 +9,10 @@ RecordingHealth ReadRecordingHealth() {
     if (ComPtr<ITsStreamStatistics> statistics = demux.As<ITsStreamStatistics>())
       health.streamCounted = SUCCEEDED(statistics->GetStreamStatistics(&health.stream));
   }
+  if (const ComPtr<IBaseFilter>& capture = TheTunerContext().m_pCaptureFilter) {
+    if (ComPtr<ICaptureSourceStatus> source = capture.As<ICaptureSourceStatus>())
+      health.sourceReported = SUCCEEDED(source->GetCaptureStatus(&health.source));
+  }
   health.bytesWritten = RecordedBytes();
   return health;
 }
@@ -17,6 +21,11 @@ std::string DescribeRecordingHealth(const RecordingHealth& health) {
   const std::string packets = health.streamCounted ? std::to_string(health.stream.packets) : "-";
   const std::string continuity = health.streamCounted ? std::to_string(health.stream.continuityErrors) : "-";
   const std::string sync = health.streamCounted ? std::to_string(health.stream.syncLosses) : "-";
-  return "Packets: " + packets + "   Bytes: " + std::to_string(health.bytesWritten) + "   CC errors: " + continuity +
-         "   Sync losses: " + sync;
+  std::string line = "Packets: " + packets + "   Bytes: " + std::to_string(health.bytesWritten) +
+                     "   CC errors: " + continuity + "   Sync losses: " + sync;
+  if (health.sourceReported) {
+    line += "   Overflows: " + std::to_string(health.source.overflows);
+    if (!health.source.fault.empty()) line += "   " + health.source.fault;
+  }
+  return line;
 }

@@ -1,7 +1,8 @@
 // The health of the recording in progress, for the Capture Control page:
 // what the demultiplexer branch of the receive graph has seen since the
-// graph started (packets, continuity-counter errors, losses of sync) and
-// what the record file holds. Counted beside the sink, never in its write
+// graph started (packets, continuity-counter errors, losses of sync), what
+// the record file holds, and, where the card's capture source can lose data
+// before the graph sees it (a real adapter's buffer), how often it did. Counted beside the sink, never in its write
 // path, and read from counters the streaming thread publishes, so a reading
 // never waits for that thread. UI thread (it reads the tuner context).
 #pragma once
@@ -9,14 +10,18 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/media/capture_source_status.h"
 #include "platform/media/ts_stream_statistics.h"
 
 struct RecordingHealth {
   bool streamCounted = false;  // the graph has a demultiplexer that counts
   TsStreamStatistics stream;
   std::uint64_t bytesWritten = 0;
+  bool sourceReported = false;  // the capture filter reports its source
+  CaptureSourceStatus source;
 };
 
 RecordingHealth ReadRecordingHealth();
-// One line: packets received, bytes written, the two error counts.
+// One line: packets received, bytes written, the two error counts, and the
+// source's overflows and fault when it reports them.
 std::string DescribeRecordingHealth(const RecordingHealth& health);

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "recording/recording_health.h"
 #include "tests/recording/capture_page_fixture.h"
 
 namespace {
@@ -412,6 +413,33 @@ TEST_F(CapturePageTest, APathTypedIntoTheBoxIsUsedUnchangedAtTheNextStart) {
   QTest::mouseClick(Button(IDC_START_RECORD), Qt::LeftButton);
   EXPECT_TRUE(page->IsRecording());
   EXPECT_TRUE(fs::exists(typed));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RecordingHealthLine, NamesWhatWasCountedAndTheSourcesLossesOnlyWhenItReportsThem) {
+  RecordingHealth counted;
+  counted.streamCounted = true;
+  counted.stream.packets = 1000;
+  counted.stream.continuityErrors = 2;
+  counted.stream.syncLosses = 1;
+  counted.bytesWritten = 188000;
+  RecordingHealth uncounted;
+  uncounted.bytesWritten = 376;
+  RecordingHealth realCard = counted;
+  realCard.sourceReported = true;
+  realCard.source.overflows = 3;
+  RecordingHealth failedCard = realCard;
+  failedCard.source.fault = "dvr read failed: EIO";
+  const std::pair<RecordingHealth, std::string> cases[] = {
+      {counted, "Packets: 1000   Bytes: 188000   CC errors: 2   Sync losses: 1"},
+      {uncounted, "Packets: -   Bytes: 376   CC errors: -   Sync losses: -"},
+      {realCard, "Packets: 1000   Bytes: 188000   CC errors: 2   Sync losses: 1   Overflows: 3"},
+      {failedCard, "Packets: 1000   Bytes: 188000   CC errors: 2   Sync losses: 1   Overflows: 3   dvr read failed: EIO"},
+  };
+  for (const auto& [health, line] : cases) EXPECT_EQ(DescribeRecordingHealth(health), line);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "app/bda_util_dlg.h"
 
 #include <QAction>
+#include <QTabWidget>
 #include <QWidget>
 
 #include "app/about_dlg.h"
@@ -35,6 +36,7 @@ bool CBDAUtilDlg::OnInitDialog() {
   m_Sheet.AddPage(&m_PositionPage);
   m_Sheet.Create(this);
   PlaceSheet();
+  m_Trend.Attach(*this, qobject_cast<QTabWidget*>(m_Sheet.Widget()));
   StartMonitor();
   return true;
 }
@@ -53,6 +55,12 @@ void CBDAUtilDlg::AddAboutMenuItem() {
   Widget()->addAction(about);
   Widget()->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
+
+void CBDAUtilDlg::ConnectMessageMap() {
+  OnClicked(IDC_APPLY, [this] { OnApply(); });
+}
+
+void CBDAUtilDlg::OnApply() { m_StreamInfo.Apply(); }
 
 void CBDAUtilDlg::OnAbout() {
   CAboutDlg about;

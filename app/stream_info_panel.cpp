@@ -6,6 +6,7 @@
 #include "platform/com/clock.h"
 #include "platform/ui/dialog.h"
 #include "resources/resource_ids.h"
+#include "tuner/matype_origin.h"
 #include "tuner/text_numbers.h"
 
 namespace {
@@ -13,6 +14,9 @@ namespace {
 // The driver is given this long to settle on the chosen stream before the
 // transponder is tuned again.
 constexpr std::uint32_t kRetuneDelayMs = 500;
+
+constexpr char kDerivedMatypeNote[] =
+    "Derived from the tuned parameters: the driver does not report the MATYPE bytes it received";
 
 }  // namespace
 
@@ -28,6 +32,7 @@ void StreamInfoPanel::ShowMediaInfo(const TUNER_MEDIA_INFO& info) {
   // a stream 0 that does not exist; the next cycle sees the lock as it is.
   if (info.SymbolRate == 0) return;
   Show(IDC_MATYPE, MatypeText(info.Matype1, info.Matype2));
+  m_window.SetDlgItemToolTip(IDC_MATYPE, IsMatypeDerived() ? kDerivedMatypeNote : "");
   Show(IDC_STREAM_TYPE, StreamTypeText(info.StreamType));
   Show(IDC_MODULATION, ModulationText(info.Modulation));
   Show(IDC_INPUT_STREAM, InputStreamText(info.SingleInputStream));

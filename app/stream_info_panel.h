@@ -23,7 +23,8 @@ class StreamInfoPanel final : public MediaInfoDisplay {
   StreamInfoPanel(CDialog& window, std::function<void()> retune);
 
   // The boxes in their fixed order; the input stream of a multiple-input-
-  // stream carrier joins the list unless its text is already listed. A
+  // stream carrier joins the list unless its text is already listed. The
+  // MATYPE box's tooltip says when the driver derived the bytes. A
   // report without a symbol rate describes no carrier and changes nothing.
   void ShowMediaInfo(const TUNER_MEDIA_INFO& info) override;
   // Every box but MATYPE emptied; the list stays as it is.

@@ -335,3 +335,19 @@ TEST_F(StreamInfoPanelTest, AFailedReadLeavesThePanelAsTheLastCycleLeftIt) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(StreamInfoPanelTest, TheMatypeBoxSaysWhenTheDriverDerivedTheBytes) {
+  QWidget* matype = m_window->GetDlgItem(IDC_MATYPE);
+  m_panel.ShowMediaInfo(S2Carrier());
+  EXPECT_TRUE(matype->toolTip().isEmpty()) << "received bytes need no note";
+  m_driver->matypeOrigin = MatypeOrigin::Derived;
+  m_panel.ShowMediaInfo(S2Carrier());
+  EXPECT_TRUE(matype->toolTip().startsWith("Derived")) << matype->toolTip().toStdString();
+  m_driver->matypeOrigin = MatypeOrigin::Received;
+  m_panel.ShowMediaInfo(S2Carrier());
+  EXPECT_TRUE(matype->toolTip().isEmpty()) << "a card that reports the bytes again clears the note";
+}
+
+}  // namespace

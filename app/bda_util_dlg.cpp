@@ -1,6 +1,9 @@
 #include "app/bda_util_dlg.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QWidget>
 
@@ -97,6 +100,17 @@ void CBDAUtilDlg::StopMonitor() {
 void CBDAUtilDlg::OnDestroy() { StopMonitor(); }
 
 void CBDAUtilDlg::OnHelp() { ui::ShellOpen(ProgramFolder() + "/Lumobox-recorder.chm", ProgramFolder()); }
+
+// Enter on the window's own controls (the input stream list) would end the
+// program, and with it a recording; only a focused button takes Enter.
+bool CBDAUtilDlg::PreTranslateMessage(QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !qobject_cast<QPushButton*>(QApplication::focusWidget()))
+      return true;
+  }
+  return CDialog::PreTranslateMessage(event);
+}
 
 void CBDAUtilDlg::OnLButtonDown(QPoint) { StartWindowDrag(); }
 

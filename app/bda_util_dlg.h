@@ -28,6 +28,7 @@ class CBDAUtilDlg : public CDialog {
   bool OnInitDialog() override;
   void OnDestroy() override;
   void OnHelp() override;
+  bool PreTranslateMessage(QEvent* event) override;
   void OnLButtonDown(QPoint clientPoint) override;
   LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

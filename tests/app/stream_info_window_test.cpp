@@ -217,3 +217,28 @@ TEST_F(StreamInfoTracedTest, NullIsARealBoxThatEnterAndEscapeCloseWithoutRunning
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(StreamInfoWindowTest, EnterOnTheInputStreamListKeepsTheWindowOpenAndEnterOnApplyPressesIt) {
+  CBDAUtilDlg dialog;
+  bool openAfterEnter = false;
+  std::vector<std::string> boxes;
+  WhenModalRuns([&] {
+    QWidget* list = dialog.GetDlgItem(IDC_INPUT_STREAM_LIST);
+    Focus(list);
+    QTest::keyClick(list, Qt::Key_Return);
+    QTest::keyClick(list, Qt::Key_Enter);
+    openAfterEnter = dialog.Widget() && dialog.Widget()->isVisible();
+    QWidget* apply = dialog.GetDlgItem(IDC_APPLY);
+    apply->setFocus();
+    QTest::keyClick(apply, Qt::Key_Return);  // nothing listed: Apply answers "NULL"
+    boxes = m_platform.Boxes().Texts();
+    dialog.OnCancel();
+  });
+  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+  EXPECT_TRUE(openAfterEnter);
+  EXPECT_EQ(boxes, std::vector<std::string>{"NULL"});
+}
+
+}  // namespace

@@ -1,10 +1,13 @@
 // The signal monitor: one cycle about every second reads lock, strength and
-// quality from the tuner, shows them in the main window's status strip and
-// publishes the signal-locked flag. Runs on its own thread from the end of
-// the main window's initialisation until its destroy handler stops it.
+// quality from the tuner, publishes the signal-locked flag, has the
+// stream-information panel refreshed from the driver's media information,
+// shows the readings in the main window's status strip and feeds them to
+// its signal history. Runs on its own thread from the end of the main
+// window's initialisation until its destroy handler stops it.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 class CBDAUtilDlg;
 struct TunerContext;
@@ -13,6 +16,7 @@ struct SignalReading {
   std::uint8_t quality = 0;
   std::uint8_t strength = 0;
   std::uint8_t lockByte = 255;  // locked only when 1
+  std::optional<double> marginDb;  // when the tuner reports its link margin
   bool Locked() const { return lockByte == 1; }
 };
 

@@ -1,6 +1,7 @@
 #include "platform/media/ts_packet_counter.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -51,7 +52,9 @@ void TsPacketCounter::Consume(const std::uint8_t* data, std::size_t size) {
     std::size_t runPid = 0;
     std::uint64_t run = 0;
     // Sync byte and PID of a packet as one word, compared once per packet.
-    std::uint32_t runKey = 0;
+    // It starts as no packet's key (which has at most 24 bits), so the first
+    // packet of a run is always checked for its sync byte.
+    std::uint32_t runKey = UINT32_MAX;
     bool runChecked = false;  // the run's PID has continuity counters to check
     const std::uint8_t* end = data + size / kPacketSize * kPacketSize;
     for (; data != end; data += kPacketSize) {

@@ -31,6 +31,23 @@ TEST(TsPacketCounter, JoinsPacketsAcrossPiecesAndResynchronises) {
   EXPECT_EQ(counter.SyncLosses(), 1u);
 }
 
+// Zero bytes read like a PID 0 header but for the missing sync byte: they are
+// never a packet, wherever a piece starts.
+TEST(TsPacketCounter, BytesWithoutTheSyncByteAreNeverCountedAsAPacket) {
+  std::vector<std::uint8_t> stream(2 * 188, 0x00);
+  const auto packet = Packet(0x100);
+  stream.insert(stream.end(), packet.begin(), packet.end());
+  for (const std::size_t piece : {stream.size(), std::size_t{188}, std::size_t{50}}) {
+    TsPacketCounter counter;
+    for (std::size_t at = 0; at < stream.size(); at += piece)
+      counter.Consume(stream.data() + at, std::min(piece, stream.size() - at));
+    EXPECT_EQ(counter.TotalPackets(), 1u) << "pieces of " << piece;
+    EXPECT_EQ(counter.Count(0), 0u) << "pieces of " << piece;
+    EXPECT_EQ(counter.Count(0x100), 1u) << "pieces of " << piece;
+    EXPECT_EQ(counter.SyncLosses(), 1u) << "pieces of " << piece;
+  }
+}
+
 // A packet with payload (and an adaptation field when asked) carrying counter.
 std::vector<std::uint8_t> Counted(std::uint16_t pid, int counter, bool payload = true, bool discontinuity = false) {
   std::vector<std::uint8_t> packet = Packet(pid);

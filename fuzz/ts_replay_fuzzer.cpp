@@ -88,6 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   Check(whole.TotalPackets() == pieces.TotalPackets());
   Check(whole.SyncLosses() == pieces.SyncLosses());
+  Check(whole.ContinuityErrors() == pieces.ContinuityErrors());
   Check(whole.Counts() == pieces.Counts());
   Check(whole.TotalPackets() <= file.size() / kPacket);
   return 0;

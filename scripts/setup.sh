@@ -10,8 +10,9 @@ packages=(
   qt6-base-dev libudev-dev linux-libc-dev libdvbv5-dev
   # the tests: GoogleTest, the leak checks, and ffmpeg to decode the simulated stream
   libgtest-dev valgrind ffmpeg
-  # the sanitizer builds and the fuzzers (clang's runtimes and libFuzzer)
-  clang libclang-rt-14-dev
+  # the sanitizer builds and the fuzzers (clang's runtimes and libFuzzer, and
+  # llvm-symbolizer, which puts function names and lines into their reports)
+  clang libclang-rt-14-dev llvm
   # the dialog font and the banner's font
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
 )

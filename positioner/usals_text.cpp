@@ -22,6 +22,8 @@ std::string Printf(const char* format, double value) {
   return text;
 }
 
+std::string AngleText(const usals::Result& result) { return Printf("Angle %.3f\u00B0: ", result.angle); }
+
 }  // namespace
 
 double SatellitePositionValue(const std::string& satelliteText) { return AtofText(FirstCharacters(satelliteText, 4)); }
@@ -51,7 +53,7 @@ std::string UsalsNotSentText(const usals::Result& result) {
 }
 
 std::string UsalsSentText(const usals::Result& result, DiseqcSendResult sent) {
-  const std::string angle = Printf("Angle %.3f\u00B0: ", result.angle);
+  const std::string angle = AngleText(result);
   const std::string bytes = HexBytesText(result.message);
   switch (sent) {
     case DiseqcSendResult::Sent: return angle + "sent " + bytes;
@@ -59,4 +61,8 @@ std::string UsalsSentText(const usals::Result& result, DiseqcSendResult sent) {
     case DiseqcSendResult::Refused: return angle + bytes + " refused by the driver";
   }
   return angle + bytes;
+}
+
+std::string UsalsDryRunText(const usals::Result& result) {
+  return AngleText(result) + HexBytesText(result.message) + " (dry run, not sent)";
 }

@@ -30,3 +30,6 @@ std::string UsalsNotSentText(const usals::Result& result);
 // The motor angle and the message, and what became of it:
 // "Angle -21.076°: sent E1 31 6E E1 50".
 std::string UsalsSentText(const usals::Result& result, DiseqcSendResult sent);
+// The same for a computation not meant to be sent:
+// "Angle -21.076°: E1 31 6E E1 50 (dry run, not sent)".
+std::string UsalsDryRunText(const usals::Result& result);

@@ -23,7 +23,7 @@ bool CardSession::Open(const CommandLine& commandLine) {
   switch (m_card.Install(commandLine, &error)) {
     case SetupResult::Ready: break;
     case SetupResult::BadOptions:
-      m_console.UsageError(error, "");
+      m_console.UsageError(error);
       return false;
     case SetupResult::CardRefused:
       AfxMessageBox(error, MB_ICONERROR);

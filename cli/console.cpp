@@ -23,9 +23,10 @@ class ConsoleMessageBoxService final : public MessageBoxService {
 Console::Console(std::ostream& out, std::ostream& err, bool json, bool progressToTerminal)
     : m_out(out), m_err(err), m_json(json), m_progress(progressToTerminal) {}
 
-void Console::SetCommand(std::string command) {
+void Console::SetCommand(std::string command, std::string usage) {
   std::lock_guard lock(m_mutex);
   m_command = std::move(command);
+  m_usage = std::move(usage);
 }
 
 void Console::Result(const std::string& type, const JsonObject& json, const std::string& text) {
@@ -65,11 +66,11 @@ void Console::Error(const std::string& text) {
   m_status = std::max(m_status, kExitFailure);
 }
 
-void Console::UsageError(const std::string& text, const std::string& usage) {
+void Console::UsageError(const std::string& text) {
   std::lock_guard lock(m_mutex);
   WriteError(text);
-  m_err << usage;
-  if (!usage.empty() && usage.back() != '\n') m_err << '\n';
+  m_err << m_usage;
+  if (!m_usage.empty() && m_usage.back() != '\n') m_err << '\n';
   m_err.flush();
   m_status = kExitUsage;
 }

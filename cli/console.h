@@ -24,16 +24,16 @@ class Console {
  public:
   Console(std::ostream& out, std::ostream& err, bool json, bool progressToTerminal);
 
-  // The command the following errors belong to.
-  void SetCommand(std::string command);
+  // The command the following errors belong to, and its usage line.
+  void SetCommand(std::string command, std::string usage);
   bool Json() const { return m_json; }
 
   // One result or reading; json gets a "type" member first.
   void Result(const std::string& type, const JsonObject& json, const std::string& text);
   // Something that failed on the card or in its driver.
   void Error(const std::string& text);
-  // Arguments that cannot be used, with the command's usage line.
-  void UsageError(const std::string& text, const std::string& usage);
+  // Arguments that cannot be used, followed by the command's usage line.
+  void UsageError(const std::string& text);
 
   // A progress line, shown only on a terminal; EndProgress ends it.
   void Progress(const std::string& text);
@@ -51,6 +51,7 @@ class Console {
   const bool m_progress;
   bool m_progressShown = false;
   std::string m_command;
+  std::string m_usage;
   int m_status = kExitSuccess;
 };
 

@@ -76,7 +76,7 @@ void RunUsals(const CommandContext& context) {
   const usals::Result result =
       usals::Compute(SatellitePositionValue(usals.satellite), usals.longitude, usals.latitude);
   if (result.status == usals::Status::InvalidInput) {
-    context.console.UsageError(UsalsErrorText(result.status), CommandUsage(CliCommand::Usals));
+    context.console.UsageError(UsalsErrorText(result.status));
     return;
   }
   if (result.status == usals::Status::Unreachable) {

@@ -50,9 +50,9 @@ int RunRx40ctl(const std::vector<std::string>& args, ConsoleStreams streams, Sto
   const CliParse parse = ParseCliArguments(args);
   if (!parse.arguments) {
     Console console(streams.out, streams.err, parse.json, false);
-    if (parse.command) console.SetCommand(CommandName(*parse.command));
-    console.UsageError(parse.error, parse.command ? CommandUsage(*parse.command)
-                                                  : "usage: rx40ctl [OPTIONS] COMMAND [ARGUMENTS] (rx40ctl --help)\n");
+    if (parse.command) console.SetCommand(CommandName(*parse.command), CommandUsage(*parse.command));
+    else console.SetCommand("", "usage: rx40ctl [OPTIONS] COMMAND [ARGUMENTS] (rx40ctl --help)\n");
+    console.UsageError(parse.error);
     return console.ExitStatus();
   }
   const CliArguments& arguments = *parse.arguments;
@@ -62,7 +62,7 @@ int RunRx40ctl(const std::vector<std::string>& args, ConsoleStreams streams, Sto
   }
 
   Console console(streams.out, streams.err, arguments.json, streams.errIsTerminal);
-  console.SetCommand(CommandName(*arguments.command));
+  console.SetCommand(CommandName(*arguments.command), CommandUsage(*arguments.command));
   RunScope scope(console, arguments.verbose,
                  arguments.common.dataDir.empty() ? executableFolder : arguments.common.dataDir);
   Dispatch({arguments, console, stop});

@@ -49,7 +49,7 @@ const char* StopText(StopRequest::Reason reason) {
 std::optional<TuneTarget> ResolveTarget(const CommandContext& context) {
   std::string error;
   auto target = ResolveTuneTarget(context.arguments.tune, ReadTunerSettings(TunerSettingsPath()), &error);
-  if (!target) context.console.UsageError(error, CommandUsage(*context.arguments.command));
+  if (!target) context.console.UsageError(error);
   return target;
 }
 

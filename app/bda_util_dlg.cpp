@@ -1,6 +1,10 @@
 #include "app/bda_util_dlg.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QWidget>
 
 #include "app/about_dlg.h"
@@ -35,6 +39,7 @@ bool CBDAUtilDlg::OnInitDialog() {
   m_Sheet.AddPage(&m_PositionPage);
   m_Sheet.Create(this);
   PlaceSheet();
+  m_Trend.Attach(*this, qobject_cast<QTabWidget*>(m_Sheet.Widget()));
   StartMonitor();
   return true;
 }
@@ -53,6 +58,12 @@ void CBDAUtilDlg::AddAboutMenuItem() {
   Widget()->addAction(about);
   Widget()->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
+
+void CBDAUtilDlg::ConnectMessageMap() {
+  OnClicked(IDC_APPLY, [this] { OnApply(); });
+}
+
+void CBDAUtilDlg::OnApply() { m_StreamInfo.Apply(); }
 
 void CBDAUtilDlg::OnAbout() {
   CAboutDlg about;
@@ -89,6 +100,17 @@ void CBDAUtilDlg::StopMonitor() {
 void CBDAUtilDlg::OnDestroy() { StopMonitor(); }
 
 void CBDAUtilDlg::OnHelp() { ui::ShellOpen(ProgramFolder() + "/Lumobox-recorder.chm", ProgramFolder()); }
+
+// Enter on the window's own controls (the input stream list) would end the
+// program, and with it a recording; only a focused button takes Enter.
+bool CBDAUtilDlg::PreTranslateMessage(QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !qobject_cast<QPushButton*>(QApplication::focusWidget()))
+      return true;
+  }
+  return CDialog::PreTranslateMessage(event);
+}
 
 void CBDAUtilDlg::OnLButtonDown(QPoint) { StartWindowDrag(); }
 

@@ -1,5 +1,6 @@
 // The main window: banner, the three-page property sheet, the status strip
-// (lock, strength, quality), and the signal monitor thread's life.
+// (lock, strength, quality) with its signal history, the stream-information
+// panel, and the signal monitor thread's life.
 //
 // Threads: everything here runs on the UI thread except MonitorMain, which
 // runs on the monitor thread and touches the window only through the
@@ -10,6 +11,8 @@
 #include <mutex>
 #include <thread>
 
+#include "app/signal_trend.h"
+#include "app/stream_info_panel.h"
 #include "platform/com/clock.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/property_sheet.h"
@@ -25,14 +28,19 @@ class CBDAUtilDlg : public CDialog {
   bool OnInitDialog() override;
   void OnDestroy() override;
   void OnHelp() override;
+  bool PreTranslateMessage(QEvent* event) override;
   void OnLButtonDown(QPoint clientPoint) override;
   LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   // Opens the About box (the window's "&About" menu item).
   void OnAbout();
+  // "Apply": the input stream chosen in the list (button 1000).
+  void OnApply();
 
   CPropertySheet& Sheet() { return m_Sheet; }
   CBdacontrolDlg& TunerPage() { return m_TunerPage; }
+  StreamInfoPanel& StreamInfo() { return m_StreamInfo; }
+  SignalTrend& Trend() { return m_Trend; }
   bool IsMonitorRunning() const { return m_bMonitorStarted && !m_bMonitorEnded; }
 
   // Control ids of the status strip, for the monitor.
@@ -41,6 +49,7 @@ class CBDAUtilDlg : public CDialog {
  private:
   friend class SignalMonitor;
 
+  void ConnectMessageMap() override;
   void AddAboutMenuItem();
   void PlaceSheet();
   void StartMonitor();
@@ -58,4 +67,7 @@ class CBDAUtilDlg : public CDialog {
   std::atomic<bool> m_bMonitorStarted{false};
   std::atomic<bool> m_bMonitorEnded{false};
   std::thread m_MonitorThread;
+  // The panel's boxes and the input stream list (control 1049).
+  StreamInfoPanel m_StreamInfo{*this, [this] { m_TunerPage.OnOK(); }};
+  SignalTrend m_Trend;
 };

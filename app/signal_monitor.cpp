@@ -6,6 +6,7 @@
 #include "platform/com/clock.h"
 #include "resources/resource_ids.h"
 #include "tuner/tuner_context.h"
+#include "tuner/tuner_extension.h"
 
 void SignalMonitor::ThreadMain(CBDAUtilDlg* dialog) {
   std::lock_guard running(dialog->m_hMonitorRunning);
@@ -54,11 +55,13 @@ bool SignalMonitor::RunCycle(CBDAUtilDlg& d) {
   const bool locked = reading.Locked();
   d.SetIcon(IDC_LOCK_ICON, locked ? IDI_LOCKED : IDI_UNLOCKED);
   SignalLockedFlag() = locked ? 1 : 0;
+  QueryMediaInfo(&d, locked, &d.m_StreamInfo);
   d.SetDlgItemText(IDC_LOCK_TEXT, locked ? "LOCKED" : "UNLOCKED");
   d.SetDlgItemText(IDC_STRENGTH_TEXT, strength);
   d.SetDlgItemText(IDC_QUALITY_TEXT, quality);
   d.ProgressSetPos(IDC_QUALITY_BAR, reading.quality);
   d.ProgressSetPos(IDC_STRENGTH_BAR, reading.strength);
+  d.m_Trend.Record({TickCountMs(), reading.quality, reading.strength, locked, reading.marginDb});
   if (SleepUnless(1000, d.m_MonitorWake)) return true;  // stopping: the loop ends
   if (!(locked && reading.quality > 10 && reading.strength > 10)) {
     { std::lock_guard driver(context.m_hDriverMutex); }

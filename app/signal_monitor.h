@@ -1,7 +1,9 @@
 // The signal monitor: one cycle about every second reads lock, strength and
-// quality from the tuner, shows them in the main window's status strip and
-// publishes the signal-locked flag. Runs on its own thread from the end of
-// the main window's initialisation until its destroy handler stops it.
+// quality from the tuner, publishes the signal-locked flag, has the
+// stream-information panel refreshed from the driver's media information,
+// shows the readings in the main window's status strip and feeds them to
+// its signal history. Runs on its own thread from the end of the main
+// window's initialisation until its destroy handler stops it.
 #pragma once
 
 #include "tuner/signal_statistics.h"

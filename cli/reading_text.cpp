@@ -32,8 +32,14 @@ MediaTexts TextsOf(const TUNER_MEDIA_INFO& info) {
 
 std::string ReadingText(const CardReading& reading) {
   const SignalReading& signal = reading.signal;
-  std::vector<std::string> fields{std::string(signal.Locked() ? "LOCKED" : "UNLOCKED") + " strength " +
-                                  std::to_string(signal.strength) + " quality " + std::to_string(signal.quality)};
+  std::string first = std::string(signal.Locked() ? "LOCKED" : "UNLOCKED") + " strength " +
+                      std::to_string(signal.strength) + " quality " + std::to_string(signal.quality);
+  if (signal.marginDb) {
+    char margin[48];
+    std::snprintf(margin, sizeof margin, " margin %.1f dB", *signal.marginDb);
+    first += margin;
+  }
+  std::vector<std::string> fields{first};
   if (reading.media) {
     const TUNER_MEDIA_INFO& info = *reading.media;
     const MediaTexts t = TextsOf(info);
@@ -61,6 +67,7 @@ JsonObject ReadingJson(const CardReading& reading) {
   json.Bool("locked", reading.signal.Locked())
       .Integer("strength", reading.signal.strength)
       .Integer("quality", reading.signal.quality);
+  if (reading.signal.marginDb) json.Real("margin_db", *reading.signal.marginDb, 2);
   if (reading.media) {
     const TUNER_MEDIA_INFO& info = *reading.media;
     const MediaTexts t = TextsOf(info);

@@ -1,5 +1,6 @@
-// One reading of the card as rx40ctl writes it: lock, strength and quality,
-// the demodulator's media information decoded with the stream-information
+// One reading of the card as rx40ctl writes it: lock, strength and quality
+// (and the link margin where the tuner measures it), the demodulator's
+// media information decoded with the stream-information
 // panel's texts, and the dish where the driver reports it. Pure.
 #pragma once
 
@@ -19,8 +20,9 @@ struct CardReading {
   std::optional<DishMotion> dish;
 };
 
-// "LOCKED strength 85 quality 78 | IF: 1612000 KHz | SymbolRate: 22000000
+// "LOCKED strength 85 quality 78 margin 11.4 dB | IF: 1612000 KHz | SymbolRate: 22000000
 // Bds | DVB-S2 | 8PSK | FEC: 2/3 | ... | MATYPE: F2  00", one line.
 std::string ReadingText(const CardReading& reading);
-// locked, strength, quality, then "media" and "dish" objects when known.
+// locked, strength, quality, margin_db when known, then "media" and "dish"
+// objects when known.
 JsonObject ReadingJson(const CardReading& reading);

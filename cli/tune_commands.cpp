@@ -9,10 +9,6 @@
 
 namespace {
 
-// The driver is given this long to settle on a selected input stream before
-// the transponder is tuned, as after the window's "Apply".
-constexpr std::uint32_t kInputStreamSettleMs = 500;
-
 std::string SecondsText(std::uint64_t ms) {
   char text[32];
   std::snprintf(text, sizeof text, "%.1f s", static_cast<double>(ms) / 1000.0);
@@ -71,7 +67,7 @@ std::optional<TuneResult> TuneCard(const CommandContext& context, const CardSess
       return std::nullopt;
     }
     if (!ApplyInputStreamId(nullptr, *target.inputStreamId)) return std::nullopt;
-    Sleep(kInputStreamSettleMs);
+    Sleep(kInputStreamRetuneDelayMs);  // as after the window's "Apply"
   }
 
   TuneResult result;

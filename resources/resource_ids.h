@@ -22,6 +22,25 @@ constexpr int IDC_QUALITY_BAR = 1004;
 constexpr int IDC_LOCK_TEXT = 1032;
 constexpr int IDC_LOCK_ICON = 1008;
 
+// The stream-information panel of the main dialog.
+constexpr int IDC_APPLY = 1000;
+constexpr int IDC_STREAM_TYPE = 1041;
+constexpr int IDC_MODULATION = 1042;
+constexpr int IDC_INPUT_STREAM = 1043;
+constexpr int IDC_CODING_MODULATION = 1044;
+constexpr int IDC_INPUT_SYNCHRO = 1045;
+constexpr int IDC_NULL_PACKET_DELETION = 1046;
+constexpr int IDC_ROLL_OFF = 1047;
+constexpr int IDC_FEC = 1048;
+constexpr int IDC_INPUT_STREAM_LIST = 1049;
+constexpr int IDC_MATYPE = 1050;
+constexpr int IDC_INTERMEDIATE_FREQUENCY = 1051;
+constexpr int IDC_MEDIA_SYMBOL_RATE = 1052;
+constexpr int IDC_DELIVERY_SYSTEM = 1053;
+constexpr int IDC_SPECTRUM = 1054;
+constexpr int IDC_FRAME_LENGTH = 1055;
+constexpr int IDC_PILOTS = 1056;
+
 // Controls of the Tuner Setting page.
 constexpr int IDC_LOCK_TP = 1;
 constexpr int IDC_POLARITY = 1002;

@@ -2,6 +2,18 @@
 
 #include "tuner/tuner_context.h"
 
+namespace {
+
+// Only a tuner that measures its carrier-to-noise ratio can tell.
+std::optional<double> ReadLinkMargin(const ComPtr<IUnknown>& node) {
+  ComPtr<ILinkMarginStatistics> margin = node.As<ILinkMarginStatistics>();
+  LONG centiDb = 0;
+  if (!margin || margin->get_LinkMargin(&centiDb) != S_OK) return std::nullopt;
+  return centiDb / 100.0;
+}
+
+}  // namespace
+
 SignalReadOutcome ReadSignalStatistics(TunerContext& context, SignalReading* reading) {
   if (!context.m_pTunerFilter) return SignalReadOutcome::Failed;
   ComPtr<IBDA_Topology> topology = context.m_pTunerFilter.As<IBDA_Topology>();
@@ -20,5 +32,6 @@ SignalReadOutcome ReadSignalStatistics(TunerContext& context, SignalReading* rea
   reading->quality = static_cast<std::uint8_t>(quality);
   reading->strength = static_cast<std::uint8_t>(strength);
   reading->lockByte = locked;
+  reading->marginDb = ReadLinkMargin(node);
   return SignalReadOutcome::Read;
 }

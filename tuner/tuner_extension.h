@@ -58,3 +58,6 @@ MediaInfoResult QueryMediaInfo(const CDialog* owner, bool locked, MediaInfoDispl
 // Selects an input stream of a multiple-input-stream carrier; true when the
 // driver took it (the caller then waits 500 ms and tunes again).
 bool ApplyInputStreamId(const CDialog* owner, int inputStreamId);
+// How long the driver is given to settle on a selected input stream before
+// the transponder is tuned again.
+inline constexpr std::uint32_t kInputStreamRetuneDelayMs = 500;

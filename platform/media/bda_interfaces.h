@@ -35,6 +35,18 @@ struct IBDA_SignalStatistics : IUnknown {
   virtual HRESULT get_SignalLocked(BOOLEAN* locked) = 0;
 };
 
+// Beside the platform's statistics, on the same control node: how far the
+// received carrier-to-noise ratio lies above what the carrier's modulation
+// and code rate need. A node answers this interface only when its driver can
+// measure the ratio.
+struct ILinkMarginStatistics : IUnknown {
+  static constexpr GUID IID{0x9E4C2B71, 0x5D3A, 0x4F86, {0xB2, 0x0E, 0x71, 0xC4, 0x8A, 0x3D, 0x56, 0x19}};
+  using Base = IUnknown;
+  // Hundredths of a dB, negative below the threshold. S_FALSE (and 0) while
+  // there is no carrier to measure.
+  virtual HRESULT get_LinkMargin(LONG* centiDb) = 0;
+};
+
 enum Polarisation { BDA_POLARISATION_NOT_SET = -1, BDA_POLARISATION_NOT_DEFINED = 0, BDA_POLARISATION_LINEAR_H = 1,
                     BDA_POLARISATION_LINEAR_V = 2, BDA_POLARISATION_CIRCULAR_L = 3, BDA_POLARISATION_CIRCULAR_R = 4 };
 enum FECMethod { BDA_FEC_METHOD_NOT_SET = -1, BDA_FEC_METHOD_NOT_DEFINED = 0, BDA_FEC_VITERBI = 1, BDA_FEC_RS_204_188 = 2 };

@@ -1,5 +1,7 @@
 #include "platform/sim/tuner_filter.h"
 
+#include <cmath>
+
 #include "platform/com/com_object.h"
 #include "platform/media/media_info_origin.h"
 #include "platform/sim/driver/tuner_driver.h"
@@ -8,8 +10,10 @@
 namespace sim {
 namespace {
 
-// The tuner's demodulator node: signal statistics from the driver.
-class SignalStatisticsNode final : public ComObject<SignalStatisticsNode, IBDA_SignalStatistics> {
+// The tuner's demodulator node: signal statistics and link margin from the
+// driver.
+class SignalStatisticsNode final
+    : public ComObject<SignalStatisticsNode, IBDA_SignalStatistics, ILinkMarginStatistics> {
  public:
   explicit SignalStatisticsNode(std::shared_ptr<TunerDriver> driver) : m_driver(std::move(driver)) {}
 
@@ -21,6 +25,14 @@ class SignalStatisticsNode final : public ComObject<SignalStatisticsNode, IBDA_S
   }
   HRESULT get_SignalLocked(BOOLEAN* locked) override {
     return Read(locked, [](const SignalStatistics& s) { return static_cast<BOOLEAN>(s.locked ? 1 : 0); });
+  }
+  HRESULT get_LinkMargin(LONG* centiDb) override {
+    if (!centiDb) return E_POINTER;
+    SignalStatistics statistics;
+    const HRESULT hr = m_driver->ReadSignal(&statistics);
+    if (FAILED(hr)) return hr;
+    *centiDb = statistics.marginDb ? std::lround(*statistics.marginDb * 100) : 0;
+    return statistics.marginDb ? S_OK : S_FALSE;
   }
 
  private:

@@ -583,6 +583,12 @@ int CDialog::ShownIcon(int id) const {
   });
 }
 
+void CDialog::SetDlgItemToolTip(int id, const std::string& text) {
+  OnUi([&] {
+    if (QWidget* w = GetDlgItem(id)) w->setToolTip(Q(text));
+  });
+}
+
 void CDialog::GotoDlgCtrl(int id) {
   OnUi([&] {
     QWidget* w = GetDlgItem(id);

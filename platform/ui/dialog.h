@@ -101,6 +101,8 @@ class CDialog {
   int ProgressGetPos(int id) const;
   void SetIcon(int id, int iconResourceId);
   int ShownIcon(int id) const;
+  // An empty text removes the control's tooltip.
+  void SetDlgItemToolTip(int id, const std::string& text);
 
   // Gives the control the focus; an edit's whole text is selected.
   void GotoDlgCtrl(int id);

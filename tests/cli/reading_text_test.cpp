@@ -56,22 +56,23 @@ TEST(ReadingText, EachKindOfCarrierInThePanelsWords) {
     const char* text;
   } cases[] = {
       {Dvbs2Mis(), false,
-       "LOCKED strength 85 quality 78 | IF: 1568000 KHz | SymbolRate: 27500000 Bds | DVB-S2 | 8PSK | FEC: 3/5 | "
+       "LOCKED strength 85 quality 78 margin 11.4 dB | IF: 1568000 KHz | SymbolRate: 27500000 Bds | DVB-S2 | 8PSK | FEC: 3/5 | "
        "Roll Off: 0.20 | Pilots On | Long Frame | IQ_NORMAL | TRANSPORT_STREAM | MULTIPLE_INPUT_STREAM | ISI: 10 | "
        "CCM | ISSYI_DISABLED | NPD_DISABLED | MATYPE: D2  0A"},
       {dvbs, true,
-       "LOCKED strength 85 quality 78 | IF: 1008000 KHz | SymbolRate: 22000000 Bds | DVB-S1 | QPSK | FEC: 5/6 | "
+       "LOCKED strength 85 quality 78 margin 11.4 dB | IF: 1008000 KHz | SymbolRate: 22000000 Bds | DVB-S1 | QPSK | FEC: 5/6 | "
        "Roll Off: 0.35 | Pilots Off | Long Frame | IQ_NORMAL | TRANSPORT_STREAM | SINGLE_INPUT_STREAM | CCM | "
        "ISSYI_DISABLED | NPD_DISABLED | MATYPE: F0  00 (derived)"},
       // A delivery system the panel does not know: no system, no code rate.
       {unknownSystem, false,
-       "LOCKED strength 85 quality 78 | IF: 1568000 KHz | SymbolRate: 27500000 Bds | UNKNOWN | Roll Off: 0.20 | "
+       "LOCKED strength 85 quality 78 margin 11.4 dB | IF: 1568000 KHz | SymbolRate: 27500000 Bds | UNKNOWN | Roll Off: 0.20 | "
        "Pilots On | Long Frame | IQ_SWAPPED | TRANSPORT_STREAM | MULTIPLE_INPUT_STREAM | ISI: 10 | CCM | "
        "ISSYI_DISABLED | NPD_DISABLED | MATYPE: D2  0A"},
   };
   for (const auto& c : cases) {
     CardReading reading;
     reading.signal = Locked();
+    reading.signal.marginDb = 11.38;
     reading.media = c.info;
     reading.matypeDerived = c.derived;
     EXPECT_EQ(ReadingText(reading), c.text);
@@ -87,6 +88,7 @@ TEST(ReadingText, WithoutLockOnlyTheSignalAndTheDishAndTheJsonSaysAsMuch) {
   EXPECT_FALSE(json["locked"].toBool());
   EXPECT_EQ(json["strength"].toInt(), 12);
   EXPECT_FALSE(json.contains("media"));
+  EXPECT_FALSE(json.contains("margin_db")) << "the tuner measures none";
   EXPECT_DOUBLE_EQ(json["dish"].toObject()["angle_deg"].toDouble(), -17.0);
   EXPECT_TRUE(json["dish"].toObject()["moving"].toBool());
 

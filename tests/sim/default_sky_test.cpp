@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <string>
+
 #include "platform/sim/sky/carrier_rules.h"
 #include "platform/sim/sky/reception.h"
 #include "platform/sim/sky/sky.h"
@@ -39,6 +43,32 @@ TEST(DefaultSky, OffersTheStatedMixOfValidCarriers) {
   }
   EXPECT_TRUE(dvbsQpsk && s2Psk8Ccm && apsk16 && apsk32 && mis);
   EXPECT_TRUE(horizontal && vertical && lowBand && highBand);
+}
+
+// Every kind of carrier the stream-information panel tells apart can be
+// tuned without moving the dish.
+TEST(DefaultSky, TheStartingSatelliteCarriesEveryKindThePanelShows) {
+  const Sky sky = DefaultSky();
+  const Satellite& start = sky.satellites.at(sky.pointedSatelliteIndex);
+  std::map<std::string, bool> seen;
+  for (const Transponder& t : start.transponders) {
+    const bool s2 = t.system == DeliverySystem::DvbS2;
+    const auto& ids = t.inputStreamIds;
+    seen["DVB-S"] |= !s2;
+    seen["DVB-S2 CCM single stream"] |= s2 && t.ccm && !t.IsMultipleInputStream();
+    seen["multiple input streams, one id 10 or more"] |=
+        ids.size() >= 3 && std::any_of(ids.begin(), ids.end(), [](int id) { return id >= 10; });
+    seen["short frames"] |= t.shortFrame;
+    seen["DVB-S2 long frames"] |= s2 && !t.shortFrame;
+    seen["pilots on"] |= t.pilots;
+    seen["DVB-S2 pilots off"] |= s2 && !t.pilots;
+    seen["inverted spectrum"] |= t.spectralInversion;
+    seen["ACM"] |= !t.ccm;
+    seen["ISSYI"] |= t.issy;
+    seen["NPD"] |= t.npd;
+    seen["generic stream"] |= t.streamType != StreamType::Transport;
+  }
+  for (const auto& [kind, found] : seen) EXPECT_TRUE(found) << kind;
 }
 
 }  // namespace

@@ -306,6 +306,34 @@ TEST_F(TunerDriverTest, InputStreamSelectionRetunesToTheChosenStream) {
   EXPECT_EQ(MediaInfo().inputStreamId, 1);
 }
 
+TEST_F(TunerDriverTest, UntilAStreamIsSelectedTheReportsGoRoundTheCarriersStreams) {
+  TuneAndAcquire(kMisCarrier);
+  std::vector<int> reported;
+  for (int i = 0; i < 4; ++i) reported.push_back(MediaInfo().inputStreamId);
+  EXPECT_EQ(reported, (std::vector<int>{1, 2, 10, 1}));
+  EXPECT_EQ(driver.DescribeStream().inputStreamId, 1) << "the first stream is the one delivered";
+
+  TuneAndAcquire(kMisCarrier);
+  EXPECT_EQ(MediaInfo().inputStreamId, 1) << "every tune starts again from the first";
+  ASSERT_EQ(SetRecord(kPropertyInputStreamId, SelectStreamRecord(2)), S_OK);
+  clock->SleepMs(kAcquisitionTimeMs);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(MediaInfo().inputStreamId, 2);
+}
+
+TEST_F(TunerDriverTest, TheLinkMarginIsKnownOnceTheCarrierIsAcquired) {
+  EXPECT_FALSE(Signal().marginDb) << "nothing tuned";
+  ASSERT_EQ(driver.SubmitTune(kS2Carrier), S_OK);
+  EXPECT_FALSE(Signal().marginDb) << "still acquiring";
+  clock->SleepMs(kAcquisitionTimeMs);
+  ASSERT_TRUE(Signal().marginDb);
+  EXPECT_NEAR(*Signal().marginDb, 18.0 - 6.62, 1e-9) << "8PSK 2/3 needs 6.62 dB";
+  // Two degrees off: 12 dB pointing loss, short of the threshold.
+  driver.SetPointingError(2.0);
+  EXPECT_FALSE(Signal().locked);
+  ASSERT_TRUE(Signal().marginDb);
+  EXPECT_NEAR(*Signal().marginDb, 6.0 - 6.62, 1e-9);
+}
+
 TEST_F(TunerDriverTest, OutputFormatDecidesWhatIsDelivered) {
   const struct {
     const char* what;

@@ -48,6 +48,11 @@ TEST(SimTunerFilter, LocksASkyTransponderThroughItsFaces) {
   ASSERT_EQ(topology->GetControlNode(0, 1, 0, node.ReleaseAndGetAddressOf()), S_OK);
   const auto statistics = node.As<IBDA_SignalStatistics>();
   ASSERT_TRUE(statistics);
+  const auto margin = node.As<ILinkMarginStatistics>();
+  ASSERT_TRUE(margin);
+  LONG centiDb = -1;
+  EXPECT_EQ(margin->get_LinkMargin(&centiDb), S_FALSE) << "nothing tuned, nothing to measure";
+  EXPECT_EQ(centiDb, 0);
 
   // The tuning action's order: stream type, switch command, tune request.
   DWORD support = 0;
@@ -69,6 +74,8 @@ TEST(SimTunerFilter, LocksASkyTransponderThroughItsFaces) {
   EXPECT_EQ(locked, 1);
   EXPECT_GT(quality, 10);
   EXPECT_GT(strength, 10);
+  EXPECT_EQ(margin->get_LinkMargin(&centiDb), S_OK);
+  EXPECT_EQ(centiDb, 1009) << "18 dB on target less the 7.91 dB that 8PSK 3/4 needs";
 
   uint8_t record[kMediaInfoSize] = {};
   DWORD returned = 0;

@@ -8,8 +8,9 @@
 
 #include "platform/com/com_object.h"
 #include "platform/media/bda_interfaces.h"
+#include "platform/media/media_info_origin.h"
 
-class FakePropertySet final : public ComObject<FakePropertySet, IKsPropertySet> {
+class FakePropertySet final : public ComObject<FakePropertySet, IKsPropertySet, IMediaInfoOrigin> {
  public:
   struct Call {
     std::string op;  // "QuerySupported", "Get" or "Set"
@@ -20,6 +21,8 @@ class FakePropertySet final : public ComObject<FakePropertySet, IKsPropertySet> 
 
   // Results per property id; S_OK unless set.
   std::map<DWORD, HRESULT> supportResult, getResult, setResult;
+  // Where the MATYPE bytes come from, as the driver says.
+  MatypeOrigin matypeOrigin = MatypeOrigin::Received;
   // What a Get copies into the caller's record, per property id.
   std::map<DWORD, std::vector<std::uint8_t>> getData;
   std::vector<Call> calls;
@@ -44,6 +47,12 @@ class FakePropertySet final : public ComObject<FakePropertySet, IKsPropertySet> 
     calls.push_back({"QuerySupported", id, {}, true});
     *support = KSPROPERTY_SUPPORT_GET | KSPROPERTY_SUPPORT_SET;
     return Result(supportResult, id);
+  }
+
+  HRESULT GetMatypeOrigin(MatypeOrigin* origin) override {
+    if (!origin) return E_POINTER;
+    *origin = matypeOrigin;
+    return S_OK;
   }
 
   std::vector<Call> CallsOf(const std::string& op) const {

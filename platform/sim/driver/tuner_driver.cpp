@@ -9,6 +9,7 @@
 #include "platform/com/clock.h"
 #include "platform/sim/driver/bit_rate.h"
 #include "platform/sim/driver/extension_properties.h"
+#include "platform/sim/sky/carrier_rules.h"
 #include "platform/sim/sky/dish_geometry.h"
 #include "platform/sim/sky/media_info.h"
 
@@ -221,7 +222,12 @@ void TunerDriver::ReadMediaInfo(uint8_t* record) {
   std::lock_guard lock(m_mutex);
   const Observation seen = ObserveLocked();
   if (!seen.Locked()) return;  // nothing to report: the record stays zero
-  EncodeMediaInfo(DescribeCarrier(*seen.carrier, seen.reception.tune.ifKHz, m_selectedStream.value_or(-1)), record);
+  int reported = m_selectedStream.value_or(-1);
+  if (!m_selectedStream && seen.carrier->IsMultipleInputStream()) {
+    const std::vector<int>& ids = seen.carrier->inputStreamIds;
+    reported = ids[m_unfilteredReads++ % ids.size()];
+  }
+  EncodeMediaInfo(DescribeCarrier(*seen.carrier, seen.reception.tune.ifKHz, reported), record);
 }
 
 void TunerDriver::ReadStreamType(uint8_t* record) {
@@ -239,6 +245,7 @@ HRESULT TunerDriver::SubmitTune(const DvbsTuneParameters& parameters) {
   std::lock_guard lock(m_mutex);
   if (m_faults.tune == CallOutcome::Negative) return E_FAIL;
   m_tune = request;
+  m_unfilteredReads = 0;
   m_lnb = ApplyTuneToLnb(m_lnb, *request);
   RestartAcquisitionLocked();
   return S_OK;
@@ -253,6 +260,9 @@ HRESULT TunerDriver::ReadSignal(SignalStatistics* statistics) {
   statistics->strength = seen.carrier ? signal.strength : 0;
   statistics->quality = seen.carrier && seen.acquired ? signal.quality : 0;
   statistics->locked = seen.Locked();
+  statistics->marginDb.reset();
+  if (seen.carrier && seen.acquired)
+    statistics->marginDb = CarrierToNoiseDb(m_dish.errorDeg) - RequiredCarrierToNoiseDb(*seen.carrier);
   return S_OK;
 }
 

@@ -14,6 +14,13 @@
 // public method may be called from any thread. One mutex, m_mutex, guards all
 // state; it is never held while calling out (bus listeners, the trace file).
 //
+// Input streams: until a stream is selected, the demodulator of a multiple-
+// input-stream carrier follows the baseband frames of all its streams, and
+// each media-information read reports the stream of the frame seen last:
+// the carrier's streams in turn, from its first after every tune. Once one
+// is selected it reports that one (or the first, when the carrier lacks it).
+// The capture filter delivers the selected stream, else the first.
+//
 // Lock: a tuned carrier locks kAcquisitionTimeMs after the last event that
 // made the demodulator start over (a tune, an input stream selection, a
 // switch message that changed the LNB supply, the dish turning to another
@@ -50,6 +57,9 @@ struct SignalStatistics {
   LONG strength = 0;  // percent; the model keeps to 0..100
   LONG quality = 0;   // percent; 0 until the carrier is acquired
   bool locked = false;
+  // Carrier-to-noise ratio less what the carrier's modulation and code rate
+  // need, in dB; known once the carrier is acquired, like the quality.
+  std::optional<double> marginDb;
 };
 
 struct DishPointing {
@@ -155,6 +165,7 @@ class TunerDriver {
   LnbControl m_lnb;
   OutputFormat m_output = OutputFormat::TransportStream;
   std::optional<int> m_selectedStream;  // none: the carrier's first
+  size_t m_unfilteredReads = 0;          // media-information reads since the tune
   std::optional<TuneRequest> m_tune;
   uint64_t m_acquisitionStartMs = 0;
   uint64_t m_generation = 0;

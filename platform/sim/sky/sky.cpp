@@ -12,9 +12,13 @@ constexpr DeliverySystem S2 = DeliverySystem::DvbS2;
 Satellite Sat235E() {
   return {"Sat 23.5E", 23.5, {
       {.frequencyMHz = 10758, .polarisation = P::Vertical, .symbolRateKs = 22000, .system = S, .codeRate = R::R5_6},
+      {.frequencyMHz = 10921, .polarisation = P::Horizontal, .symbolRateKs = 22000, .system = S2,
+       .modulation = M::Psk8, .codeRate = R::R3_4, .rollOff = RollOff::R0_35, .spectralInversion = true},
       {.frequencyMHz = 11034, .polarisation = P::Horizontal, .symbolRateKs = 27500, .system = S, .codeRate = R::R3_4},
       {.frequencyMHz = 11362, .polarisation = P::Horizontal, .symbolRateKs = 22000, .system = S2,
        .modulation = M::Psk8, .codeRate = R::R2_3, .rollOff = RollOff::R0_20, .pilots = true},
+      {.frequencyMHz = 11523, .polarisation = P::Vertical, .symbolRateKs = 22000, .system = S2,
+       .modulation = M::Qpsk, .codeRate = R::R2_3, .rollOff = RollOff::R0_25, .pilots = true, .shortFrame = true},
       {.frequencyMHz = 11597, .polarisation = P::Vertical, .symbolRateKs = 22000, .system = S, .codeRate = R::R5_6},
       {.frequencyMHz = 11720, .polarisation = P::Horizontal, .symbolRateKs = 27500, .system = S2,
        .modulation = M::Psk8, .codeRate = R::R3_4, .rollOff = RollOff::R0_20, .pilots = true},
@@ -23,6 +27,9 @@ Satellite Sat235E() {
       {.frequencyMHz = 12168, .polarisation = P::Horizontal, .symbolRateKs = 27500, .system = S2,
        .modulation = M::Psk8, .codeRate = R::R3_5, .rollOff = RollOff::R0_20, .pilots = true,
        .inputStreamIds = {1, 2, 10}},
+      {.frequencyMHz = 12285, .polarisation = P::Vertical, .symbolRateKs = 27500, .system = S2,
+       .modulation = M::Psk8, .codeRate = R::R2_3, .rollOff = RollOff::R0_20, .pilots = true,
+       .streamType = StreamType::GenericPacketized, .ccm = false, .issy = true, .npd = true},
       {.frequencyMHz = 12441, .polarisation = P::Vertical, .symbolRateKs = 2000, .system = S, .codeRate = R::R3_4},
       {.frequencyMHz = 12606, .polarisation = P::Vertical, .symbolRateKs = 36000, .system = S2,
        .modulation = M::Apsk32, .codeRate = R::R3_4, .rollOff = RollOff::R0_20, .pilots = true},

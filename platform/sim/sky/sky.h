@@ -71,7 +71,10 @@ struct Sky {
 
 // Four satellites with a mix of carriers: DVB-S QPSK, DVB-S2 8PSK, 16APSK
 // and 32APSK, a multiple-input-stream carrier, generic and ACM carriers, on
-// both polarisations and both LNB bands.
+// both polarisations and both LNB bands. The satellite the dish starts at
+// carries every kind the stream-information panel tells apart: DVB-S,
+// DVB-S2 single and multiple input streams, short and long frames, pilots
+// on and off, normal and inverted spectrum, CCM and ACM, ISSYI and NPD.
 Sky DefaultSky();
 
 }  // namespace sim

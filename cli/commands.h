@@ -35,7 +35,9 @@ struct TuneResult {
   TuneOutcome outcome;
   LockWait wait;
 };
-// None when the card did not take the tune (the reason was reported).
+// Writes the "tune" result (locked or not, strength, quality, the time the
+// wait took). None when the card did not take the tune (the reason was
+// reported).
 std::optional<TuneResult> TuneCard(const CommandContext& context, const CardSession& card, const TuneTarget& target);
 
 // The error for a stop that ended what was running.

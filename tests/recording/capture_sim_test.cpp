@@ -9,8 +9,6 @@
 #include <QtTest/QTest>
 #include <fstream>
 
-#include "platform/sim/programme.h"
-#include "platform/sim/stream/ts_generator.h"
 #include "recording/capture_control_dlg.h"
 #include "recording/recording_state.h"
 #include "resources/resource_ids.h"
@@ -18,6 +16,7 @@
 #include "tests/support/ffmpeg.h"
 #include "tests/support/hosted_page.h"
 #include "tests/support/manual_timers.h"
+#include "tests/support/sim_stream_expectation.h"
 #include "tests/support/simulated_platform.h"
 #include "tests/support/ui_test_helpers.h"
 #include "tuner/bdacontrol_dlg.h"
@@ -93,15 +92,12 @@ TEST_F(CaptureOnSimulatedCard, TheFileIsWhatTheCardSentAndPlays) {
   EXPECT_TRUE(platform.Boxes().Texts().empty());
   const std::vector<std::uint8_t> recorded = ReadFile(path);
   ASSERT_GE(recorded.size(), 2'000'000u);
-  ASSERT_EQ(recorded.size() % (348 * 188), 0u) << "whole samples of whole packets";
+  ASSERT_EQ(recorded.size() % kSimSampleBytes, 0u) << "whole samples of whole packets";
 
   // The card's generator from its start: its rate and programme were taken
   // before the first packet.
-  TsGenerator generator(SimStreamContent{}, 38'000'000, 348);
-  generator.SetBitRate(static_cast<std::uint64_t>(stream.bitRate));
-  generator.SetContent(sim::ProgrammeFor(platform.Card().Driver()->GetSky(), stream));
-  std::vector<std::uint8_t> sent(recorded.size());
-  for (std::size_t at = 0; at < sent.size(); at += 348 * 188) generator.Fill(&sent[at], 348);
+  const std::vector<std::uint8_t> sent =
+      SimulatedStreamBytes(platform.Card().Driver()->GetSky(), stream, recorded.size());
   EXPECT_TRUE(sent == recorded) << "the recording differs from what the card sent";
 
   const std::uint64_t packets = recorded.size() / 188;

@@ -5,8 +5,6 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <thread>
 
@@ -16,6 +14,7 @@
 #include "recording/dest_filter.h"
 #include "recording/recording_state.h"
 #include "tests/linuxdvb/fake_dvb_kernel.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/message_box_recorder.h"
 #include "tuner/tuner_context.h"
 
@@ -77,10 +76,7 @@ class CaptureTest : public testing::Test {
     capture.As<ICaptureSourceStatus>()->GetCaptureStatus(&status);
     return status;
   }
-  std::vector<std::uint8_t> Recorded() {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  }
+  std::vector<std::uint8_t> Recorded() { return FileBytes(path); }
 
   FakeDemux demux;
   MessageBoxRecorder boxes;

@@ -7,13 +7,13 @@
 
 #include <QAbstractButton>
 #include <QtTest/QTest>
-#include <fstream>
 
 #include "recording/capture_control_dlg.h"
 #include "recording/recording_state.h"
 #include "resources/resource_ids.h"
 #include "tests/media/ts_reader.h"
 #include "tests/support/ffmpeg.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/hosted_page.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/sim_stream_expectation.h"
@@ -34,11 +34,6 @@ sim::SimConfig ConfigFrom(const std::string& text) {
   auto config = sim::ParseSimText(text, &error);
   if (!config) throw std::runtime_error(error);
   return *config;
-}
-
-std::vector<std::uint8_t> ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
 class CaptureOnSimulatedCard : public testing::Test {
@@ -90,7 +85,7 @@ TEST_F(CaptureOnSimulatedCard, TheFileIsWhatTheCardSentAndPlays) {
   Record(2'000'000);
   EXPECT_EQ((*capture)->GetDlgItemText(IDC_RECORD_STATUS), "Record Stopped!");
   EXPECT_TRUE(platform.Boxes().Texts().empty());
-  const std::vector<std::uint8_t> recorded = ReadFile(path);
+  const std::vector<std::uint8_t> recorded = FileBytes(path);
   ASSERT_GE(recorded.size(), 2'000'000u);
   ASSERT_EQ(recorded.size() % kSimSampleBytes, 0u) << "whole samples of whole packets";
 
@@ -115,7 +110,7 @@ class CaptureWithContinuityFaults : public CaptureOnSimulatedCard {
 
 TEST_F(CaptureWithContinuityFaults, TheHealthLineCountsTheErrorsTheFileHolds) {
   Record(6'000'000);
-  const std::vector<std::uint8_t> recorded = ReadFile(path);
+  const std::vector<std::uint8_t> recorded = FileBytes(path);
   const TsReport report = ReadTs(recorded);
   ASSERT_GT(report.continuityErrors, 0u);
   EXPECT_NE((*capture)->GetDlgItemText(IDC_RECORD_HEALTH).find("CC errors: " + std::to_string(report.continuityErrors) + "   "),
@@ -137,7 +132,7 @@ TEST_F(CaptureOnAFullDisk, TheFailureIsReportedOnceAndTheBytesBeforeItKept) {
   ASSERT_EQ(platform.Boxes().Texts().size(), 1u);
   EXPECT_NE(platform.Boxes().Texts()[0].find("1000000 bytes"), std::string::npos) << platform.Boxes().Texts()[0];
   EXPECT_EQ(timers.FireArmed(), 0);
-  EXPECT_EQ(ReadFile(path).size(), 1'000'000u);
+  EXPECT_EQ(FileBytes(path).size(), 1'000'000u);
 }
 
 }  // namespace

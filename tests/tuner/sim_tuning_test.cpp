@@ -4,10 +4,8 @@
 #include <QKeyEvent>
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "resources/resource_ids.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/hosted_page.h"
 #include "tests/support/simulated_platform.h"
 #include "tuner/bdacontrol_dlg.h"
@@ -37,13 +35,6 @@ Signal ReadSignal() {
   statistics->get_SignalStrength(&s.strength);
   statistics->get_SignalLocked(&s.locked);
   return s;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path);
-  std::stringstream content;
-  content << file.rdbuf();
-  return content.str();
 }
 
 void Fill(CBdacontrolDlg& page, const char* frequency, const char* symbolRate, int polarity, int port) {
@@ -79,7 +70,7 @@ TEST(SimulatedTuning, EnterOnTheFilledPageLocksTheCardOntoASkyTransponder) {
   EXPECT_GT(signal.strength, 10);
   EXPECT_TRUE(platform.Boxes().Texts().empty());
 
-  const std::string lines = ReadFile(trace);
+  const std::string lines = FileText(trace);
   EXPECT_NE(lines.find("Set 0 E0 10 38 F2 00 00 00 00 00 00 04"), std::string::npos) << lines;
   EXPECT_NE(lines.find("Tune carrier=11362000 low=9750000 high=10600000 switch=9750000 pol=H sr=22000"),
             std::string::npos)

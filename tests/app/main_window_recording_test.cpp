@@ -15,6 +15,7 @@
 #include "tests/support/file_contents.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/simulated_platform.h"
+#include "tests/support/tuner_page_entry.h"
 #include "tests/support/ui_test_helpers.h"
 #include "tuner/tuner_context.h"
 
@@ -44,10 +45,7 @@ TEST(MainWindowRecording, UnpluggingTheCardDuringARecordingKeepsEveryByteReceive
     boxesBeforeLock = platform.Boxes().Texts();
 
     CBdacontrolDlg& tuner = window->TunerPage();
-    tuner.SetDlgItemText(IDC_FREQUENCY, "11362");
-    tuner.SetDlgItemText(IDC_SYMBOL_RATE, "22000");
-    tuner.SetDlgItemText(IDC_LNB_LOW, "9750");
-    tuner.SetDlgItemText(IDC_LNB_HIGH, "10600");
+    EnterCarrier(tuner, "11362", "22000");
     tuner.OnOK();
     ASSERT_TRUE(WaitUntil([] { return SignalLockedFlag().load() == 1; }));
     stream = platform.Card().Driver()->DescribeStream();

@@ -18,16 +18,10 @@
 #include "resources/resource_ids.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/simulated_platform.h"
+#include "tests/support/tuner_page_entry.h"
 #include "tests/support/ui_test_helpers.h"
 
 namespace {
-
-sim::SimConfig ConfigFrom(const std::string& text) {
-  std::string error;
-  auto config = sim::ParseSimText(text, &error);
-  if (!config) throw std::runtime_error(error);
-  return *config;
-}
 
 // Real boxes on screen, each one noted before it is shown.
 class ShownBoxes final : public MessageBoxService {
@@ -70,14 +64,11 @@ void Focus(QWidget* w) {
 
 class StreamInfoWindowTest : public testing::Test {
  protected:
-  explicit StreamInfoWindowTest(const std::string& file = "") : m_platform(ConfigFrom(file)) {}
+  explicit StreamInfoWindowTest(const std::string& file = "") : m_platform(SimConfigFrom(file)) {}
 
   void Tune(CBDAUtilDlg& d, const char* frequency, const char* symbolRate) {
     CBdacontrolDlg& page = d.TunerPage();
-    page.SetDlgItemText(IDC_FREQUENCY, frequency);
-    page.SetDlgItemText(IDC_SYMBOL_RATE, symbolRate);
-    page.SetDlgItemText(IDC_LNB_LOW, "9750");
-    page.SetDlgItemText(IDC_LNB_HIGH, "10600");
+    EnterCarrier(page, frequency, symbolRate);
     QWidget* edit = page.GetDlgItem(IDC_FREQUENCY);
     Focus(edit);
     QTest::keyClick(edit, Qt::Key_Return);  // Enter on the page is "Lock TP"

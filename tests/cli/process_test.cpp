@@ -28,19 +28,12 @@ extern char** environ;
 
 namespace {
 
-// Real time: the card delivers at the carrier's bit rate, as on the air.
-constexpr char kSky[] =
-    "[satellite 1]\n"
-    "name = Sat 23.5E\n"
-    "position = 23.5\n"
-    "tp = 11362 H 22000 S2 8PSK 2/3 rolloff=0.20 pilots=on\n";
-
 class Rx40ctlProcess : public testing::Test {
  protected:
   Rx40ctlProcess() {
     m_folder = std::filesystem::temp_directory_path() / ("rx40ctl-process-" + std::to_string(::getpid()));
     std::filesystem::create_directories(m_folder);
-    std::ofstream(m_folder / "card.ini") << kSky;
+    std::ofstream(m_folder / "card.ini") << kOneCarrierSky;  // real time, as on the air
   }
   ~Rx40ctlProcess() override {
     std::error_code ignored;
@@ -109,7 +102,7 @@ TEST_F(Rx40ctlProcess, SigintDuringARecordingStopsItCleanlyKeepingEveryByte) {
   ASSERT_GE(recorded.size(), 4 * kSimSampleBytes);
   EXPECT_EQ(recorded.size() % kSimSampleBytes, 0u) << "whole samples of whole packets";
   std::string parseError;
-  const auto config = sim::ParseSimText(kSky, &parseError);
+  const auto config = sim::ParseSimText(kOneCarrierSky, &parseError);
   ASSERT_TRUE(config) << parseError;
   const std::vector<std::uint8_t> sent = SimulatedStreamBytes(config->sky, LockedCarrier(config->sky, 0, 0), recorded.size());
   EXPECT_TRUE(sent == recorded) << "the recording differs from what the card sent";

@@ -18,34 +18,19 @@
 #include "tests/support/manual_timers.h"
 #include "tests/support/sim_stream_expectation.h"
 #include "tests/support/simulated_platform.h"
+#include "tests/support/tuner_page_entry.h"
 #include "tests/support/ui_test_helpers.h"
 #include "tuner/bdacontrol_dlg.h"
 
 namespace {
 
-constexpr char kSky[] =
-    "[satellite 1]\n"
-    "name = Sat 23.5E\n"
-    "position = 23.5\n"
-    "tp = 11362 H 22000 S2 8PSK 2/3 rolloff=0.20 pilots=on\n";
-
-sim::SimConfig ConfigFrom(const std::string& text) {
-  std::string error;
-  auto config = sim::ParseSimText(text, &error);
-  if (!config) throw std::runtime_error(error);
-  return *config;
-}
-
 class CaptureOnSimulatedCard : public testing::Test {
  protected:
-  explicit CaptureOnSimulatedCard(const std::string& extra = "") : platform(ConfigFrom(kSky + extra)) {}
+  explicit CaptureOnSimulatedCard(const std::string& extra = "") : platform(SimConfigFrom(kOneCarrierSky + extra)) {}
 
   void SetUp() override {
     tuner.emplace();
-    (*tuner)->SetDlgItemText(IDC_FREQUENCY, "11362");
-    (*tuner)->SetDlgItemText(IDC_SYMBOL_RATE, "22000");
-    (*tuner)->SetDlgItemText(IDC_LNB_LOW, "9750");
-    (*tuner)->SetDlgItemText(IDC_LNB_HIGH, "10600");
+    EnterCarrier(**tuner, "11362", "22000");
     (*tuner)->OnOK();
     platform.Clock().SleepMs(400);
     stream = platform.Card().Driver()->DescribeStream();

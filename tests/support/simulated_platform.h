@@ -13,6 +13,15 @@
 #include "platform/sim/sim_file.h"
 #include "tests/support/program_platform.h"
 
+// The configuration a --simulate file of this text gives; a text the card
+// refuses throws, naming why.
+inline sim::SimConfig SimConfigFrom(const std::string& text) {
+  std::string error;
+  auto config = sim::ParseSimText(text, &error);
+  if (!config) throw std::runtime_error(error);
+  return *config;
+}
+
 class SimulatedPlatform : public ProgramPlatform {
  public:
   explicit SimulatedPlatform(const sim::SimConfig& config = {}) : ProgramPlatform("rx40-test-") {

@@ -8,17 +8,11 @@
 #include "tests/support/file_contents.h"
 #include "tests/support/hosted_page.h"
 #include "tests/support/simulated_platform.h"
+#include "tests/support/tuner_page_entry.h"
 #include "tuner/bdacontrol_dlg.h"
 #include "tuner/tuner_extension.h"
 
 namespace {
-
-sim::SimConfig ConfigFrom(const std::string& text) {
-  std::string error;
-  auto config = sim::ParseSimText(text, &error);
-  if (!config) throw std::runtime_error(error);
-  return *config;
-}
 
 struct Signal {
   LONG quality = 0, strength = 0;
@@ -38,14 +32,8 @@ Signal ReadSignal() {
 }
 
 void Fill(CBdacontrolDlg& page, const char* frequency, const char* symbolRate, int polarity, int port) {
-  page.SetDlgItemText(IDC_FREQUENCY, frequency);
-  page.SetDlgItemText(IDC_SYMBOL_RATE, symbolRate);
-  page.SetDlgItemText(IDC_LNB_LOW, "9750");
-  page.SetDlgItemText(IDC_LNB_HIGH, "10600");
-  page.ComboSetCurSel(IDC_POLARITY, polarity);
-  page.OnSelchangePolarity();
-  page.ComboSetCurSel(IDC_DISEQC, port);
-  page.OnSelchangeDiseqc();
+  EnterCarrier(page, frequency, symbolRate);
+  SelectPolarityAndPort(page, polarity, port);
 }
 
 void PressEnter(CBdacontrolDlg& page, int controlId) {
@@ -56,7 +44,7 @@ void PressEnter(CBdacontrolDlg& page, int controlId) {
 
 TEST(SimulatedTuning, EnterOnTheFilledPageLocksTheCardOntoASkyTransponder) {
   const std::string trace = testing::TempDir() + "/rx40-trace-lock-" + std::to_string(::getpid()) + ".txt";
-  SimulatedPlatform platform(ConfigFrom("[card]\ntrace = " + trace + "\n"));
+  SimulatedPlatform platform(SimConfigFrom("[card]\ntrace = " + trace + "\n"));
   HostedPage<CBdacontrolDlg> page;
   ASSERT_TRUE(platform.Boxes().Texts().empty());
 
@@ -147,7 +135,7 @@ TEST(SimulatedTuning, EachInjectedDriverFaultShowsItsBox) {
       {"[driver]\nproperty_14_set = negative\n", selectStream, {"Set KSPROPERTY_BDA_INPUTMULTISTREAMID error"}},
   };
   for (const auto& c : cases) {
-    SimulatedPlatform platform(ConfigFrom(c.file));
+    SimulatedPlatform platform(SimConfigFrom(c.file));
     HostedPage<CBdacontrolDlg> page;
     if (c.action) c.action(*page);
     EXPECT_EQ(platform.Boxes().Texts(), c.boxes) << c.file;
@@ -155,7 +143,7 @@ TEST(SimulatedTuning, EachInjectedDriverFaultShowsItsBox) {
 }
 
 TEST(SimulatedTuning, ATunerWithoutInput0StillBuildsTheGraph) {
-  SimulatedPlatform platform(ConfigFrom("[faults]\ntuner_input_pin = missing\n"));
+  SimulatedPlatform platform(SimConfigFrom("[faults]\ntuner_input_pin = missing\n"));
   HostedPage<CBdacontrolDlg> page;
   EXPECT_EQ(platform.Boxes().Texts(), std::vector<std::string>{"m_pKsCtrl==NULL"}) << "the stream type read at start";
   EXPECT_TRUE(TheTunerContext().m_pGraph);

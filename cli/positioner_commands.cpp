@@ -1,6 +1,5 @@
 // diseqc, motor and usals: the Tuner Setting page's "Set Motor" and the
 // Motor/Positioner page's buttons and "Go" without the window.
-#include <cstdio>
 #include <iterator>
 
 #include "cli/commands.h"
@@ -15,16 +14,6 @@
 namespace {
 
 constexpr char kNoDriver[] = "nothing sent: the tuner offers no driver property set";
-
-std::string HexText(const std::vector<std::uint8_t>& bytes) {
-  std::string text;
-  for (const std::uint8_t byte : bytes) {
-    char hex[4];
-    std::snprintf(hex, sizeof hex, text.empty() ? "%02X" : " %02X", byte);
-    text += hex;
-  }
-  return text;
-}
 
 // The dish where the driver reports it, after a command that moves it.
 void AddDish(JsonObject* json, std::string* text) {
@@ -49,8 +38,8 @@ void RunDiseqc(const CommandContext& context) {
   std::copy(bytes.begin(), bytes.end(), std::begin(message.bytes));
   message.length = static_cast<int>(bytes.size());
   if (!SendMotorMessage(nullptr, message)) return;
-  context.console.Result("diseqc", JsonObject().Text("message", HexText(bytes)).Bool("sent", true),
-                         "sent " + HexText(bytes));
+  context.console.Result("diseqc", JsonObject().Text("message", HexBytesText(bytes)).Bool("sent", true),
+                         "sent " + HexBytesText(bytes));
 }
 
 void RunMotor(const CommandContext& context) {
@@ -62,8 +51,8 @@ void RunMotor(const CommandContext& context) {
     case DiseqcSendResult::Refused: return;  // its box said so
     case DiseqcSendResult::Sent: break;
   }
-  const std::string repeat = HexText(PositionerMessage(motor.command, kFramingRepeat, motor.position));
-  const std::string first = HexText(PositionerMessage(motor.command, kFramingFirst, motor.position));
+  const std::string repeat = HexBytesText(PositionerMessage(motor.command, kFramingRepeat, motor.position));
+  const std::string first = HexBytesText(PositionerMessage(motor.command, kFramingFirst, motor.position));
   JsonObject json;
   json.Text("messages", repeat + ", " + first).Bool("sent", true);
   std::string text = "sent " + repeat + ", " + first;

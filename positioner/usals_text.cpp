@@ -33,7 +33,7 @@ std::string UsalsErrorText(usals::Status status) {
                                                : "Can not reach this satellite from your location!";
 }
 
-std::string HexBytesText(const std::array<std::uint8_t, 5>& bytes) {
+std::string HexBytesText(std::span<const std::uint8_t> bytes) {
   std::string text;
   for (const std::uint8_t byte : bytes) {
     char hex[4];

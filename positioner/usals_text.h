@@ -4,8 +4,8 @@
 // Pure functions.
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "positioner/usals.h"
@@ -22,8 +22,8 @@ double SatellitePositionValue(const std::string& satelliteText);
 inline constexpr char kUsalsErrorCaption[] = "Error";
 std::string UsalsErrorText(usals::Status status);
 
-// "E1 31 6E E1 50"
-std::string HexBytesText(const std::array<std::uint8_t, 5>& bytes);
+// A DiSEqC message's bytes as the lines show them: "E1 31 6E E1 50".
+std::string HexBytesText(std::span<const std::uint8_t> bytes);
 
 // Why nothing went out, for the operator checking an installation.
 std::string UsalsNotSentText(const usals::Result& result);

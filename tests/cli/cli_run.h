@@ -21,6 +21,7 @@
 #include "cli/rx40ctl.h"
 #include "platform/devices/device_registry.h"
 #include "platform/media/tuning/tuning_space_store.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/instant_clock.h"
 
 struct CliOutcome {
@@ -106,10 +107,7 @@ class CliRun : public testing::Test {
     return "--simulate=" + path;
   }
   std::string Path(const std::string& name) const { return (m_folder / name).string(); }
-  std::string SettingsText() const {
-    std::ifstream in(m_folder / "Orvane-TScap.ini");
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  std::string SettingsText() const { return FileText(m_folder / "Orvane-TScap.ini"); }
 
   ScopedInstantClock m_clock;
   StopRequest m_stop;

@@ -21,30 +21,19 @@
 
 #include "cli/cli_arguments.h"
 #include "platform/sim/sim_file.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/sim_stream_expectation.h"
 
 extern char** environ;
 
 namespace {
 
-// Real time: the card delivers at the carrier's bit rate, as on the air.
-constexpr char kSky[] =
-    "[satellite 1]\n"
-    "name = Sat 23.5E\n"
-    "position = 23.5\n"
-    "tp = 11362 H 22000 S2 8PSK 2/3 rolloff=0.20 pilots=on\n";
-
-std::string ReadText(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 class Rx40ctlProcess : public testing::Test {
  protected:
   Rx40ctlProcess() {
     m_folder = std::filesystem::temp_directory_path() / ("rx40ctl-process-" + std::to_string(::getpid()));
     std::filesystem::create_directories(m_folder);
-    std::ofstream(m_folder / "card.ini") << kSky;
+    std::ofstream(m_folder / "card.ini") << kOneCarrierSky;  // real time, as on the air
   }
   ~Rx40ctlProcess() override {
     std::error_code ignored;
@@ -85,8 +74,8 @@ class Rx40ctlProcess : public testing::Test {
     if (waitpid(pid, &status, 0) != pid) return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
-  std::string Out() const { return ReadText(m_folder / "out.txt"); }
-  std::string Err() const { return ReadText(m_folder / "err.txt"); }
+  std::string Out() const { return FileText(m_folder / "out.txt"); }
+  std::string Err() const { return FileText(m_folder / "err.txt"); }
 
   std::filesystem::path m_folder;
 };
@@ -109,12 +98,11 @@ TEST_F(Rx40ctlProcess, SigintDuringARecordingStopsItCleanlyKeepingEveryByte) {
   ASSERT_EQ(kill(pid, SIGINT), 0);
   ASSERT_EQ(Wait(pid), 0) << Err();
 
-  const std::string file = ReadText(take);
-  const std::vector<std::uint8_t> recorded(file.begin(), file.end());
+  const std::vector<std::uint8_t> recorded = FileBytes(take);
   ASSERT_GE(recorded.size(), 4 * kSimSampleBytes);
   EXPECT_EQ(recorded.size() % kSimSampleBytes, 0u) << "whole samples of whole packets";
   std::string parseError;
-  const auto config = sim::ParseSimText(kSky, &parseError);
+  const auto config = sim::ParseSimText(kOneCarrierSky, &parseError);
   ASSERT_TRUE(config) << parseError;
   const std::vector<std::uint8_t> sent = SimulatedStreamBytes(config->sky, LockedCarrier(config->sky, 0, 0), recorded.size());
   EXPECT_TRUE(sent == recorded) << "the recording differs from what the card sent";

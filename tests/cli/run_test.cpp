@@ -3,12 +3,11 @@
 // boxes as errors, its waits through the instant clock.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "platform/devices/device_notifications.h"
 #include "platform/sim/sim_file.h"
 #include "tests/cli/cli_run.h"
 #include "tests/media/ts_reader.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/sim_stream_expectation.h"
 
 namespace {
@@ -26,11 +25,6 @@ constexpr char kSky[] =
     "tp = 12168 H 27500 S2 8PSK 3/5 rolloff=0.20 pilots=on isi=1,2,10\n"
     "[stream]\n"
     "paced = no\n";
-
-std::vector<std::uint8_t> ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
 
 class CliOnSimulatedCard : public CliRun {
  protected:
@@ -151,7 +145,7 @@ TEST_F(CliOnSimulatedCard, RecordMbMakesAFileOfExactlyWhatTheCardSentAndSummaris
   EXPECT_EQ(outcome.status, kExitSuccess) << outcome.err;
   EXPECT_EQ(outcome.err, "");
   EXPECT_EQ(outcome.notJson, 0) << outcome.out;
-  const std::vector<std::uint8_t> recorded = ReadFile(path);
+  const std::vector<std::uint8_t> recorded = FileBytes(path);
   ASSERT_GE(recorded.size(), 50u * 1024 * 1024) << "the page's rule: stop at the first tick at 100%";
   ASSERT_EQ(recorded.size() % kSimSampleBytes, 0u) << "whole samples of whole packets";
 
@@ -176,7 +170,7 @@ TEST_F(CliOnSimulatedCard, RecordCountsTheStreamsContinuityErrorsInItsSummary) {
   const CliOutcome outcome = Run({Simulate(std::string(kSky) + "continuity_error_every = 5000\n"), "record",
                                   Path("faulty.ts"), "--mb", "50", "11362", "22000", kUniversalLnb, kHighOscillator});
   EXPECT_EQ(outcome.status, kExitSuccess) << outcome.err;
-  const std::vector<std::uint8_t> recorded = ReadFile(Path("faulty.ts"));
+  const std::vector<std::uint8_t> recorded = FileBytes(Path("faulty.ts"));
   const TsReport report = ReadTs(recorded);
   ASSERT_GT(report.continuityErrors, 0u);
   const std::uint64_t packets = recorded.size() / 188;
@@ -212,7 +206,7 @@ TEST_F(CliOnSimulatedCard, AFullDiskStopsTheRecordingKeepingTheBytesBeforeIt) {
             std::string::npos)
       << outcome.err;
   EXPECT_NE(outcome.out.find("(write error)"), std::string::npos) << outcome.out;
-  EXPECT_EQ(ReadFile(Path("full.ts")).size(), 1'000'000u);
+  EXPECT_EQ(FileBytes(Path("full.ts")).size(), 1'000'000u);
 }
 
 TEST_F(CliOnSimulatedCard, APulledCardEndsTheRecordingWithEveryByteReceived) {
@@ -236,7 +230,7 @@ TEST_F(CliOnSimulatedCard, APulledCardEndsTheRecordingWithEveryByteReceived) {
   ASSERT_EQ(outcome.OfType("record").size(), 1u) << outcome.out;
   EXPECT_EQ(outcome.OfType("record")[0]["stopped"].toString(), "removed");
   EXPECT_EQ(outcome.OfType("record")[0]["bytes"].toInteger(),
-            static_cast<qint64>(ReadFile(Path("pulled.ts")).size()));
+            static_cast<qint64>(FileBytes(Path("pulled.ts")).size()));
   EXPECT_LT(outcome.OfType("record")[0]["duration_s"].toDouble(), 600.0);
 }
 
@@ -248,8 +242,7 @@ TEST_F(CliOnSimulatedCard, PositionerCommandsGoOnTheBusAsThePagesButtonsSendThem
   outcome = Run({card, "motor", "step-west"});
   EXPECT_EQ(outcome.status, kExitSuccess) << outcome.err;
   EXPECT_EQ(outcome.outLines.at(0).rfind("sent E1 31 69 FF, E0 31 69 FF | Dish ", 0), 0u) << outcome.out;
-  std::ifstream in(trace);
-  const std::string calls(std::istreambuf_iterator<char>(in), {});
+  const std::string calls = FileText(trace);
   const std::size_t repeat = calls.find("Set 0 E1 31 69 FF 00 00 00 00 00 00 04\n");
   ASSERT_NE(repeat, std::string::npos) << calls;
   EXPECT_NE(calls.find("Set 0 E0 31 69 FF 00 00 00 00 00 00 04\n", repeat), std::string::npos) << "then " << calls;
@@ -257,8 +250,7 @@ TEST_F(CliOnSimulatedCard, PositionerCommandsGoOnTheBusAsThePagesButtonsSendThem
   outcome = Run({card, "diseqc", "e0", "31", "6b", "00"});
   EXPECT_EQ(outcome.status, kExitSuccess) << outcome.err;
   EXPECT_EQ(outcome.out, "sent E0 31 6B 00\n");
-  std::ifstream again(trace);
-  const std::string last(std::istreambuf_iterator<char>(again), {});
+  const std::string last = FileText(trace);
   EXPECT_NE(last.find("Set 0 E0 31 6B 00 00 00 00 00 00 00 04"), std::string::npos) << "zeros go as given: " << last;
 }
 
@@ -293,8 +285,7 @@ TEST_F(CliOnSimulatedCard, UsalsDryRunComputesWithoutACardAndGoSendsTheAngularGo
   const QJsonObject usals = outcome.OfType("usals")[0];
   EXPECT_TRUE(usals["sent"].toBool());
   const std::string message = usals["message"].toString().toStdString();
-  std::ifstream in(trace);
-  const std::string calls(std::istreambuf_iterator<char>(in), {});
+  const std::string calls = FileText(trace);
   EXPECT_NE(calls.find("Set 0 " + message + " 00 00 00 00 00 05"), std::string::npos) << calls;
   EXPECT_EQ(calls.find("Set 0 E0 31 6E"), std::string::npos) << "the angular goto is not repeated";
 }

@@ -15,6 +15,14 @@
 
 inline constexpr std::size_t kSimSampleBytes = sim::StreamOptions::kDefaultSamplePackets * 188;
 
+// A simulated card's sky to record from: one satellite, which the dish faces,
+// with one DVB-S2 carrier (satellite 0, transponder 0), paced at its bit rate.
+inline constexpr char kOneCarrierSky[] =
+    "[satellite 1]\n"
+    "name = Sat 23.5E\n"
+    "position = 23.5\n"
+    "tp = 11362 H 22000 S2 8PSK 2/3 rolloff=0.20 pilots=on\n";
+
 // The first `bytes` bytes (whole samples) the card sends for the stream.
 inline std::vector<std::uint8_t> SimulatedStreamBytes(const sim::Sky& sky, const sim::StreamDescription& stream,
                                                       std::size_t bytes) {

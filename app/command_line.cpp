@@ -22,50 +22,69 @@ std::optional<unsigned> Number(const std::string& text, unsigned max) {
 
 }  // namespace
 
+CommonOption ParseCommonOption(const std::vector<std::string>& args, std::size_t* i, CommandLine* line,
+                               std::string* error) {
+  const std::string& arg = args[*i];
+  if (arg == "--simulate") {
+    line->simulate = true;
+  } else if (arg.starts_with("--simulate=")) {
+    line->simulate = true;
+    line->simulationFile = arg.substr(11);
+    if (line->simulationFile.empty()) {
+      *error = "--simulate= needs a file name";
+      return CommonOption::Bad;
+    }
+  } else if (const auto dir = OptionValue("--data-dir", args, i)) {
+    line->dataDir = *dir;
+    if (line->dataDir.empty()) {
+      *error = "--data-dir needs a folder";
+      return CommonOption::Bad;
+    }
+    while (line->dataDir.size() > 1 && line->dataDir.back() == '/') line->dataDir.pop_back();
+  } else if (const auto adapter = OptionValue("--adapter", args, i)) {
+    const auto number = Number(*adapter, 255);
+    if (!number) {
+      *error = "--adapter needs an adapter number (N of /dev/dvb/adapterN)";
+      return CommonOption::Bad;
+    }
+    line->adapter = static_cast<int>(*number);
+  } else if (const auto pause = OptionValue("--sec-pause", args, i)) {
+    line->secPauseMs = Number(*pause, 1000);
+    if (!line->secPauseMs) {
+      *error = "--sec-pause needs a number of milliseconds from 0 to 1000";
+      return CommonOption::Bad;
+    }
+  } else {
+    return CommonOption::NotOne;
+  }
+  return CommonOption::Taken;
+}
+
+bool CheckCommonOptions(const CommandLine& line, std::string* error) {
+  if (line.simulate && (line.adapter || line.secPauseMs)) {
+    *error = "--adapter and --sec-pause are for a real card; they cannot go with --simulate";
+    return false;
+  }
+  return true;
+}
+
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string* error) {
   CommandLine line;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (arg == "--simulate") {
-      line.simulate = true;
-    } else if (arg.starts_with("--simulate=")) {
-      line.simulate = true;
-      line.simulationFile = arg.substr(11);
-      if (line.simulationFile.empty()) {
-        *error = "--simulate= needs a file name";
-        return std::nullopt;
-      }
-    } else if (const auto dir = OptionValue("--data-dir", args, &i)) {
-      line.dataDir = *dir;
-      if (line.dataDir.empty()) {
-        *error = "--data-dir needs a folder";
-        return std::nullopt;
-      }
-      while (line.dataDir.size() > 1 && line.dataDir.back() == '/') line.dataDir.pop_back();
-    } else if (const auto adapter = OptionValue("--adapter", args, &i)) {
-      const auto number = Number(*adapter, 255);
-      if (!number) {
-        *error = "--adapter needs an adapter number (N of /dev/dvb/adapterN)";
-        return std::nullopt;
-      }
-      line.adapter = static_cast<int>(*number);
-    } else if (const auto pause = OptionValue("--sec-pause", args, &i)) {
-      line.secPauseMs = Number(*pause, 1000);
-      if (!line.secPauseMs) {
-        *error = "--sec-pause needs a number of milliseconds from 0 to 1000";
-        return std::nullopt;
-      }
-    } else if (arg == "--help" || arg == "-h") {
+    switch (ParseCommonOption(args, &i, &line, error)) {
+      case CommonOption::Taken: continue;
+      case CommonOption::Bad: return std::nullopt;
+      case CommonOption::NotOne: break;
+    }
+    if (arg == "--help" || arg == "-h") {
       line.help = true;
     } else {
       *error = "unknown argument: " + arg;
       return std::nullopt;
     }
   }
-  if (line.simulate && (line.adapter || line.secPauseMs)) {
-    *error = "--adapter and --sec-pause are for a real card; they cannot go with --simulate";
-    return std::nullopt;
-  }
+  if (!CheckCommonOptions(line, error)) return std::nullopt;
   return line;
 }
 

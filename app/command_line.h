@@ -17,4 +17,14 @@ struct CommandLine {
 // Parses argv (without argv[0]); on a bad argument returns none and sets error.
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string* error);
 
+// The options every program of the tool takes for the card and its program
+// folder (--simulate[=FILE], --adapter N, --sec-pause MS, --data-dir DIR),
+// for parsers of their own command lines. args[*i] is the argument at hand;
+// an option whose value is the next argument moves *i on to it.
+enum class CommonOption { NotOne, Taken, Bad };
+CommonOption ParseCommonOption(const std::vector<std::string>& args, std::size_t* i, CommandLine* line,
+                               std::string* error);
+// Once every argument is read: the options that cannot go together.
+bool CheckCommonOptions(const CommandLine& line, std::string* error);
+
 const char* UsageText();

@@ -43,45 +43,12 @@ void SignalMonitor::ShowNoDriver(CBDAUtilDlg& d) {
   d.ProgressSetPos(IDC_STRENGTH_BAR, 0);
 }
 
-namespace {
-
-// Only a tuner that measures its carrier-to-noise ratio can tell.
-std::optional<double> ReadLinkMargin(const ComPtr<IUnknown>& node) {
-  ComPtr<ILinkMarginStatistics> margin = node.As<ILinkMarginStatistics>();
-  LONG centiDb = 0;
-  if (!margin || margin->get_LinkMargin(&centiDb) != S_OK) return std::nullopt;
-  return centiDb / 100.0;
-}
-
-}  // namespace
-
-SignalMonitor::ReadOutcome SignalMonitor::ReadStatistics(TunerContext& context, SignalReading* reading) {
-  if (!context.m_pTunerFilter) return ReadOutcome::Failed;
-  ComPtr<IBDA_Topology> topology = context.m_pTunerFilter.As<IBDA_Topology>();
-  if (!topology) return ReadOutcome::NoTopology;
-  ComPtr<IUnknown> node;
-  if (FAILED(topology->GetControlNode(0, 1, 0, node.ReleaseAndGetAddressOf())) || !node) return ReadOutcome::Failed;
-  ComPtr<IBDA_SignalStatistics> statistics = node.As<IBDA_SignalStatistics>();
-  if (!statistics) return ReadOutcome::Failed;
-  LONG quality = 0, strength = 0;
-  BOOLEAN locked = 0;
-  const HRESULT hr = statistics->get_SignalQuality(&quality);
-  statistics->get_SignalStrength(&strength);
-  statistics->get_SignalLocked(&locked);
-  if (FAILED(hr)) return ReadOutcome::Failed;
-  reading->quality = static_cast<std::uint8_t>(quality);
-  reading->strength = static_cast<std::uint8_t>(strength);
-  reading->lockByte = locked;
-  reading->marginDb = ReadLinkMargin(node);
-  return ReadOutcome::Read;
-}
-
 bool SignalMonitor::RunCycle(CBDAUtilDlg& d) {
   TunerContext& context = TheTunerContext();
   SignalReading reading;
   {
     std::lock_guard driver(context.m_hDriverMutex);
-    if (ReadStatistics(context, &reading) == ReadOutcome::NoTopology) return false;
+    if (ReadSignalStatistics(context, &reading) == SignalReadOutcome::NoTopology) return false;
   }
   const std::string quality = std::to_string(reading.quality);
   const std::string strength = std::to_string(reading.strength);

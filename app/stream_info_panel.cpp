@@ -11,10 +11,6 @@
 
 namespace {
 
-// The driver is given this long to settle on the chosen stream before the
-// transponder is tuned again.
-constexpr std::uint32_t kRetuneDelayMs = 500;
-
 constexpr char kDerivedMatypeNote[] =
     "Derived from the tuned parameters: the driver does not report the MATYPE bytes it received";
 
@@ -75,6 +71,6 @@ void StreamInfoPanel::Apply() {
     return;
   }
   if (!ApplyInputStreamId(&m_window, AtoiText(text))) return;
-  Sleep(kRetuneDelayMs);
+  Sleep(kInputStreamRetuneDelayMs);
   m_retune();
 }

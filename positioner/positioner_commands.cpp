@@ -1,7 +1,6 @@
 #include "positioner/positioner_commands.h"
 
 #include "tuner/text_numbers.h"
-#include "tuner/tuner_extension.h"
 
 namespace {
 
@@ -44,9 +43,12 @@ std::uint8_t StoredPositionByte(const std::string& text) {
   return static_cast<std::uint8_t>(static_cast<unsigned>(AtoiText(text)) & 0xFF);
 }
 
-void SendPositionerCommand(PositionerCommand command, std::uint8_t position) {
+DiseqcSendResult SendPositionerCommand(PositionerCommand command, std::uint8_t position) {
+  DiseqcSendResult result = DiseqcSendResult::Sent;
   for (const std::uint8_t framing : {kFramingRepeat, kFramingFirst}) {
     const std::vector<std::uint8_t> message = PositionerMessage(command, framing, position);
-    SendDiseqCommandRX40(message.data(), message.size());
+    const DiseqcSendResult sent = SendPositionerMessage(message.data(), message.size());
+    if (sent != DiseqcSendResult::Sent) result = sent;
   }
+  return result;
 }

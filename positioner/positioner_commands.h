@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tuner/tuner_extension.h"
+
 enum class PositionerCommand {
   StepEast,       // 68 FF: one step east
   StepWest,       // 69 FF: one step west
@@ -35,5 +37,7 @@ std::vector<std::uint8_t> PositionerMessage(PositionerCommand command, std::uint
 // its atoi value ("300" gives 0x2C, "-1" 0xFF, "" 0x00). No range check.
 std::uint8_t StoredPositionByte(const std::string& text);
 
-// Sends the command as 0xE1, then 0xE0.
-void SendPositionerCommand(PositionerCommand command, std::uint8_t position = 0);
+// Sends the command as 0xE1, then 0xE0, each with SendDiseqCommandRX40's
+// steps and box. Sent when both went out; else what befell the last
+// message that did not.
+DiseqcSendResult SendPositionerCommand(PositionerCommand command, std::uint8_t position = 0);

@@ -68,7 +68,7 @@ bool CUtiVirtualDamonDlg::OnInitDialog() {
   CheckDlgButton(IDC_USE_TIME_LIMIT, false);
   m_bRecording = false;
   ProgressSetRange(IDC_RECORD_PROGRESS, 0, 100);
-  m_nTickCount = 0;
+  m_Limit.Restart();
   SetDlgItemText(IDC_LIMIT_CAPTION, "File Size:");
   SetDlgItemText(IDC_LIMIT_LINE, "0 KBytes");
   UpdateData(false);
@@ -156,7 +156,7 @@ void CUtiVirtualDamonDlg::OnStartRecord() {
     }
     return;
   }
-  m_nTickCount = 0;
+  m_Limit.Restart();
   SetTimer(kRecordTimer, kRecordTimerMs);
 }
 
@@ -171,7 +171,7 @@ void CUtiVirtualDamonDlg::OnCancelRecord() {
 
 void CUtiVirtualDamonDlg::StopProcedure() {
   m_bRecording = false;
-  m_nTickCount = 0;
+  m_Limit.Restart();
   KillTimer(kRecordTimer);
   StopRecording();
   ProgressSetPos(IDC_RECORD_PROGRESS, 0);
@@ -186,37 +186,24 @@ void CUtiVirtualDamonDlg::OnTimer(int timerId) {
     return;
   }
   KillTimer(kRecordTimer);
-  if (m_bSizeLimitMode) TickSizeLimit();
-  else TickTimeLimit();
+  TickLimit();
   if (m_bRecording) ShowHealth();
   CheckWriteError();
   if (m_bRecording) SetTimer(kRecordTimer, kRecordTimerMs);
 }
 
-void CUtiVirtualDamonDlg::TickSizeLimit() {
-  const std::uint32_t kbytes = RecordedKBytes();
-  const std::uint64_t percent = SizeLimitPercent(kbytes, m_nSizeLimit);
-  SetDlgItemText(IDC_LIMIT_LINE, KBytesLine(kbytes));
-  if (percent >= 100) {
+void CUtiVirtualDamonDlg::TickLimit() {
+  const LimitTick tick =
+      m_Limit.Tick(m_bSizeLimitMode ? LimitMode::FileSize : LimitMode::Time, m_nSizeLimit, m_nTimeLimit);
+  SetDlgItemText(IDC_LIMIT_LINE, tick.line);
+  if (tick.Reached()) {
     StopProcedure();
     return;
   }
-  const std::string status = RecordingStatus(percent);
+  const std::string status = RecordingStatus(tick.percent);
   SetDlgItemText(IDC_RECORD_STATUS, status);
-  OutputDebugString(status);
-  ProgressSetPos(IDC_RECORD_PROGRESS, static_cast<int>(percent));
-}
-
-void CUtiVirtualDamonDlg::TickTimeLimit() {
-  ++m_nTickCount;
-  const std::uint64_t percent = TimeLimitPercent(m_nTickCount, m_nTimeLimit);
-  SetDlgItemText(IDC_LIMIT_LINE, SecondsLine(SecondsLeft(m_nTickCount, m_nTimeLimit)));
-  if (percent >= 100) {
-    StopProcedure();
-    return;
-  }
-  SetDlgItemText(IDC_RECORD_STATUS, RecordingStatus(percent));
-  ProgressSetPos(IDC_RECORD_PROGRESS, static_cast<int>(percent));
+  if (m_bSizeLimitMode) OutputDebugString(status);  // only size-limit ticks write the debug line
+  ProgressSetPos(IDC_RECORD_PROGRESS, static_cast<int>(tick.percent));
 }
 
 void CUtiVirtualDamonDlg::ReadFieldsQuietly() {
@@ -236,10 +223,7 @@ void CUtiVirtualDamonDlg::CheckWriteError() {
   m_bWriteErrorReported = true;
   if (m_bRecording) StopProcedure();
   SetDlgItemText(IDC_RECORD_STATUS, WriteErrorStatus(error->error));
-  AfxMessageBox("Cannot write the record file \"" + error->path + "\": " + std::strerror(error->error) +
-                    ".\nThe recording was stopped; the " + std::to_string(RecordedBytes()) +
-                    " bytes written before it are kept in the file.",
-                MB_ICONEXCLAMATION);
+  AfxMessageBox(DescribeWriteFailure(*error, RecordedBytes()), MB_ICONEXCLAMATION);
 }
 
 void CUtiVirtualDamonDlg::ShowHealth() { SetDlgItemText(IDC_RECORD_HEALTH, DescribeRecordingHealth(ReadRecordingHealth())); }

@@ -32,13 +32,14 @@
 #include <string>
 
 #include "platform/ui/property_sheet.h"
+#include "recording/record_limit.h"
 
 class CUtiVirtualDamonDlg : public CPropertyPage {
  public:
   static constexpr int kRecordTimer = 0;
-  static constexpr unsigned kRecordTimerMs = 100;
-  static constexpr UIntRange kTimeLimitRange{1, 65535};
-  static constexpr UIntRange kSizeLimitRange{50, 800000};
+  static constexpr unsigned kRecordTimerMs = kRecordTickMs;
+  static constexpr UIntRange kTimeLimitRange{kTimeLimitSeconds.low, kTimeLimitSeconds.high};
+  static constexpr UIntRange kSizeLimitRange{kSizeLimitMB.low, kSizeLimitMB.high};
   static constexpr char kFilter[] = "TS Files (*.ts)|*.ts|All Files (*.*)|*.*||";
 
   CUtiVirtualDamonDlg();
@@ -58,7 +59,7 @@ class CUtiVirtualDamonDlg : public CPropertyPage {
 
   bool IsRecording() const { return m_bRecording; }
   bool IsSizeLimitMode() const { return m_bSizeLimitMode; }
-  std::uint32_t TickCount() const { return m_nTickCount; }
+  std::uint32_t TickCount() const { return m_Limit.Ticks(); }
   std::uint32_t TimeLimit() const { return m_nTimeLimit; }
   std::uint32_t SizeLimit() const { return m_nSizeLimit; }
   const std::string& RecordPath() const { return m_strFilePath; }
@@ -70,8 +71,9 @@ class CUtiVirtualDamonDlg : public CPropertyPage {
   // Cancel Record's steps after its check: idle, timer killed, graph
   // stopped and file closed, progress 0, "Record Stopped!".
   void StopProcedure();
-  void TickSizeLimit();
-  void TickTimeLimit();
+  // The limit's tick: the size or time-left line, then the status and the
+  // progress bar, or the stop procedure at 100 percent.
+  void TickLimit();
   // Reads the fields during a recording without a box; flags a failing one.
   void ReadFieldsQuietly();
   void ClearFieldFlags();
@@ -84,7 +86,7 @@ class CUtiVirtualDamonDlg : public CPropertyPage {
   std::uint32_t m_nSizeLimit = 500;
   bool m_bSizeLimitMode = true;
   bool m_bRecording = false;
-  std::uint32_t m_nTickCount = 0;
+  RecordLimit m_Limit;  // the tick count of time-limit mode
   bool m_bWriteErrorReported = false;
 };
 

@@ -31,6 +31,12 @@ std::string DescribeWriteError(const RecordingError& error) {
          "; the recording stopped growing";
 }
 
+std::string DescribeWriteFailure(const RecordingError& error, std::uint64_t bytesKept) {
+  return "Cannot write the record file \"" + error.path + "\": " + std::strerror(error.error) +
+         ".\nThe recording was stopped; the " + std::to_string(bytesKept) +
+         " bytes written before it are kept in the file.";
+}
+
 RecordingState::RecordingState() = default;
 
 void RecordingState::SetRecordFilePath(std::string path) {

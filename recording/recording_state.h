@@ -91,3 +91,6 @@ std::optional<RecordingError> RecordingWriteError();
 // The text shown for an error, naming the path and the reason.
 std::string DescribeCreateError(const RecordingError& error);
 std::string DescribeWriteError(const RecordingError& error);
+// What the operator is told when a write ended the recording: the file, the
+// reason and how many bytes before the failure the file keeps.
+std::string DescribeWriteFailure(const RecordingError& error, std::uint64_t bytesKept);

@@ -69,6 +69,20 @@ bool CBdacontrolDlg::PreTranslateMessage(QEvent* event) {
   return CPropertyPage::PreTranslateMessage(event);
 }
 
+bool CBdacontrolDlg::BuildGraph() { return m_Graph.Build(this); }
+
+void CBdacontrolDlg::ReleaseGraph() { m_Graph.Release(); }
+
+void CBdacontrolDlg::OnOK() {
+  SaveSettings();
+  EnableTuningButtons(false);
+  const TransponderParams params =
+      TransponderFromTexts(GetDlgItemText(IDC_FREQUENCY), GetDlgItemText(IDC_SYMBOL_RATE), GetDlgItemText(IDC_LNB_LOW),
+                           GetDlgItemText(IDC_LNB_HIGH), m_nPolarity);
+  LockTransponder(this, m_Graph.TuningSpace(), params, {m_nDiseqc, m_StreamType});
+  EnableTuningButtons(true);
+}
+
 void CBdacontrolDlg::OnSelchangeDiseqc() { m_nDiseqc = ComboGetCurSel(IDC_DISEQC); }
 void CBdacontrolDlg::OnSelchangePolarity() { m_nPolarity = ComboGetCurSel(IDC_POLARITY); }
 

@@ -10,6 +10,8 @@
 #include "platform/media/bda_interfaces.h"
 #include "platform/ui/property_sheet.h"
 #include "tuner/band_decision.h"
+#include "tuner/receive_graph.h"
+#include "tuner/transponder_tuning.h"
 #include "tuner/tuner_records.h"
 
 class CBdacontrolDlg : public CPropertyPage {
@@ -40,26 +42,17 @@ class CBdacontrolDlg : public CPropertyPage {
   int Polarity() const { return m_nPolarity; }
   int Diseqc() const { return m_nDiseqc; }
   const TUNER_STREAMTYPE_PARAMS& StreamType() const { return m_StreamType; }
-  ITuningSpace* TuningSpace() const { return m_pTuningSpace.Get(); }
+  ITuningSpace* TuningSpace() const { return m_Graph.TuningSpace(); }
 
  protected:
   void ConnectMessageMap() override;
 
  private:
-  ComPtr<IBaseFilter> CreateDVBSNetworkProvider();
-  ComPtr<ITuningSpace> FindDVBSTuningSpace();
-  ComPtr<ITuningSpace> CreateDVBSTuningSpace();
-  // A tune request for params, or none with the reason (not shown).
-  ComPtr<IDVBTuneRequest> CreateDVBTuneRequest(const TransponderParams& params, std::string* reason);
   void EnableTuningButtons(bool enable);
   void ShowStreamTypeSelection();
 
   TUNER_STREAMTYPE_PARAMS m_StreamType{1, 0};
   int m_nPolarity = 0;
   int m_nDiseqc = 0;
-  ComPtr<IPin> m_pTunerDevice;
-  ComPtr<ITuningSpace> m_pTuningSpace;
+  ReceiveGraph m_Graph;
 };
-
-// The parameters of the last tune, rewritten whole by every "Lock TP".
-TransponderParams& TheTransponderParams();

@@ -88,7 +88,7 @@ bool SendDiseqCommand(const CDialog* owner, const std::uint8_t* bytes, std::size
   return true;
 }
 
-void SendMotorMessage(const CDialog* owner, const MotorMessage& motor) {
+bool SendMotorMessage(const CDialog* owner, const MotorMessage& motor) {
   TunerContext& context = TheTunerContext();
   bool succeeded = false;
   const char* refusal = nullptr;
@@ -109,6 +109,7 @@ void SendMotorMessage(const CDialog* owner, const MotorMessage& motor) {
   if (refusal) MessageBox(owner, refusal, kError);
   // A refused write leaves the outcome as the support query made it.
   if (!succeeded) MessageBox(owner, "KSPROPERTY_CTRL_TUNER false", kError);
+  return succeeded && !refusal;
 }
 
 DiseqcSendResult SendPositionerMessage(const std::uint8_t* bytes, std::size_t length) {

@@ -24,7 +24,8 @@ bool SetStreamTypeParams(const CDialog* owner, const TUNER_STREAMTYPE_PARAMS& pa
 // Sends a DiSEqC message; only a write result of exactly 0 is success.
 bool SendDiseqCommand(const CDialog* owner, const std::uint8_t* bytes, std::size_t length);
 // "Set Motor"'s driver steps, under the driver mutex; message.length >= 2.
-void SendMotorMessage(const CDialog* owner, const MotorMessage& message);
+// True when the driver took the message (its write gave 0).
+bool SendMotorMessage(const CDialog* owner, const MotorMessage& message);
 // The positioner's sender: no support query, no mutex; always false.
 bool SendDiseqCommandRX40(const std::uint8_t* bytes, std::size_t length);
 
@@ -57,3 +58,6 @@ MediaInfoResult QueryMediaInfo(const CDialog* owner, bool locked, MediaInfoDispl
 // Selects an input stream of a multiple-input-stream carrier; true when the
 // driver took it (the caller then waits 500 ms and tunes again).
 bool ApplyInputStreamId(const CDialog* owner, int inputStreamId);
+// How long the driver is given to settle on a selected input stream before
+// the transponder is tuned again.
+inline constexpr std::uint32_t kInputStreamRetuneDelayMs = 500;

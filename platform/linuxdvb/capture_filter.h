@@ -1,8 +1,7 @@
 // A real card's capture filter, found by the receive graph as the card's
-// capture device: its input ("Input") takes the tuner's output; its output
-// ("Output") delivers the adapter's whole transport stream from the DVR
-// device (dvr_reader.h) while the filter runs. Stop (and Pause from running)
-// returns only when the streaming thread has ended.
+// capture device. Its pins and their running are CBdaCaptureFilter's; its
+// output delivers the adapter's whole transport stream from the DVR device
+// (dvr_reader.h).
 //
 // Answers ICaptureSourceStatus: DVR buffer overflows and bytes read, and why
 // capture stopped if it did. When running cannot start (the DVR device is
@@ -10,17 +9,14 @@
 // filter), Run fails with that status, and the reason goes to the debug
 // output and, as Run is the UI thread's, to an application message box.
 //
-// Owns its pins and its reader; the reader stops before the pins go.
+// Owns its reader, which stops before the pins go.
 #pragma once
 
 #include <memory>
 
 #include "platform/linuxdvb/dvr_reader.h"
+#include "platform/media/bda_capture_filter.h"
 #include "platform/media/capture_source_status.h"
-#include "recording/base_filter.h"
-
-class CCaptureInputPin;
-class CTsCaptureOutputPin;
 
 namespace linuxdvb {
 
@@ -31,7 +27,7 @@ inline constexpr CLSID CLSID_LinuxDvbCaptureFilter{0x5B8E2F17, 0x6A3C, 0x4D92, {
 inline constexpr int kCapturePacketsPerSample = 348;
 inline constexpr int kCaptureSampleBuffers = 32;
 
-class CaptureFilter final : public CBaseFilter, public ICaptureSourceStatus {
+class CaptureFilter final : public CBdaCaptureFilter, public ICaptureSourceStatus {
  public:
   CaptureFilter(std::shared_ptr<KernelCalls> calls, CaptureDevices devices);
   ~CaptureFilter() override;
@@ -39,18 +35,13 @@ class CaptureFilter final : public CBaseFilter, public ICaptureSourceStatus {
   DECLARE_IUNKNOWN
   HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
 
-  int GetPinCount() override { return 2; }
-  CBasePin* GetPin(int n) override;
-  HRESULT Run(REFERENCE_TIME start) override;
-  HRESULT Pause() override;
-  HRESULT Stop() override;
-
   HRESULT GetCaptureStatus(CaptureSourceStatus* status) override;
 
  private:
-  CCritSec m_lock;
-  std::unique_ptr<CCaptureInputPin> m_input;
-  std::unique_ptr<CTsCaptureOutputPin> m_output;
+  // Failures to start go to the debug output and an application box.
+  HRESULT StartDelivery() override;
+  void StopDelivery() override;
+
   std::unique_ptr<DvrReader> m_reader;
 };
 

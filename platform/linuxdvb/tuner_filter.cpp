@@ -1,42 +1,11 @@
 #include "platform/linuxdvb/tuner_filter.h"
 
-#include "platform/com/com_object.h"
 #include "platform/linuxdvb/extension_property_set.h"
 #include "platform/media/media_info_origin.h"
+#include "platform/media/signal_statistics_node.h"
 #include "recording/base_input_pin.h"
 
 namespace linuxdvb {
-namespace {
-
-// The demodulator node: signal statistics from the frontend.
-class SignalStatisticsNode final : public ComObject<SignalStatisticsNode, IBDA_SignalStatistics> {
- public:
-  explicit SignalStatisticsNode(std::shared_ptr<Frontend> frontend) : m_frontend(std::move(frontend)) {}
-
-  HRESULT get_SignalStrength(LONG* strength) override {
-    return Read(strength, [](const SignalReading& r) { return static_cast<LONG>(r.strength); });
-  }
-  HRESULT get_SignalQuality(LONG* quality) override {
-    return Read(quality, [](const SignalReading& r) { return static_cast<LONG>(r.quality); });
-  }
-  HRESULT get_SignalLocked(BOOLEAN* locked) override {
-    return Read(locked, [](const SignalReading& r) { return static_cast<BOOLEAN>(r.locked ? 1 : 0); });
-  }
-
- private:
-  template <typename T, typename Pick>
-  HRESULT Read(T* out, Pick pick) {
-    if (!out) return E_POINTER;
-    SignalReading reading;
-    const HRESULT hr = m_frontend->ReadSignal(&reading);
-    if (SUCCEEDED(hr)) *out = pick(reading);
-    return hr;
-  }
-
-  const std::shared_ptr<Frontend> m_frontend;
-};
-
-}  // namespace
 
 class TunerFilter::InputPin final : public CBaseInputPin, public IKsPropertySet, public IMediaInfoOrigin {
  public:
@@ -76,34 +45,19 @@ class TunerFilter::InputPin final : public CBaseInputPin, public IKsPropertySet,
 };
 
 TunerFilter::TunerFilter(std::shared_ptr<Frontend> frontend)
-    : CBaseFilter(nullptr, &m_lock, CLSID_LinuxDvbTunerFilter),
+    : CBdaTunerFilter(CLSID_LinuxDvbTunerFilter),
       m_frontend(std::move(frontend)),
-      m_input(std::make_unique<InputPin>(this, &m_lock, m_frontend.get())),
-      m_output(std::make_unique<CTunerOutputPin>(this, &m_lock)) {}
+      m_input(std::make_unique<InputPin>(this, Lock(), m_frontend.get())) {}
 
 TunerFilter::~TunerFilter() = default;
 
-HRESULT TunerFilter::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
-  if (!ppv) return E_POINTER;
-  if (riid == IBDA_Topology::IID) return GetInterface(static_cast<IBDA_Topology*>(this), ppv);
-  if (riid == IBDA_DvbsTuning::IID) return GetInterface(static_cast<IBDA_DvbsTuning*>(this), ppv);
-  return CBaseFilter::NonDelegatingQueryInterface(riid, ppv);
-}
+CBasePin* TunerFilter::Input() { return m_input.get(); }
 
-HRESULT TunerFilter::GetControlNode(ULONG inputPinId, ULONG outputPinId, ULONG nodeType, IUnknown** controlNode) {
-  if (!controlNode) return E_POINTER;
-  *controlNode = nullptr;
-  if (inputPinId != 0 || outputPinId != 1 || nodeType != 0) return E_INVALIDARG;
-  ComPtr<IBDA_SignalStatistics> node = MakeComObject<SignalStatisticsNode>(m_frontend);
-  return node->QueryInterface(IUnknown::IID, reinterpret_cast<void**>(controlNode));
+// The demodulator node: signal statistics from the frontend.
+ComPtr<IBDA_SignalStatistics> TunerFilter::MakeSignalStatisticsNode() {
+  return MakeComObject<CSignalStatisticsNode<Frontend, SignalReading>>(m_frontend);
 }
 
 HRESULT TunerFilter::SubmitTune(const DvbsTuneParameters& parameters) { return m_frontend->Tune(parameters); }
-
-CBasePin* TunerFilter::GetPin(int n) {
-  if (n == 0) return m_input.get();
-  if (n == 1) return m_output.get();
-  return nullptr;
-}
 
 }  // namespace linuxdvb

@@ -7,51 +7,41 @@
 //  - the input pin answers IKsPropertySet (the tuner extension property set,
 //    extension_property_set.h) and IMediaInfoOrigin (the MATYPE bytes are
 //    derived);
-//  - the filter answers IBDA_Topology, whose control node (input pin 0,
-//    output pin 1, node type 0) answers IBDA_SignalStatistics;
+//  - the filter's control node (IBDA_Topology, bda_tuner_filter.h) answers
+//    IBDA_SignalStatistics;
 //  - the filter answers IBDA_DvbsTuning for the network provider's tunes.
 // They may be called on any thread; the frontend does its own locking.
 //
 // Lifetime: a COM object made when the tuner device is bound; it keeps the
-// frontend alive. m_lock guards the framework state of filter and pins.
+// frontend alive.
 #pragma once
 
 #include <memory>
 
 #include "platform/linuxdvb/frontend.h"
-#include "platform/media/bda_interfaces.h"
-#include "platform/media/tuner_output_pin.h"
-#include "recording/base_filter.h"
+#include "platform/media/bda_tuner_filter.h"
 
 namespace linuxdvb {
 
 // {7E3A1C58-2B94-4F0D-8C61-5D2E9A7B3F42}
 inline constexpr GUID CLSID_LinuxDvbTunerFilter{0x7E3A1C58, 0x2B94, 0x4F0D, {0x8C, 0x61, 0x5D, 0x2E, 0x9A, 0x7B, 0x3F, 0x42}};
 
-class TunerFilter final : public CBaseFilter, public IBDA_Topology, public IBDA_DvbsTuning {
+class TunerFilter final : public CBdaTunerFilter {
  public:
   explicit TunerFilter(std::shared_ptr<Frontend> frontend);
   ~TunerFilter() override;
 
-  DECLARE_IUNKNOWN
-  // Adds IBDA_Topology and IBDA_DvbsTuning.
-  HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
-
-  int GetPinCount() override { return 2; }
-  CBasePin* GetPin(int n) override;
-
-  // IBDA_Topology: the one control node is (0, 1, 0); E_INVALIDARG otherwise.
-  HRESULT GetControlNode(ULONG inputPinId, ULONG outputPinId, ULONG nodeType, IUnknown** controlNode) override;
   // IBDA_DvbsTuning
   HRESULT SubmitTune(const DvbsTuneParameters& parameters) override;
 
  private:
   class InputPin;
 
-  CCritSec m_lock;
+  CBasePin* Input() override;
+  ComPtr<IBDA_SignalStatistics> MakeSignalStatisticsNode() override;
+
   std::shared_ptr<Frontend> m_frontend;
   std::unique_ptr<InputPin> m_input;
-  std::unique_ptr<CTunerOutputPin> m_output;
 };
 
 }  // namespace linuxdvb

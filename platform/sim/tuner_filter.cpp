@@ -2,50 +2,29 @@
 
 #include <cmath>
 
-#include "platform/com/com_object.h"
 #include "platform/media/media_info_origin.h"
+#include "platform/media/signal_statistics_node.h"
 #include "platform/sim/driver/tuner_driver.h"
 #include "platform/sim/sim_card.h"
+#include "recording/base_input_pin.h"
 
 namespace sim {
 namespace {
 
 // The tuner's demodulator node: signal statistics and link margin from the
 // driver.
-class SignalStatisticsNode final
-    : public ComObject<SignalStatisticsNode, IBDA_SignalStatistics, ILinkMarginStatistics> {
+class SignalStatisticsNode final : public CSignalStatisticsNode<TunerDriver, SignalStatistics, ILinkMarginStatistics> {
  public:
-  explicit SignalStatisticsNode(std::shared_ptr<TunerDriver> driver) : m_driver(std::move(driver)) {}
+  using CSignalStatisticsNode::CSignalStatisticsNode;
 
-  HRESULT get_SignalStrength(LONG* strength) override {
-    return Read(strength, [](const SignalStatistics& s) { return s.strength; });
-  }
-  HRESULT get_SignalQuality(LONG* quality) override {
-    return Read(quality, [](const SignalStatistics& s) { return s.quality; });
-  }
-  HRESULT get_SignalLocked(BOOLEAN* locked) override {
-    return Read(locked, [](const SignalStatistics& s) { return static_cast<BOOLEAN>(s.locked ? 1 : 0); });
-  }
   HRESULT get_LinkMargin(LONG* centiDb) override {
     if (!centiDb) return E_POINTER;
     SignalStatistics statistics;
-    const HRESULT hr = m_driver->ReadSignal(&statistics);
+    const HRESULT hr = m_source->ReadSignal(&statistics);
     if (FAILED(hr)) return hr;
     *centiDb = statistics.marginDb ? std::lround(*statistics.marginDb * 100) : 0;
     return statistics.marginDb ? S_OK : S_FALSE;
   }
-
- private:
-  template <typename T, typename Pick>
-  HRESULT Read(T* out, Pick pick) {
-    if (!out) return E_POINTER;
-    SignalStatistics statistics;
-    const HRESULT hr = m_driver->ReadSignal(&statistics);
-    if (SUCCEEDED(hr)) *out = pick(statistics);
-    return hr;
-  }
-
-  const std::shared_ptr<TunerDriver> m_driver;
 };
 
 }  // namespace
@@ -107,35 +86,19 @@ class TunerFilter::InputPin final : public CBaseInputPin,
 };
 
 TunerFilter::TunerFilter(std::shared_ptr<SimCard> card)
-    : CBaseFilter(nullptr, &m_lock, CLSID_SimTunerFilter),
+    : CBdaTunerFilter(CLSID_SimTunerFilter),
       m_card(std::move(card)),
       m_driver(m_card->Driver()),
-      m_input(std::make_unique<InputPin>(this, &m_lock, m_driver.get(), m_card->Options().tunerInputPin)),
-      m_output(std::make_unique<CTunerOutputPin>(this, &m_lock)) {}
+      m_input(std::make_unique<InputPin>(this, Lock(), m_driver.get(), m_card->Options().tunerInputPin)) {}
 
 TunerFilter::~TunerFilter() = default;
 
-HRESULT TunerFilter::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
-  if (!ppv) return E_POINTER;
-  if (riid == IBDA_Topology::IID) return GetInterface(static_cast<IBDA_Topology*>(this), ppv);
-  if (riid == IBDA_DvbsTuning::IID) return GetInterface(static_cast<IBDA_DvbsTuning*>(this), ppv);
-  return CBaseFilter::NonDelegatingQueryInterface(riid, ppv);
-}
+CBasePin* TunerFilter::Input() { return m_input.get(); }
 
-HRESULT TunerFilter::GetControlNode(ULONG inputPinId, ULONG outputPinId, ULONG nodeType, IUnknown** controlNode) {
-  if (!controlNode) return E_POINTER;
-  *controlNode = nullptr;
-  if (inputPinId != 0 || outputPinId != 1 || nodeType != 0) return E_INVALIDARG;
-  ComPtr<IBDA_SignalStatistics> node = MakeComObject<SignalStatisticsNode>(m_driver);
-  return node->QueryInterface(IUnknown::IID, reinterpret_cast<void**>(controlNode));
+ComPtr<IBDA_SignalStatistics> TunerFilter::MakeSignalStatisticsNode() {
+  return MakeComObject<SignalStatisticsNode>(m_driver);
 }
 
 HRESULT TunerFilter::SubmitTune(const DvbsTuneParameters& parameters) { return m_driver->SubmitTune(parameters); }
-
-CBasePin* TunerFilter::GetPin(int n) {
-  if (n == 0) return m_input.get();
-  if (n == 1) return m_output.get();
-  return nullptr;
-}
 
 }  // namespace sim

@@ -7,23 +7,20 @@
 //  - the input pin answers IKsPropertySet (the tuner extension property set)
 //    and IPositionerStatus (the dish motor's angle, which a real card cannot
 //    report) and IMediaInfoOrigin (the MATYPE bytes are the carrier's own);
-//  - the filter answers IBDA_Topology, whose control node (input pin 0,
-//    output pin 1, node type 0) answers IBDA_SignalStatistics;
+//  - the filter's control node (IBDA_Topology, bda_tuner_filter.h) answers
+//    IBDA_SignalStatistics and ILinkMarginStatistics;
 //  - the filter answers IBDA_DvbsTuning for the network provider's tunes.
 // They may be called on any thread; the driver does its own locking.
 //
 // Lifetime: a COM object made when the tuner device is bound; its pins live
 // and die with it. It shares the driver with the card and the card's other
-// filters. m_lock guards the framework state of filter and pins.
+// filters.
 #pragma once
 
 #include <memory>
 
-#include "platform/media/bda_interfaces.h"
-#include "platform/media/tuner_output_pin.h"
+#include "platform/media/bda_tuner_filter.h"
 #include "platform/media/positioner_status.h"
-#include "recording/base_filter.h"
-#include "recording/base_input_pin.h"
 
 namespace sim {
 
@@ -37,31 +34,23 @@ inline constexpr wchar_t kTunerInputPinName[] = L"Input0";
 // The input pin's name on a card whose pin is not the expected one.
 inline constexpr wchar_t kTunerFaultyInputPinName[] = L"Antenna In";
 
-class TunerFilter final : public CBaseFilter, public IBDA_Topology, public IBDA_DvbsTuning {
+class TunerFilter final : public CBdaTunerFilter {
  public:
   explicit TunerFilter(std::shared_ptr<SimCard> card);
   ~TunerFilter() override;
 
-  DECLARE_IUNKNOWN
-  // Adds IBDA_Topology and IBDA_DvbsTuning.
-  HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
-
-  int GetPinCount() override { return 2; }
-  CBasePin* GetPin(int n) override;
-
-  // IBDA_Topology: the one control node is (0, 1, 0); E_INVALIDARG otherwise.
-  HRESULT GetControlNode(ULONG inputPinId, ULONG outputPinId, ULONG nodeType, IUnknown** controlNode) override;
   // IBDA_DvbsTuning
   HRESULT SubmitTune(const DvbsTuneParameters& parameters) override;
 
  private:
   class InputPin;
 
-  CCritSec m_lock;
+  CBasePin* Input() override;
+  ComPtr<IBDA_SignalStatistics> MakeSignalStatisticsNode() override;
+
   std::shared_ptr<SimCard> m_card;
   std::shared_ptr<TunerDriver> m_driver;
   std::unique_ptr<InputPin> m_input;
-  std::unique_ptr<CTunerOutputPin> m_output;
 };
 
 }  // namespace sim

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <fstream>
 
 #include "app/bda_util_app.h"
 #include "app/bda_util_dlg.h"
@@ -13,17 +12,14 @@
 #include "platform/sim/stream/ts_generator.h"
 #include "recording/recording_state.h"
 #include "resources/resource_ids.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/simulated_platform.h"
+#include "tests/support/tuner_page_entry.h"
 #include "tests/support/ui_test_helpers.h"
 #include "tuner/tuner_context.h"
 
 namespace {
-
-std::vector<std::uint8_t> ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
 
 void Click(CDialog& page, int id) { qobject_cast<QAbstractButton*>(page.GetDlgItem(id))->click(); }
 
@@ -49,10 +45,7 @@ TEST(MainWindowRecording, UnpluggingTheCardDuringARecordingKeepsEveryByteReceive
     boxesBeforeLock = platform.Boxes().Texts();
 
     CBdacontrolDlg& tuner = window->TunerPage();
-    tuner.SetDlgItemText(IDC_FREQUENCY, "11362");
-    tuner.SetDlgItemText(IDC_SYMBOL_RATE, "22000");
-    tuner.SetDlgItemText(IDC_LNB_LOW, "9750");
-    tuner.SetDlgItemText(IDC_LNB_HIGH, "10600");
+    EnterCarrier(tuner, "11362", "22000");
     tuner.OnOK();
     ASSERT_TRUE(WaitUntil([] { return SignalLockedFlag().load() == 1; }));
     stream = platform.Card().Driver()->DescribeStream();
@@ -71,7 +64,7 @@ TEST(MainWindowRecording, UnpluggingTheCardDuringARecordingKeepsEveryByteReceive
   EXPECT_EQ(boxesBeforeLock, std::vector<std::string>{"Signal is not locked! Please check signal first."});
   ASSERT_TRUE(recorded);
   EXPECT_FALSE(TheRecordingState().IsFileOpen()) << "closed when the window went";
-  const std::vector<std::uint8_t> file = ReadFile(path);
+  const std::vector<std::uint8_t> file = FileBytes(path);
   ASSERT_GE(file.size(), 1'000'000u);
   EXPECT_EQ(file.size(), RecordedBytes());
   EXPECT_EQ(file.size() % (348 * 188), 0u) << "every sample that arrived, whole";

@@ -12,6 +12,7 @@
 #include "tests/support/fake_property_set.h"
 #include "resources/resource_ids.h"
 #include "tests/support/simulated_platform.h"
+#include "tests/support/tuner_page_entry.h"
 #include "tests/support/ui_test_helpers.h"
 
 namespace {
@@ -216,10 +217,7 @@ TEST_F(SignalMonitorTest, ATunerThatMeasuresItsCarrierShowsTheLinkMarginBesideQu
   CBDAUtilDlg dialog;
   WhenModalRuns([&] {
     CBdacontrolDlg& page = dialog.TunerPage();
-    page.SetDlgItemText(IDC_FREQUENCY, "11362");  // DVB-S2 8PSK 2/3: 6.62 dB needed of the 18 dB received
-    page.SetDlgItemText(IDC_SYMBOL_RATE, "22000");
-    page.SetDlgItemText(IDC_LNB_LOW, "9750");
-    page.SetDlgItemText(IDC_LNB_HIGH, "10600");
+    EnterCarrier(page, "11362", "22000");  // DVB-S2 8PSK 2/3: 6.62 dB needed of the 18 dB received
     page.OnOK();
     EXPECT_TRUE(WaitUntil([&] { return dialog.GetDlgItem(IDC_QUALITY_TEXT)->toolTip() == "margin 11.4 dB"; }));
     EXPECT_EQ(dialog.GetDlgItem(IDC_QUALITY_BAR)->toolTip(), "margin 11.4 dB");

@@ -10,32 +10,18 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
-#include <fstream>
 #include <mutex>
-#include <sstream>
 #include <unistd.h>
 
 #include "app/bda_util_dlg.h"
 #include "platform/ui/qt_services.h"
 #include "resources/resource_ids.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/simulated_platform.h"
+#include "tests/support/tuner_page_entry.h"
 #include "tests/support/ui_test_helpers.h"
 
 namespace {
-
-sim::SimConfig ConfigFrom(const std::string& text) {
-  std::string error;
-  auto config = sim::ParseSimText(text, &error);
-  if (!config) throw std::runtime_error(error);
-  return *config;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path);
-  std::stringstream content;
-  content << file.rdbuf();
-  return content.str();
-}
 
 // Real boxes on screen, each one noted before it is shown.
 class ShownBoxes final : public MessageBoxService {
@@ -78,14 +64,11 @@ void Focus(QWidget* w) {
 
 class StreamInfoWindowTest : public testing::Test {
  protected:
-  explicit StreamInfoWindowTest(const std::string& file = "") : m_platform(ConfigFrom(file)) {}
+  explicit StreamInfoWindowTest(const std::string& file = "") : m_platform(SimConfigFrom(file)) {}
 
   void Tune(CBDAUtilDlg& d, const char* frequency, const char* symbolRate) {
     CBdacontrolDlg& page = d.TunerPage();
-    page.SetDlgItemText(IDC_FREQUENCY, frequency);
-    page.SetDlgItemText(IDC_SYMBOL_RATE, symbolRate);
-    page.SetDlgItemText(IDC_LNB_LOW, "9750");
-    page.SetDlgItemText(IDC_LNB_HIGH, "10600");
+    EnterCarrier(page, frequency, symbolRate);
     QWidget* edit = page.GetDlgItem(IDC_FREQUENCY);
     Focus(edit);
     QTest::keyClick(edit, Qt::Key_Return);  // Enter on the page is "Lock TP"
@@ -157,7 +140,7 @@ TEST_F(StreamInfoTracedTest, TheMultipleStreamCarrierFillsTheListAndApplyRetunes
   WhenModalRuns([&] {
     Tune(dialog, "12168", "27500");
     ASSERT_TRUE(WaitUntil([&] { return List(dialog).size() == 3; }))
-        << dialog.GetDlgItemText(IDC_LOCK_TEXT) << "\n" << ReadFile(TracePath());
+        << dialog.GetDlgItemText(IDC_LOCK_TEXT) << "\n" << FileText(TracePath());
     EXPECT_EQ(List(dialog), (std::vector<std::string>{"1", "10", "2"}));
     EXPECT_EQ(dialog.GetDlgItemText(IDC_INPUT_STREAM), "MULTIPLE_INPUT_STREAM");
     EXPECT_EQ(dialog.GetDlgItemText(IDC_FEC), "3/5");
@@ -168,10 +151,10 @@ TEST_F(StreamInfoTracedTest, TheMultipleStreamCarrierFillsTheListAndApplyRetunes
     Focus(list);
     for (int i = 0; i < 3 && list->currentText() != "10"; ++i) QTest::keyClick(list, Qt::Key_Down);
     ASSERT_EQ(list->currentText(), "10");
-    const std::size_t before = ReadFile(TracePath()).size();
+    const std::size_t before = FileText(TracePath()).size();
     QTest::mouseClick(dialog.GetDlgItem(IDC_APPLY), Qt::LeftButton);
 
-    const std::string after = ReadFile(TracePath()).substr(before);
+    const std::string after = FileText(TracePath()).substr(before);
     std::string bytes;
     for (int i = 0; i < 72; ++i) bytes += (i ? " " : "") + std::string(i == 48 ? "0A" : "00");
     const auto set = after.find("Set 14 " + bytes);
@@ -211,7 +194,7 @@ TEST_F(StreamInfoTracedTest, NullIsARealBoxThatEnterAndEscapeCloseWithoutRunning
     EXPECT_EQ(box.caption, "OrvaneRX40 Tessel");
     EXPECT_EQ(box.owner, &dialog);
   }
-  const std::string trace = ReadFile(TracePath());
+  const std::string trace = FileText(TracePath());
   EXPECT_EQ(trace.find("Set 14"), std::string::npos) << trace;
   EXPECT_EQ(trace.find("Tune "), std::string::npos) << trace;
 }

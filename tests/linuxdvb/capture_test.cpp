@@ -5,8 +5,6 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <thread>
 
@@ -16,24 +14,13 @@
 #include "recording/dest_filter.h"
 #include "recording/recording_state.h"
 #include "tests/linuxdvb/fake_dvb_kernel.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/graph_pins.h"
 #include "tests/support/message_box_recorder.h"
 #include "tuner/tuner_context.h"
 
 namespace linuxdvb {
 namespace {
-
-ComPtr<IPin> PinOf(IBaseFilter* filter, PIN_DIRECTION wanted) {
-  ComPtr<IEnumPins> pins;
-  filter->EnumPins(pins.ReleaseAndGetAddressOf());
-  IPin* pin = nullptr;
-  while (pins->Next(1, &pin, nullptr) == S_OK) {
-    ComPtr<IPin> held = ComPtr<IPin>::Attach(pin);
-    PIN_DIRECTION direction;
-    held->QueryDirection(&direction);
-    if (direction == wanted) return held;
-  }
-  return nullptr;
-}
 
 std::vector<std::uint8_t> Packets(int count, std::uint8_t fill) {
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(count) * 188, fill);
@@ -56,7 +43,7 @@ class CaptureTest : public testing::Test {
     static_cast<IBaseFilter*>(sink)->AddRef();
     graph->AddFilter(capture.Get(), L"capture");
     graph->AddFilter(sink, L"Dest Filter");
-    ASSERT_EQ(graph->Connect(PinOf(capture.Get(), PINDIR_OUTPUT).Get(), PinOf(sink, PINDIR_INPUT).Get()), S_OK);
+    ASSERT_EQ(ConnectFreePins(graph.Get(), capture.Get(), sink), S_OK);
     TunerContext& context = TheTunerContext();
     context.m_pMediaControl = graph.As<IMediaControl>();
     context.m_pDestFilter = sink;
@@ -77,10 +64,7 @@ class CaptureTest : public testing::Test {
     capture.As<ICaptureSourceStatus>()->GetCaptureStatus(&status);
     return status;
   }
-  std::vector<std::uint8_t> Recorded() {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  }
+  std::vector<std::uint8_t> Recorded() { return FileBytes(path); }
 
   FakeDemux demux;
   MessageBoxRecorder boxes;

@@ -9,23 +9,10 @@
 #include "recording/base_input_pin.h"
 #include "recording/dest_filter.h"
 #include "recording/recording_state.h"
+#include "tests/support/graph_pins.h"
 #include "tuner/tuner_context.h"
 
 namespace {
-
-ComPtr<IPin> FreePin(IBaseFilter* filter, PIN_DIRECTION wanted) {
-  ComPtr<IEnumPins> pins;
-  filter->EnumPins(pins.ReleaseAndGetAddressOf());
-  IPin* pin = nullptr;
-  while (pins->Next(1, &pin, nullptr) == S_OK) {
-    ComPtr<IPin> held = ComPtr<IPin>::Attach(pin);
-    PIN_DIRECTION direction;
-    ComPtr<IPin> peer;
-    held->QueryDirection(&direction);
-    if (direction == wanted && FAILED(held->ConnectedTo(peer.ReleaseAndGetAddressOf()))) return held;
-  }
-  return nullptr;
-}
 
 template <typename T>
 ComPtr<IBaseFilter> Create(REFCLSID clsid) {
@@ -35,13 +22,6 @@ ComPtr<IBaseFilter> Create(REFCLSID clsid) {
 }
 
 }  // namespace
-
-HRESULT ConnectFreePins(IGraphBuilder* graph, IBaseFilter* from, IBaseFilter* to) {
-  const ComPtr<IPin> out = FreePin(from, PINDIR_OUTPUT);
-  const ComPtr<IPin> in = FreePin(to, PINDIR_INPUT);
-  if (!out || !in) return VFW_E_NOT_FOUND;
-  return graph->Connect(out.Get(), in.Get());
-}
 
 Chain::Chain(const SimCaptureConfig& config) {
   RegisterMediaClasses();

@@ -36,6 +36,3 @@ class Chain {
   // Results of the four connections, in order.
   HRESULT connected[4] = {E_FAIL, E_FAIL, E_FAIL, E_FAIL};
 };
-
-// Connects the first free output of `from` to the first free input of `to`.
-HRESULT ConnectFreePins(IGraphBuilder* graph, IBaseFilter* from, IBaseFilter* to);

@@ -18,16 +18,12 @@
 #include "recording/recording_state.h"
 #include "tests/media/chain.h"
 #include "tests/media/ts_reader.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/instant_clock.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<std::uint8_t> ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
 
 class ChainTest : public ::testing::Test {
  protected:
@@ -50,7 +46,7 @@ class ChainTest : public ::testing::Test {
     EXPECT_EQ(StartRecording(), S_OK);
     EXPECT_TRUE(chain.Capture()->WaitForEndOfStream());
     StopRecording();
-    return ReadFile(dir / name);
+    return FileBytes(dir / name);
   }
 
   fs::path dir;
@@ -65,7 +61,7 @@ TEST_F(ChainTest, RecordsTheCardsStreamByteForByteAndFeedsTheDemultiplexerBranch
   const std::vector<std::uint8_t> recorded = RecordWholeRun(chain, "capture.ts");
   ASSERT_EQ(WriteSimulatedStream(config, (dir / "reference.ts").string()), 0);
   EXPECT_EQ(recorded.size(), 7u * 600 * 188);
-  EXPECT_TRUE(recorded == ReadFile(dir / "reference.ts"));
+  EXPECT_TRUE(recorded == FileBytes(dir / "reference.ts"));
   EXPECT_EQ(chain.Capture()->LastDeliveryResult(), S_OK);
 
   const TsReport report = ReadTs(recorded);
@@ -100,7 +96,7 @@ TEST_F(ChainTest, RunsAndStopsRepeatedlyWithNothingInFlightAfterStop) {
     // Stop returned with no sample in flight: everything delivered is in the
     // file and nothing is delivered afterwards.
     const std::uint64_t delivered = chain.Capture()->PacketsDelivered();
-    const std::vector<std::uint8_t> recorded = ReadFile(dir / name);
+    const std::vector<std::uint8_t> recorded = FileBytes(dir / name);
     EXPECT_EQ(recorded.size(), (delivered - before) * 188);
     EXPECT_EQ(chain.Pool()->OutstandingSamples(), 0);
     EXPECT_EQ(chain.Pool()->PoolBytes(), 0);  // decommitted and freed
@@ -138,7 +134,7 @@ TEST_F(ChainTest, PacedStreamFollowsTheBitRateOnTheInjectedClock) {
 
 TEST_F(ChainTest, ReplaysAFileInWholePacketsAndEnds) {
   ASSERT_EQ(WriteSimulatedStream(Unpaced(701), (dir / "source.ts").string()), 0);
-  std::vector<std::uint8_t> source = ReadFile(dir / "source.ts");
+  std::vector<std::uint8_t> source = FileBytes(dir / "source.ts");
   { std::ofstream(dir / "source.ts", std::ios::app | std::ios::binary) << "12345"; }  // a torn last packet
 
   SimCaptureConfig config = Unpaced(0);

@@ -12,6 +12,7 @@
 #include "resources/resource_ids.h"
 #include "tests/support/hosted_page.h"
 #include "tests/support/simulated_platform.h"
+#include "tests/support/tuner_page_entry.h"
 #include "tests/support/ui_test_helpers.h"
 #include "tuner/bdacontrol_dlg.h"
 
@@ -63,10 +64,7 @@ TEST(PositionerOnTheSimulatedCard, GoFromACityToAnotherSatelliteThenTuneAndLock)
     // A transponder of Sat 9.0E: 11060 H 30000, DVB-S2 8PSK 5/6.
     dialog->Sheet().SetActivePage(0);
     CBdacontrolDlg& tuner = dialog->TunerPage();
-    tuner.SetDlgItemText(IDC_FREQUENCY, "11060");
-    tuner.SetDlgItemText(IDC_SYMBOL_RATE, "30000");
-    tuner.SetDlgItemText(IDC_LNB_LOW, "9750");
-    tuner.SetDlgItemText(IDC_LNB_HIGH, "10600");
+    EnterCarrier(tuner, "11060", "30000");
     QTest::mouseClick(tuner.GetDlgItem(IDC_LOCK_TP), Qt::LeftButton);
     EXPECT_TRUE(WaitUntil([&] { return dialog->GetDlgItemText(IDC_LOCK_TEXT) == "LOCKED"; }));
     lockText = dialog->GetDlgItemText(IDC_LOCK_TEXT);

@@ -13,7 +13,6 @@
 #include <QtTest/QTest>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <unistd.h>
 
 #include "platform/com/file_faults.h"
@@ -26,6 +25,7 @@
 #include "resources/resource_ids.h"
 #include "tests/recording/fake_media_control.h"
 #include "tests/recording/test_sample.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/hosted_page.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/message_box_recorder.h"
@@ -104,10 +104,7 @@ class CapturePageTest : public testing::Test, protected CaptureEnvironment {
   }
   // Makes the record file this long without writing it (sparse).
   bool GrowRecordTo(std::uint64_t bytes) { return ::truncate(recordPath.c_str(), static_cast<off_t>(bytes)) == 0; }
-  std::vector<BYTE> ReadRecord() {
-    std::ifstream in(recordPath, std::ios::binary);
-    return std::vector<BYTE>(std::istreambuf_iterator<char>(in), {});
-  }
+  std::vector<BYTE> ReadRecord() { return FileBytes(recordPath); }
   // Focus and key tests need a shown, active window.
   void ShowHost() {
     page.Host().show();

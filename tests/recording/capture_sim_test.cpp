@@ -7,51 +7,30 @@
 
 #include <QAbstractButton>
 #include <QtTest/QTest>
-#include <fstream>
 
-#include "platform/sim/programme.h"
-#include "platform/sim/stream/ts_generator.h"
 #include "recording/capture_control_dlg.h"
 #include "recording/recording_state.h"
 #include "resources/resource_ids.h"
 #include "tests/media/ts_reader.h"
 #include "tests/support/ffmpeg.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/hosted_page.h"
 #include "tests/support/manual_timers.h"
+#include "tests/support/sim_stream_expectation.h"
 #include "tests/support/simulated_platform.h"
+#include "tests/support/tuner_page_entry.h"
 #include "tests/support/ui_test_helpers.h"
 #include "tuner/bdacontrol_dlg.h"
 
 namespace {
 
-constexpr char kSky[] =
-    "[satellite 1]\n"
-    "name = Sat 23.5E\n"
-    "position = 23.5\n"
-    "tp = 11362 H 22000 S2 8PSK 2/3 rolloff=0.20 pilots=on\n";
-
-sim::SimConfig ConfigFrom(const std::string& text) {
-  std::string error;
-  auto config = sim::ParseSimText(text, &error);
-  if (!config) throw std::runtime_error(error);
-  return *config;
-}
-
-std::vector<std::uint8_t> ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
 class CaptureOnSimulatedCard : public testing::Test {
  protected:
-  explicit CaptureOnSimulatedCard(const std::string& extra = "") : platform(ConfigFrom(kSky + extra)) {}
+  explicit CaptureOnSimulatedCard(const std::string& extra = "") : platform(SimConfigFrom(kOneCarrierSky + extra)) {}
 
   void SetUp() override {
     tuner.emplace();
-    (*tuner)->SetDlgItemText(IDC_FREQUENCY, "11362");
-    (*tuner)->SetDlgItemText(IDC_SYMBOL_RATE, "22000");
-    (*tuner)->SetDlgItemText(IDC_LNB_LOW, "9750");
-    (*tuner)->SetDlgItemText(IDC_LNB_HIGH, "10600");
+    EnterCarrier(**tuner, "11362", "22000");
     (*tuner)->OnOK();
     platform.Clock().SleepMs(400);
     stream = platform.Card().Driver()->DescribeStream();
@@ -91,17 +70,14 @@ TEST_F(CaptureOnSimulatedCard, TheFileIsWhatTheCardSentAndPlays) {
   Record(2'000'000);
   EXPECT_EQ((*capture)->GetDlgItemText(IDC_RECORD_STATUS), "Record Stopped!");
   EXPECT_TRUE(platform.Boxes().Texts().empty());
-  const std::vector<std::uint8_t> recorded = ReadFile(path);
+  const std::vector<std::uint8_t> recorded = FileBytes(path);
   ASSERT_GE(recorded.size(), 2'000'000u);
-  ASSERT_EQ(recorded.size() % (348 * 188), 0u) << "whole samples of whole packets";
+  ASSERT_EQ(recorded.size() % kSimSampleBytes, 0u) << "whole samples of whole packets";
 
   // The card's generator from its start: its rate and programme were taken
   // before the first packet.
-  TsGenerator generator(SimStreamContent{}, 38'000'000, 348);
-  generator.SetBitRate(static_cast<std::uint64_t>(stream.bitRate));
-  generator.SetContent(sim::ProgrammeFor(platform.Card().Driver()->GetSky(), stream));
-  std::vector<std::uint8_t> sent(recorded.size());
-  for (std::size_t at = 0; at < sent.size(); at += 348 * 188) generator.Fill(&sent[at], 348);
+  const std::vector<std::uint8_t> sent =
+      SimulatedStreamBytes(platform.Card().Driver()->GetSky(), stream, recorded.size());
   EXPECT_TRUE(sent == recorded) << "the recording differs from what the card sent";
 
   const std::uint64_t packets = recorded.size() / 188;
@@ -119,7 +95,7 @@ class CaptureWithContinuityFaults : public CaptureOnSimulatedCard {
 
 TEST_F(CaptureWithContinuityFaults, TheHealthLineCountsTheErrorsTheFileHolds) {
   Record(6'000'000);
-  const std::vector<std::uint8_t> recorded = ReadFile(path);
+  const std::vector<std::uint8_t> recorded = FileBytes(path);
   const TsReport report = ReadTs(recorded);
   ASSERT_GT(report.continuityErrors, 0u);
   EXPECT_NE((*capture)->GetDlgItemText(IDC_RECORD_HEALTH).find("CC errors: " + std::to_string(report.continuityErrors) + "   "),
@@ -141,7 +117,7 @@ TEST_F(CaptureOnAFullDisk, TheFailureIsReportedOnceAndTheBytesBeforeItKept) {
   ASSERT_EQ(platform.Boxes().Texts().size(), 1u);
   EXPECT_NE(platform.Boxes().Texts()[0].find("1000000 bytes"), std::string::npos) << platform.Boxes().Texts()[0];
   EXPECT_EQ(timers.FireArmed(), 0);
-  EXPECT_EQ(ReadFile(path).size(), 1'000'000u);
+  EXPECT_EQ(FileBytes(path).size(), 1'000'000u);
 }
 
 }  // namespace

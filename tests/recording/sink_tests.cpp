@@ -16,16 +16,12 @@
 #include "recording/recording_state.h"
 #include "tests/recording/fake_media_control.h"
 #include "tests/recording/test_sample.h"
+#include "tests/support/file_contents.h"
 #include "tuner/tuner_context.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<BYTE> ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<BYTE>(std::istreambuf_iterator<char>(in), {});
-}
 
 class Sink : public ::testing::Test {
  protected:
@@ -53,7 +49,7 @@ class Sink : public ::testing::Test {
     auto sample = MakeComObject<TestSample>(std::move(bytes));
     return sink->InputPin()->Receive(sample.Get());
   }
-  std::vector<BYTE> Recorded() { return ReadFile(dir / "capture.ts"); }
+  std::vector<BYTE> Recorded() { return FileBytes(dir / "capture.ts"); }
 
   fs::path dir;
   ComPtr<FakeMediaControl> control;
@@ -140,7 +136,7 @@ TEST_F(Sink, StartTruncatesAnExistingFileAndClosesAnOpenOneFirst) {
   ASSERT_EQ(StartRecording(), S_OK);
   Send(Counting(188, 4));
   EXPECT_EQ(Recorded(), Counting(188, 3));
-  EXPECT_EQ(ReadFile(dir / "second.ts"), Counting(188, 4));
+  EXPECT_EQ(FileBytes(dir / "second.ts"), Counting(188, 4));
   EXPECT_FALSE(RecordingCreateError());
 }
 

@@ -13,9 +13,9 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "settings/settings_keys.h"
+#include "tests/support/file_contents.h"
 
 namespace fs = std::filesystem;
 
@@ -47,12 +47,7 @@ class IniFileTest : public testing::Test {
   void WriteRaw(const std::string& bytes) {
     std::ofstream(path_, std::ios::binary) << bytes;
   }
-  std::string ReadRaw() const {
-    std::ifstream in(path_, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
+  std::string ReadRaw() const { return FileText(path_); }
 
   fs::path folder_;
   std::string path_;

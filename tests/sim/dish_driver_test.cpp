@@ -3,13 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 
 #include "platform/sim/driver/tuner_driver.h"
 #include "platform/sim/sky/dish_geometry.h"
 #include "platform/sim/sim_file.h"
 #include "tests/sim/driver_test_support.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/instant_clock.h"
 
 namespace sim {
@@ -154,10 +153,7 @@ TEST(DishDriver, MotorMovesAreTracedAndTheSpeedComesFromTheFile) {
     record = DiseqcRecord({0xE0, 0x10, 0x38, 0xF0});  // a switch: no motor line
     driver.Set(KSPROPSETID_TunerExtension, 0, record.data(), 11);
   }
-  std::ifstream file(trace);
-  std::stringstream lines;
-  lines << file.rdbuf();
-  EXPECT_EQ(lines.str(),
+  EXPECT_EQ(FileText(trace),
             "Set 0 E0 31 69 FE 00 00 00 00 00 00 04\n"
             "Motor drive west 2 steps from -17.00 to -16.00 (0.3 s)\n"
             "Set 0 E0 10 38 F0 00 00 00 00 00 00 04\n");

@@ -4,10 +4,11 @@
 #pragma once
 
 #include <cstdio>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "tests/support/file_contents.h"
 
 #ifdef RX40_FFMPEG
 constexpr bool kHaveFfmpeg = true;
@@ -41,8 +42,7 @@ inline std::optional<std::vector<std::uint8_t>> DecodePictures(const std::string
   if (!RunFfmpeg("-v error -y -i '" + path + "' -frames:v " + std::to_string(count) +
                  " -f rawvideo -pix_fmt yuv420p '" + out + "'"))
     return std::nullopt;
-  std::ifstream in(out, std::ios::binary);
-  std::vector<std::uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
+  std::vector<std::uint8_t> bytes = FileBytes(out);
   std::remove(out.c_str());
   return bytes;
 }

@@ -7,6 +7,7 @@
 #include "tests/support/fake_property_set.h"
 #include "tests/support/hosted_page.h"
 #include "tests/support/simulated_platform.h"
+#include "tests/support/tuner_page_entry.h"
 #include "tuner/bdacontrol_dlg.h"
 
 namespace {
@@ -28,14 +29,8 @@ class LockTpTest : public testing::Test {
 
   CBdacontrolDlg& Page() { return **m_page; }
   void Fill(const char* frequency, const char* lnbLow, const char* lnbHigh, int polarity, int port) {
-    Page().SetDlgItemText(IDC_FREQUENCY, frequency);
-    Page().SetDlgItemText(IDC_SYMBOL_RATE, "27500");
-    Page().SetDlgItemText(IDC_LNB_LOW, lnbLow);
-    Page().SetDlgItemText(IDC_LNB_HIGH, lnbHigh);
-    Page().ComboSetCurSel(IDC_POLARITY, polarity);
-    Page().OnSelchangePolarity();
-    Page().ComboSetCurSel(IDC_DISEQC, port);
-    Page().OnSelchangeDiseqc();
+    EnterCarrier(Page(), frequency, "27500", lnbLow, lnbHigh);
+    SelectPolarityAndPort(Page(), polarity, port);
   }
   std::vector<Bytes> SwitchMessages() {
     std::vector<Bytes> messages;

@@ -9,6 +9,7 @@
 #include "tests/support/hosted_page.h"
 #include "tests/support/linuxdvb_platform.h"
 #include "tests/support/simulated_platform.h"
+#include "tests/support/tuner_page_entry.h"
 #include "tuner/bdacontrol_dlg.h"
 #include "tuner/matype_origin.h"
 #include "tuner/tuner_extension.h"
@@ -25,14 +26,8 @@ BOOLEAN ReadLock() {
 }
 
 void Fill(CBdacontrolDlg& page, const char* frequency, int polarity, int port) {
-  page.SetDlgItemText(IDC_FREQUENCY, frequency);
-  page.SetDlgItemText(IDC_SYMBOL_RATE, "22000");
-  page.SetDlgItemText(IDC_LNB_LOW, "9750");
-  page.SetDlgItemText(IDC_LNB_HIGH, "10600");
-  page.ComboSetCurSel(IDC_POLARITY, polarity);
-  page.OnSelchangePolarity();
-  page.ComboSetCurSel(IDC_DISEQC, port);
-  page.OnSelchangeDiseqc();
+  EnterCarrier(page, frequency, "22000");
+  SelectPolarityAndPort(page, polarity, port);
 }
 
 TEST(RealCardTuning, EnterOnTheFilledPageSwitchesTunesAndLocksTheAdapter) {

@@ -4,23 +4,15 @@
 #include <QKeyEvent>
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "resources/resource_ids.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/hosted_page.h"
 #include "tests/support/simulated_platform.h"
+#include "tests/support/tuner_page_entry.h"
 #include "tuner/bdacontrol_dlg.h"
 #include "tuner/tuner_extension.h"
 
 namespace {
-
-sim::SimConfig ConfigFrom(const std::string& text) {
-  std::string error;
-  auto config = sim::ParseSimText(text, &error);
-  if (!config) throw std::runtime_error(error);
-  return *config;
-}
 
 struct Signal {
   LONG quality = 0, strength = 0;
@@ -39,22 +31,9 @@ Signal ReadSignal() {
   return s;
 }
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path);
-  std::stringstream content;
-  content << file.rdbuf();
-  return content.str();
-}
-
 void Fill(CBdacontrolDlg& page, const char* frequency, const char* symbolRate, int polarity, int port) {
-  page.SetDlgItemText(IDC_FREQUENCY, frequency);
-  page.SetDlgItemText(IDC_SYMBOL_RATE, symbolRate);
-  page.SetDlgItemText(IDC_LNB_LOW, "9750");
-  page.SetDlgItemText(IDC_LNB_HIGH, "10600");
-  page.ComboSetCurSel(IDC_POLARITY, polarity);
-  page.OnSelchangePolarity();
-  page.ComboSetCurSel(IDC_DISEQC, port);
-  page.OnSelchangeDiseqc();
+  EnterCarrier(page, frequency, symbolRate);
+  SelectPolarityAndPort(page, polarity, port);
 }
 
 void PressEnter(CBdacontrolDlg& page, int controlId) {
@@ -65,7 +44,7 @@ void PressEnter(CBdacontrolDlg& page, int controlId) {
 
 TEST(SimulatedTuning, EnterOnTheFilledPageLocksTheCardOntoASkyTransponder) {
   const std::string trace = testing::TempDir() + "/rx40-trace-lock-" + std::to_string(::getpid()) + ".txt";
-  SimulatedPlatform platform(ConfigFrom("[card]\ntrace = " + trace + "\n"));
+  SimulatedPlatform platform(SimConfigFrom("[card]\ntrace = " + trace + "\n"));
   HostedPage<CBdacontrolDlg> page;
   ASSERT_TRUE(platform.Boxes().Texts().empty());
 
@@ -79,7 +58,7 @@ TEST(SimulatedTuning, EnterOnTheFilledPageLocksTheCardOntoASkyTransponder) {
   EXPECT_GT(signal.strength, 10);
   EXPECT_TRUE(platform.Boxes().Texts().empty());
 
-  const std::string lines = ReadFile(trace);
+  const std::string lines = FileText(trace);
   EXPECT_NE(lines.find("Set 0 E0 10 38 F2 00 00 00 00 00 00 04"), std::string::npos) << lines;
   EXPECT_NE(lines.find("Tune carrier=11362000 low=9750000 high=10600000 switch=9750000 pol=H sr=22000"),
             std::string::npos)
@@ -156,7 +135,7 @@ TEST(SimulatedTuning, EachInjectedDriverFaultShowsItsBox) {
       {"[driver]\nproperty_14_set = negative\n", selectStream, {"Set KSPROPERTY_BDA_INPUTMULTISTREAMID error"}},
   };
   for (const auto& c : cases) {
-    SimulatedPlatform platform(ConfigFrom(c.file));
+    SimulatedPlatform platform(SimConfigFrom(c.file));
     HostedPage<CBdacontrolDlg> page;
     if (c.action) c.action(*page);
     EXPECT_EQ(platform.Boxes().Texts(), c.boxes) << c.file;
@@ -164,7 +143,7 @@ TEST(SimulatedTuning, EachInjectedDriverFaultShowsItsBox) {
 }
 
 TEST(SimulatedTuning, ATunerWithoutInput0StillBuildsTheGraph) {
-  SimulatedPlatform platform(ConfigFrom("[faults]\ntuner_input_pin = missing\n"));
+  SimulatedPlatform platform(SimConfigFrom("[faults]\ntuner_input_pin = missing\n"));
   HostedPage<CBdacontrolDlg> page;
   EXPECT_EQ(platform.Boxes().Texts(), std::vector<std::string>{"m_pKsCtrl==NULL"}) << "the stream type read at start";
   EXPECT_TRUE(TheTunerContext().m_pGraph);

@@ -6,12 +6,12 @@
 #include <QValidator>
 #include <functional>
 #include <fstream>
-#include <sstream>
 
 #include "platform/media/media_classes.h"
 #include "platform/media/tuning/tuning_space_store.h"
 #include "recording/dest_filter.h"
 #include "resources/resource_ids.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/hosted_page.h"
 #include "tests/support/simulated_platform.h"
 #include "tuner/bda_graph.h"
@@ -19,13 +19,6 @@
 #include "tuner/find_filter.h"
 
 namespace {
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream content;
-  content << file.rdbuf();
-  return content.str();
-}
 
 int CountFilters(IGraphBuilder* graph) {
   ComPtr<IEnumFilters> filters;
@@ -75,7 +68,7 @@ TEST(TunerPage, BuildsTheSevenFilterGraphAndTearsItDownSavingTheSettings) {
     EXPECT_FALSE(c.m_pDestFilter);
     EXPECT_FALSE(c.m_pKsCtrl);
   }
-  EXPECT_EQ(ReadFile(platform.SettingsPath()),
+  EXPECT_EQ(FileText(platform.SettingsPath()),
             "[Config]\npolarity=0\ndiseqc=0\nmotor0=\nmotor1=\nmotor2=\nmotor3=\nmotor4=\n"
             "freq=\nsymbol=\nlnblow=\nlnbhigh=\n")
       << "without a file the motor start values do not survive the load";
@@ -105,7 +98,7 @@ TEST(TunerPage, LoadsAFileWrittenElsewhereAndKeepsEverythingElseInItOnSave) {
     EXPECT_EQ(page->Polarity(), 1);
     EXPECT_EQ(page->ComboGetLBText(IDC_DISEQC, page->ComboGetCurSel(IDC_DISEQC)), "Diseqc C");
   }
-  const std::string saved = ReadFile(platform.SettingsPath());
+  const std::string saved = FileText(platform.SettingsPath());
   EXPECT_TRUE(saved.starts_with("[Other]\r\nkeep=this\r\n\r\n[CONFIG]\r\n")) << saved;
   EXPECT_NE(saved.find("freq=11362abc\r\n"), std::string::npos);
   EXPECT_NE(saved.find("motor0=0XE0\r\n"), std::string::npos);
@@ -121,7 +114,7 @@ TEST(TunerPage, AStoredIndexOutsideItsListLeavesNoSelectionAndIsSavedAsMinusOne)
     EXPECT_EQ(page->Diseqc(), -1);
     EXPECT_EQ(page->Polarity(), -1);
   }
-  const std::string saved = ReadFile(platform.SettingsPath());
+  const std::string saved = FileText(platform.SettingsPath());
   EXPECT_NE(saved.find("diseqc=-1\n"), std::string::npos) << saved;
   EXPECT_NE(saved.find("polarity=-1\n"), std::string::npos) << saved;
 }
@@ -292,7 +285,7 @@ TEST(TunerPage, EscapeDoesNothingAndTheHiddenSendOnlySaves) {
   platform.Boxes().Clear();
   page->OnSend();
   EXPECT_TRUE(platform.Boxes().Texts().empty());
-  EXPECT_NE(ReadFile(platform.SettingsPath()).find("freq=12345\n"), std::string::npos);
+  EXPECT_NE(FileText(platform.SettingsPath()).find("freq=12345\n"), std::string::npos);
 }
 
 }  // namespace

@@ -1,45 +1,26 @@
 #include "platform/sim/stream/sim_capture_filter.h"
 
-#include "platform/media/capture_input_pin.h"
-#include "platform/media/ts_capture_output_pin.h"
+#include <algorithm>
+
 #include "platform/sim/stream/sim_stream_pump.h"
 
 CSimCaptureFilter::CSimCaptureFilter(const SimCaptureConfig& config)
-    : CBaseFilter(nullptr, &m_lock, CLSID_SimCaptureFilter),
-      m_input(std::make_unique<CCaptureInputPin>(this, &m_lock)),
-      m_output(std::make_unique<CTsCaptureOutputPin>(this, &m_lock, std::max(config.packetsPerSample, 1),
-                                                      std::max(config.sampleBuffers, 1))),
-      m_pump(std::make_unique<SimStreamPump>(m_output.get(), config)) {}
+    : CBdaCaptureFilter(CLSID_SimCaptureFilter, std::max(config.packetsPerSample, 1),
+                        std::max(config.sampleBuffers, 1)),
+      m_pump(std::make_unique<SimStreamPump>(Output(), config)) {}
 
-CSimCaptureFilter::~CSimCaptureFilter() { m_pump.reset(); }
+CSimCaptureFilter::~CSimCaptureFilter() = default;
 
 ComPtr<IBaseFilter> CSimCaptureFilter::Create(const SimCaptureConfig& config) {
   return ComPtr<IBaseFilter>(new CSimCaptureFilter(config));
 }
 
-int CSimCaptureFilter::GetPinCount() { return 2; }
-
-CBasePin* CSimCaptureFilter::GetPin(int n) {
-  if (n == 0) return m_input.get();
-  if (n == 1) return m_output.get();
-  return nullptr;
+HRESULT CSimCaptureFilter::StartDelivery() {
+  m_pump->Start();
+  return S_OK;
 }
 
-HRESULT CSimCaptureFilter::Run(REFERENCE_TIME start) {
-  const HRESULT hr = CBaseFilter::Run(start);
-  if (SUCCEEDED(hr) && m_output->IsConnected()) m_pump->Start();
-  return hr;
-}
-
-HRESULT CSimCaptureFilter::Pause() {
-  m_pump->Stop();  // outside the filter lock: the thread may need it for end of stream
-  return CBaseFilter::Pause();
-}
-
-HRESULT CSimCaptureFilter::Stop() {
-  m_pump->Stop();
-  return CBaseFilter::Stop();
-}
+void CSimCaptureFilter::StopDelivery() { m_pump->Stop(); }
 
 void CSimCaptureFilter::SetBitRate(std::uint64_t bitRate) { m_pump->SetBitRate(bitRate); }
 

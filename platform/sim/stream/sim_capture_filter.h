@@ -1,40 +1,30 @@
 // CSimCaptureFilter: the simulated card's capture filter, the device the
-// receive graph finds as "Orvane RX40 BDA Digital Capture DVBS". Its input
-// ("Input") takes the tuner's output; its output ("Output") delivers the
-// card's transport stream from a streaming thread while the filter runs.
-// Stop (and Pause from running) returns only when the thread has ended, so
-// no sample is in flight afterwards. The card model changes the bit rate
-// and content through SetBitRate and SetContent at any time.
+// receive graph finds as "Orvane RX40 BDA Digital Capture DVBS". Its pins and
+// their running are CBdaCaptureFilter's; its stream comes from a pump's
+// thread. The card model changes the bit rate and content through SetBitRate
+// and SetContent at any time.
 //
-// Owns its pins and its pump; the pump stops before the pins go.
+// Owns its pump, which stops before the pins go.
 #pragma once
 
 #include <memory>
 
+#include "platform/media/bda_capture_filter.h"
 #include "platform/sim/stream/sim_stream_config.h"
-#include "recording/base_filter.h"
 
-class CCaptureInputPin;
-class CTsCaptureOutputPin;
 class SimStreamPump;
 
 inline constexpr wchar_t kSimCaptureFriendlyName[] = L"Orvane RX40 BDA Digital Capture DVBS";
 // {4A1D3E57-8C02-4F6B-9E31-0D5B7C2A9F14}
 inline constexpr CLSID CLSID_SimCaptureFilter{0x4A1D3E57, 0x8C02, 0x4F6B, {0x9E, 0x31, 0x0D, 0x5B, 0x7C, 0x2A, 0x9F, 0x14}};
 
-class CSimCaptureFilter final : public CBaseFilter {
+class CSimCaptureFilter final : public CBdaCaptureFilter {
  public:
   explicit CSimCaptureFilter(const SimCaptureConfig& config);
   ~CSimCaptureFilter() override;
 
   // A new filter held by the returned reference.
   static ComPtr<IBaseFilter> Create(const SimCaptureConfig& config);
-
-  int GetPinCount() override;
-  CBasePin* GetPin(int n) override;
-  HRESULT Run(REFERENCE_TIME start) override;
-  HRESULT Pause() override;
-  HRESULT Stop() override;
 
   void SetBitRate(std::uint64_t bitRate);
   void SetContent(const SimStreamContent& content);
@@ -44,8 +34,8 @@ class CSimCaptureFilter final : public CBaseFilter {
   HRESULT LastDeliveryResult();
 
  private:
-  CCritSec m_lock;
-  std::unique_ptr<CCaptureInputPin> m_input;
-  std::unique_ptr<CTsCaptureOutputPin> m_output;
+  HRESULT StartDelivery() override;
+  void StopDelivery() override;
+
   std::unique_ptr<SimStreamPump> m_pump;
 };

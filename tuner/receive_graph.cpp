@@ -1,7 +1,5 @@
-// The Tuner Setting page's receive graph: construction and teardown.
-//
-// network provider -> tuner -> capture -> tee -> demultiplexer -> transport
-// information filter, and tee -> stream sink.
+#include "tuner/receive_graph.h"
+
 #include "platform/com/clock.h"
 #include "platform/com/runtime.h"
 #include "platform/media/media_classes.h"
@@ -9,13 +7,10 @@
 #include "recording/dest_filter.h"
 #include "recording/recording_state.h"
 #include "tuner/bda_graph.h"
-#include "tuner/bdacontrol_dlg.h"
 #include "tuner/find_filter.h"
 #include "tuner/tuner_context.h"
 
 namespace {
-
-constexpr wchar_t kUniqueName[] = L"hallmere dvb-s";
 
 template <typename T>
 ComPtr<T> Create(REFCLSID clsid) {
@@ -36,7 +31,7 @@ ComPtr<IBaseFilter> FindFilterTwice(REFGUID category, const wchar_t* name) {
 
 }  // namespace
 
-bool CBdacontrolDlg::BuildGraph() {
+bool ReceiveGraph::Build(const CDialog* owner) {
   TunerContext& c = TheTunerContext();
   c.m_pGraph = nullptr;
   c.m_pNetworkProvider = nullptr;
@@ -50,48 +45,48 @@ bool CBdacontrolDlg::BuildGraph() {
   if (c.m_pGraph) c.m_pMediaControl = c.m_pGraph.As<IMediaControl>();
   // Every later step needs the graph; without one there is nothing to build.
   if (!c.m_pGraph || !c.m_pMediaControl) {
-    MessageBox(this, "CreateFilterGraph Failed", "error");
+    MessageBox(owner, "CreateFilterGraph Failed", "error");
     return false;
   }
 
   c.m_pNetworkProvider = CreateDVBSNetworkProvider();
   if (!c.m_pNetworkProvider) {
-    MessageBox(this, "CreateDVBSNetworkProvider Failed", "error");
+    MessageBox(owner, "CreateDVBSNetworkProvider Failed", "error");
     return false;
   }
   c.m_pGraph->AddFilter(c.m_pNetworkProvider.Get(), L"Network DVBS Provider");
 
   if (!c.m_pTunerFilter) c.SetTunerFilter(FindFilterTwice(KSCATEGORY_BDA_NETWORK_TUNER, kTunerFriendlyName));
   if (!c.m_pTunerFilter) {
-    MessageBox(this, "CreateTunerDevice Failed", "error");
+    MessageBox(owner, "CreateTunerDevice Failed", "error");
     return false;
   }
   c.m_pGraph->AddFilter(c.m_pTunerFilter.Get(), kTunerFriendlyName);
 
   c.m_pCaptureFilter = FindFilterTwice(KSCATEGORY_BDA_RECEIVER_COMPONENT, kCaptureFriendlyName);
   if (!c.m_pCaptureFilter) {
-    MessageBox(this, "CreateCaptureDevice Failed", "error");
+    MessageBox(owner, "CreateCaptureDevice Failed", "error");
     return false;
   }
   c.m_pGraph->AddFilter(c.m_pCaptureFilter.Get(), kCaptureFriendlyName);
 
   c.m_pDemux = Create<IBaseFilter>(CLSID_MPEG2Demultiplexer);
   if (!c.m_pDemux) {
-    MessageBox(this, "CreateMPEG2Demultiplexer Failed", "error");
+    MessageBox(owner, "CreateMPEG2Demultiplexer Failed", "error");
     return false;
   }
   c.m_pGraph->AddFilter(c.m_pDemux.Get(), L"MPEG2 Demultiplexer");
 
   c.m_pTee = Create<IBaseFilter>(CLSID_InfTee);
   if (!c.m_pTee) {
-    MessageBox(this, "CreateInfinitePinTee Failed", "error");
+    MessageBox(owner, "CreateInfinitePinTee Failed", "error");
     return false;
   }
   c.m_pGraph->AddFilter(c.m_pTee.Get(), L"Infinite pin tee splitter");
 
   c.m_pTIF = FindFilter(KSCATEGORY_BDA_TRANSPORT_INFORMATION, nullptr);
   if (!c.m_pTIF) {
-    MessageBox(this, "CreateTransportInformationFilter Failed", "error");
+    MessageBox(owner, "CreateTransportInformationFilter Failed", "error");
     return false;
   }
   c.m_pGraph->AddFilter(c.m_pTIF.Get(), L"transport information filter");
@@ -114,14 +109,14 @@ bool CBdacontrolDlg::BuildGraph() {
   if (m_pTunerDevice) {
     c.SetKsCtrl(m_pTunerDevice.As<IKsPropertySet>());
     if (!c.m_pKsCtrl) {
-      MessageBox(this, "m_pTunerDevice QueryInterface Failed", "error");
+      MessageBox(owner, "m_pTunerDevice QueryInterface Failed", "error");
       return false;
     }
   }
   return true;
 }
 
-void CBdacontrolDlg::ReleaseGraph() {
+void ReceiveGraph::Release() {
   TunerContext& c = TheTunerContext();
   if (c.m_pMediaControl) c.m_pMediaControl->Stop();
   if (c.m_pKsCtrl) c.SetKsCtrl(nullptr);
@@ -148,7 +143,7 @@ void CBdacontrolDlg::ReleaseGraph() {
   CoUninitialize();
 }
 
-ComPtr<IBaseFilter> CBdacontrolDlg::CreateDVBSNetworkProvider() {
+ComPtr<IBaseFilter> ReceiveGraph::CreateDVBSNetworkProvider() {
   m_pTuningSpace = FindDVBSTuningSpace();
   if (!m_pTuningSpace) return nullptr;
   std::wstring networkTypeText;
@@ -166,7 +161,7 @@ ComPtr<IBaseFilter> CBdacontrolDlg::CreateDVBSNetworkProvider() {
   return provider;
 }
 
-ComPtr<ITuningSpace> CBdacontrolDlg::FindDVBSTuningSpace() {
+ComPtr<ITuningSpace> ReceiveGraph::FindDVBSTuningSpace() {
   ComPtr<ITuningSpaceContainer> container = Create<ITuningSpaceContainer>(CLSID_SystemTuningSpaces);
   if (!container) return nullptr;
   ComPtr<IEnumTuningSpaces> spaces;
@@ -175,7 +170,7 @@ ComPtr<ITuningSpace> CBdacontrolDlg::FindDVBSTuningSpace() {
     ComPtr<ITuningSpace> space;
     while (spaces->Next(1, space.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
       std::wstring uniqueName;
-      if (SUCCEEDED(space->get_UniqueName(&uniqueName)) && uniqueName == kUniqueName) return space;
+      if (SUCCEEDED(space->get_UniqueName(&uniqueName)) && uniqueName == kTuningSpaceUniqueName) return space;
     }
   }
   ComPtr<ITuningSpace> created = CreateDVBSTuningSpace();
@@ -183,7 +178,7 @@ ComPtr<ITuningSpace> CBdacontrolDlg::FindDVBSTuningSpace() {
   return created;
 }
 
-ComPtr<ITuningSpace> CBdacontrolDlg::CreateDVBSTuningSpace() {
+ComPtr<ITuningSpace> ReceiveGraph::CreateDVBSTuningSpace() {
   ComPtr<IDVBSLocator> locator = Create<IDVBSLocator>(CLSID_DVBSLocator);
   ComPtr<IDVBTuningSpace2> space = Create<IDVBTuningSpace2>(CLSID_DVBSTuningSpace);
   if (!space) return nullptr;
@@ -192,7 +187,7 @@ ComPtr<ITuningSpace> CBdacontrolDlg::CreateDVBSTuningSpace() {
   space->put_DefaultLocator(locator.Get());
   space->put_FrequencyMapping(L"");
   space->put_FriendlyName(L"Local DVBS Tuner");
-  space->put_UniqueName(kUniqueName);
+  space->put_UniqueName(kTuningSpaceUniqueName);
   if (ComPtr<IDVBSTuningSpace> dvbs = space.As<IDVBSTuningSpace>()) {
     dvbs->put_HighOscillator(-1);
     dvbs->put_InputRange(L"-1");

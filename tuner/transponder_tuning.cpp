@@ -1,11 +1,11 @@
-// "Lock TP": the Tuner Setting page brings the card onto its transponder.
+#include "tuner/transponder_tuning.h"
+
 #include <algorithm>
 #include <limits>
+#include <mutex>
 
 #include "platform/com/runtime.h"
 #include "platform/ui/message_box.h"
-#include "resources/resource_ids.h"
-#include "tuner/bdacontrol_dlg.h"
 #include "tuner/text_numbers.h"
 #include "tuner/tuner_context.h"
 #include "tuner/tuner_extension.h"
@@ -26,28 +26,34 @@ TransponderParams& TheTransponderParams() {
   return params;
 }
 
-void CBdacontrolDlg::OnOK() {
-  SaveSettings();
-  EnableTuningButtons(false);
+TransponderParams TransponderFromTexts(const std::string& frequency, const std::string& symbolRate,
+                                       const std::string& lnbLow, const std::string& lnbHigh, int polarity) {
+  TransponderParams p{};
+  p.frequency = AtoiText(frequency);
+  p.symbolRate = AtoiText(symbolRate);
+  p.lnbLow = AtoiText(lnbLow);
+  p.lnbHigh = AtoiText(lnbHigh);
+  p.polarisation = static_cast<std::uint8_t>(polarity & 0xFF);
+  return p;
+}
 
+TuneOutcome LockTransponder(const CDialog* owner, ITuningSpace* tuningSpace, const TransponderParams& params,
+                            const TuneChoices& choices) {
   TransponderParams& p = TheTransponderParams();
-  p.frequency = AtoiText(GetDlgItemText(IDC_FREQUENCY));
-  p.symbolRate = AtoiText(GetDlgItemText(IDC_SYMBOL_RATE));
-  p.lnbLow = AtoiText(GetDlgItemText(IDC_LNB_LOW));
-  p.lnbHigh = AtoiText(GetDlgItemText(IDC_LNB_HIGH));
-  p.polarisation = static_cast<std::uint8_t>(m_nPolarity & 0xFF);
+  p = params;
+  TuneOutcome outcome;
+  outcome.highBand = DecideHighBand(p.frequency, p.lnbLow, p.lnbHigh);
 
-  const bool highBand = DecideHighBand(p.frequency, p.lnbLow, p.lnbHigh);
+  if (!StreamTypeParamsMatch(owner, choices.streamType)) SetStreamTypeParams(owner, choices.streamType);
 
-  if (!StreamTypeParamsMatch(this, m_StreamType)) SetStreamTypeParams(this, m_StreamType);
-
-  if (m_nDiseqc > 0) {
-    const CommittedSwitchMessage message = MakeCommittedSwitchMessage(highBand, p.polarisation, m_nDiseqc);
-    SendDiseqCommand(this, message.data(), message.size());
+  if (choices.diseqcPort > 0) {
+    const CommittedSwitchMessage message =
+        MakeCommittedSwitchMessage(outcome.highBand, p.polarisation, choices.diseqcPort);
+    SendDiseqCommand(owner, message.data(), message.size());
   }
 
   std::string reason;
-  ComPtr<IDVBTuneRequest> request = CreateDVBTuneRequest(p, &reason);
+  ComPtr<IDVBTuneRequest> request = CreateDVBTuneRequest(tuningSpace, p, &reason);
   if (!request) AfxMessageBox("CreateDVBTuneRequest is invalid!");
 
   TunerContext& context = TheTunerContext();
@@ -58,17 +64,18 @@ void CBdacontrolDlg::OnOK() {
     // as refused, so the operator learns the card was not tuned.
     if (ComPtr<ITuner> tuner = context.m_pNetworkProvider.As<ITuner>()) submitted = tuner->put_TuneRequest(request.Get());
   }
-  if (FAILED(submitted)) MessageBox(this, "KSPROPERTY_CTRL_TUNER set channel_change false", "error");
-
-  EnableTuningButtons(true);
+  if (FAILED(submitted)) MessageBox(owner, "KSPROPERTY_CTRL_TUNER set channel_change false", "error");
+  outcome.submitted = SUCCEEDED(submitted);
+  return outcome;
 }
 
-ComPtr<IDVBTuneRequest> CBdacontrolDlg::CreateDVBTuneRequest(const TransponderParams& p, std::string* reason) {
-  if (!m_pTuningSpace) {
+ComPtr<IDVBTuneRequest> CreateDVBTuneRequest(ITuningSpace* tuningSpace, const TransponderParams& p,
+                                             std::string* reason) {
+  if (!tuningSpace) {
     *reason = "CreateTuneRequest: Can't create tune request.\n";
     return nullptr;
   }
-  ComPtr<IDVBSTuningSpace> space = m_pTuningSpace.As<IDVBSTuningSpace>();
+  ComPtr<IDVBSTuningSpace> space = ComPtr<ITuningSpace>(tuningSpace).As<IDVBSTuningSpace>();
   if (!space) {
     *reason = "Cannot QI for an IDVBSTuningSpace\n";
     return nullptr;
@@ -78,7 +85,7 @@ ComPtr<IDVBTuneRequest> CBdacontrolDlg::CreateDVBTuneRequest(const TransponderPa
   space->put_LowOscillator(KHz(p.lnbLow));
 
   ComPtr<ITuneRequest> request;
-  if (FAILED(m_pTuningSpace->CreateTuneRequest(request.ReleaseAndGetAddressOf())) || !request) {
+  if (FAILED(tuningSpace->CreateTuneRequest(request.ReleaseAndGetAddressOf())) || !request) {
     *reason = "CreateTuneRequest: Can't create tune request.\n";
     return nullptr;
   }

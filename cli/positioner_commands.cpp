@@ -1,0 +1,92 @@
+// diseqc, motor and usals: the Tuner Setting page's "Set Motor" and the
+// Motor/Positioner page's buttons and "Go" without the window.
+#include <iterator>
+
+#include "cli/commands.h"
+#include "positioner/dish_motion.h"
+#include "positioner/positioner_commands.h"
+#include "positioner/usals.h"
+#include "positioner/usals_text.h"
+#include "tuner/text_numbers.h"
+#include "tuner/tuner_context.h"
+#include "tuner/tuner_extension.h"
+
+namespace {
+
+constexpr char kNoDriver[] = "nothing sent: the tuner offers no driver property set";
+
+// The dish where the driver reports it, after a command that moves it.
+void AddDish(JsonObject* json, std::string* text) {
+  if (const std::optional<DishMotion> dish = ReadDishMotion()) {
+    json->Object("dish", JsonObject().Real("angle_deg", dish->angleDeg, 2).Bool("moving", dish->moving));
+    *text += " | " + DishMotionText(*dish);
+  }
+}
+
+}  // namespace
+
+void RunDiseqc(const CommandContext& context) {
+  CardSession card(context.console, context.stop);
+  if (!card.Open(context.arguments.common)) return;
+  // "Set Motor"'s steps and boxes; the bytes are sent as given, zeros too.
+  if (!TheTunerContext().m_pKsCtrl) {
+    AfxMessageBox("OnMotor m_pKsCtrl Failed");
+    return;
+  }
+  const std::vector<std::uint8_t>& bytes = context.arguments.diseqc;
+  MotorMessage message{};
+  std::copy(bytes.begin(), bytes.end(), std::begin(message.bytes));
+  message.length = static_cast<int>(bytes.size());
+  if (!SendMotorMessage(nullptr, message)) return;
+  context.console.Result("diseqc", JsonObject().Text("message", HexBytesText(bytes)).Bool("sent", true),
+                         "sent " + HexBytesText(bytes));
+}
+
+void RunMotor(const CommandContext& context) {
+  CardSession card(context.console, context.stop);
+  if (!card.Open(context.arguments.common)) return;
+  const MotorArguments& motor = context.arguments.motor;
+  switch (SendPositionerCommand(motor.command, motor.position)) {
+    case DiseqcSendResult::NoDriver: context.console.Error(kNoDriver); return;
+    case DiseqcSendResult::Refused: return;  // its box said so
+    case DiseqcSendResult::Sent: break;
+  }
+  const std::string repeat = HexBytesText(PositionerMessage(motor.command, kFramingRepeat, motor.position));
+  const std::string first = HexBytesText(PositionerMessage(motor.command, kFramingFirst, motor.position));
+  JsonObject json;
+  json.Text("messages", repeat + ", " + first).Bool("sent", true);
+  std::string text = "sent " + repeat + ", " + first;
+  AddDish(&json, &text);
+  context.console.Result("motor", json, text);
+}
+
+void RunUsals(const CommandContext& context) {
+  const UsalsArguments& usals = context.arguments.usals;
+  const usals::Result result =
+      usals::Compute(SatellitePositionValue(usals.satellite), usals.longitude, usals.latitude);
+  if (result.status == usals::Status::InvalidInput) {
+    context.console.UsageError(UsalsErrorText(result.status));
+    return;
+  }
+  if (result.status == usals::Status::Unreachable) {
+    context.console.Error(UsalsErrorText(result.status) + " (" + UsalsNotSentText(result) + ")");
+    return;
+  }
+  JsonObject json;
+  json.Real("satellite_east", result.satelliteEast, 1)
+      .Real("angle", result.angle, 3)
+      .Text("message", HexBytesText(result.message));
+  if (usals.dryRun) {
+    context.console.Result("usals", json.Bool("sent", false).Bool("dry_run", true), UsalsDryRunText(result));
+    return;
+  }
+  CardSession card(context.console, context.stop);
+  if (!card.Open(context.arguments.common)) return;
+  const DiseqcSendResult sent = SendPositionerMessage(result.message.data(), result.message.size());
+  if (sent == DiseqcSendResult::NoDriver) context.console.Error(kNoDriver);
+  if (sent != DiseqcSendResult::Sent) return;  // a refusal's box said so
+  std::string text = UsalsSentText(result, sent);
+  json.Bool("sent", true).Bool("dry_run", false);
+  AddDish(&json, &text);
+  context.console.Result("usals", json, text);
+}

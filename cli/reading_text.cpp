@@ -1,0 +1,99 @@
+#include "cli/reading_text.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "app/media_info_text.h"
+
+namespace {
+
+struct MediaTexts {
+  std::optional<DeliverySystemTexts> delivery;
+  std::string modulation, rollOff, pilots, frameLength, spectrum;
+  std::string streamType, inputStream, codingModulation, inputSynchro, nullPacketDeletion, matype;
+};
+
+MediaTexts TextsOf(const TUNER_MEDIA_INFO& info) {
+  return {DeliveryTexts(info.Standard, info.Modcod, info.DvbsCodeRate),
+          ModulationText(info.Modulation),
+          RollOffText(info.RollOff),
+          PilotsText(info.Pilots),
+          FrameLengthText(info.ShortFrame),
+          SpectrumText(info.SpectrumInversion),
+          StreamTypeText(info.StreamType),
+          InputStreamText(info.SingleInputStream),
+          CodingModulationText(info.ConstantCodingModulation),
+          InputSynchroText(info.InputStreamSynchro),
+          NullPacketDeletionText(info.NullPacketDeletion),
+          MatypeText(info.Matype1, info.Matype2)};
+}
+
+}  // namespace
+
+std::string ReadingText(const CardReading& reading) {
+  const SignalReading& signal = reading.signal;
+  std::string first = std::string(signal.Locked() ? "LOCKED" : "UNLOCKED") + " strength " +
+                      std::to_string(signal.strength) + " quality " + std::to_string(signal.quality);
+  if (signal.marginDb) {
+    char margin[48];
+    std::snprintf(margin, sizeof margin, " margin %.1f dB", *signal.marginDb);
+    first += margin;
+  }
+  std::vector<std::string> fields{first};
+  if (reading.media) {
+    const TUNER_MEDIA_INFO& info = *reading.media;
+    const MediaTexts t = TextsOf(info);
+    fields.push_back("IF: " + std::to_string(info.IntermediateFrequency) + " KHz");
+    fields.push_back("SymbolRate: " + std::to_string(info.SymbolRate) + " Bds");
+    if (t.delivery) fields.push_back(t.delivery->system);
+    fields.push_back(t.modulation);
+    if (t.delivery) fields.push_back("FEC: " + t.delivery->codeRate);
+    fields.push_back("Roll Off: " + t.rollOff);
+    for (const std::string* text : {&t.pilots, &t.frameLength, &t.spectrum, &t.streamType, &t.inputStream})
+      fields.push_back(*text);
+    if (info.SingleInputStream == 0) fields.push_back("ISI: " + std::to_string(info.InputStreamId));
+    for (const std::string* text : {&t.codingModulation, &t.inputSynchro, &t.nullPacketDeletion})
+      fields.push_back(*text);
+    fields.push_back("MATYPE: " + t.matype + (reading.matypeDerived ? " (derived)" : ""));
+  }
+  if (reading.dish) fields.push_back(DishMotionText(*reading.dish));
+  std::string line;
+  for (const std::string& field : fields) line += (line.empty() ? "" : " | ") + field;
+  return line;
+}
+
+JsonObject ReadingJson(const CardReading& reading) {
+  JsonObject json;
+  json.Bool("locked", reading.signal.Locked())
+      .Integer("strength", reading.signal.strength)
+      .Integer("quality", reading.signal.quality);
+  if (reading.signal.marginDb) json.Real("margin_db", *reading.signal.marginDb, 2);
+  if (reading.media) {
+    const TUNER_MEDIA_INFO& info = *reading.media;
+    const MediaTexts t = TextsOf(info);
+    JsonObject media;
+    media.Integer("if_khz", info.IntermediateFrequency).Integer("symbol_rate_bd", info.SymbolRate);
+    if (t.delivery) media.Text("system", t.delivery->system);
+    media.Text("modulation", t.modulation);
+    if (t.delivery) media.Text("fec", t.delivery->codeRate);
+    media.Text("roll_off", t.rollOff)
+        .Text("pilots", t.pilots)
+        .Text("frame_length", t.frameLength)
+        .Text("spectrum", t.spectrum)
+        .Text("stream_type", t.streamType)
+        .Text("input_stream", t.inputStream);
+    if (info.SingleInputStream == 0) media.Integer("input_stream_id", info.InputStreamId);
+    media.Text("coding_modulation", t.codingModulation)
+        .Text("input_synchro", t.inputSynchro)
+        .Text("null_packet_deletion", t.nullPacketDeletion)
+        .Text("matype", t.matype)
+        .Integer("matype1", info.Matype1 & 0xFF)
+        .Integer("matype2", info.Matype2 & 0xFF)
+        .Bool("matype_derived", reading.matypeDerived);
+    json.Object("media", media);
+  }
+  if (reading.dish) {
+    json.Object("dish", JsonObject().Real("angle_deg", reading.dish->angleDeg, 2).Bool("moving", reading.dish->moving));
+  }
+  return json;
+}

@@ -1,0 +1,129 @@
+// The built rx40ctl as its own process: SIGINT during a recording stops it
+// as "Cancel Record" does, exit status 0, with every byte the card sent in
+// the file and the summary saying so; a bad command line is exit status 2.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "cli/cli_arguments.h"
+#include "platform/sim/sim_file.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/sim_stream_expectation.h"
+
+extern char** environ;
+
+namespace {
+
+class Rx40ctlProcess : public testing::Test {
+ protected:
+  Rx40ctlProcess() {
+    m_folder = std::filesystem::temp_directory_path() / ("rx40ctl-process-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(m_folder);
+    std::ofstream(m_folder / "card.ini") << kOneCarrierSky;  // real time, as on the air
+  }
+  ~Rx40ctlProcess() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_folder, ignored);
+  }
+
+  // Starts rx40ctl ARGS --data-dir FOLDER, its output into files, its
+  // tuning-space store in the folder.
+  pid_t Start(std::vector<std::string> args) {
+    args.insert(args.begin(), RX40CTL_PATH);
+    args.push_back("--data-dir");
+    args.push_back(m_folder.string());
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> environment{"XDG_CONFIG_HOME=" + m_folder.string()};
+    for (char** variable = environ; *variable; ++variable)
+      if (!std::string(*variable).starts_with("XDG_CONFIG_HOME=")) environment.emplace_back(*variable);
+    std::vector<char*> envp;
+    for (std::string& variable : environment) envp.push_back(variable.data());
+    envp.push_back(nullptr);
+
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, (m_folder / "out.txt").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&files, STDERR_FILENO, (m_folder / "err.txt").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = -1;
+    const int error = posix_spawn(&pid, RX40CTL_PATH, &files, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&files);
+    EXPECT_EQ(error, 0) << std::strerror(error);
+    return error == 0 ? pid : -1;
+  }
+  // The exit status, or -1 when the process did not exit by itself.
+  static int Wait(pid_t pid) {
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  std::string Out() const { return FileText(m_folder / "out.txt"); }
+  std::string Err() const { return FileText(m_folder / "err.txt"); }
+
+  std::filesystem::path m_folder;
+};
+
+TEST_F(Rx40ctlProcess, SigintDuringARecordingStopsItCleanlyKeepingEveryByte) {
+  const std::filesystem::path take = m_folder / "take.ts";
+  const pid_t pid = Start({"--simulate=" + (m_folder / "card.ini").string(), "--json", "record", take.string(),
+                           "--seconds", "600", "11362", "22000", "--pol", "H", "--lnb-low", "9750", "--lnb-high",
+                           "10600"});
+  ASSERT_GT(pid, 0);
+  // Once the card has delivered a few samples (a safety net, not a timing).
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  const auto size = [&] {
+    std::error_code missing;
+    const std::uintmax_t bytes = std::filesystem::file_size(take, missing);
+    return missing ? 0 : bytes;
+  };
+  while (size() < 4 * kSimSampleBytes && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  ASSERT_EQ(kill(pid, SIGINT), 0);
+  ASSERT_EQ(Wait(pid), 0) << Err();
+
+  const std::vector<std::uint8_t> recorded = FileBytes(take);
+  ASSERT_GE(recorded.size(), 4 * kSimSampleBytes);
+  EXPECT_EQ(recorded.size() % kSimSampleBytes, 0u) << "whole samples of whole packets";
+  std::string parseError;
+  const auto config = sim::ParseSimText(kOneCarrierSky, &parseError);
+  ASSERT_TRUE(config) << parseError;
+  const std::vector<std::uint8_t> sent = SimulatedStreamBytes(config->sky, LockedCarrier(config->sky, 0, 0), recorded.size());
+  EXPECT_TRUE(sent == recorded) << "the recording differs from what the card sent";
+
+  // The last line is the summary, and it counts what the file holds.
+  const std::string out = Out();
+  const std::string last = out.substr(out.rfind('\n', out.size() - 2) + 1);
+  const QJsonObject summary = QJsonDocument::fromJson(QByteArray::fromStdString(last)).object();
+  EXPECT_EQ(summary["type"].toString(), "record") << out;
+  EXPECT_EQ(summary["stopped"].toString(), "interrupted");
+  EXPECT_EQ(summary["bytes"].toInteger(), static_cast<qint64>(recorded.size()));
+  EXPECT_EQ(summary["packets"].toInteger(), static_cast<qint64>(recorded.size() / 188));
+  EXPECT_EQ(summary["continuity_errors"].toInt(), 0);
+  EXPECT_EQ(Err(), "");
+}
+
+TEST_F(Rx40ctlProcess, ABadCommandLineIsExitStatusTwoWithAUsageLine) {
+  const pid_t pid = Start({"record", "a.ts", "--mb", "10"});
+  ASSERT_GT(pid, 0);
+  EXPECT_EQ(Wait(pid), 2);
+  EXPECT_EQ(Err(), "rx40ctl: record: --mb needs a whole number from 50 to 800000\n" + CommandUsage(CliCommand::Record));
+}
+
+}  // namespace

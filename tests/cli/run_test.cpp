@@ -1,0 +1,293 @@
+// rx40ctl on the simulated card, end to end in the test's process: the same
+// tuning, readings, recording and positioner commands as the window, its
+// boxes as errors, its waits through the instant clock.
+#include <gtest/gtest.h>
+
+#include "platform/devices/device_notifications.h"
+#include "platform/sim/sim_file.h"
+#include "tests/cli/cli_run.h"
+#include "tests/media/ts_reader.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/sim_stream_expectation.h"
+
+namespace {
+
+constexpr char kUniversalLnb[] = "--lnb-low=9750";
+constexpr char kHighOscillator[] = "--lnb-high=10600";
+
+// One satellite, faced by the dish; the stream as fast as the recording
+// takes it.
+constexpr char kSky[] =
+    "[satellite 1]\n"
+    "name = Sat 23.5E\n"
+    "position = 23.5\n"
+    "tp = 11362 H 22000 S2 8PSK 2/3 rolloff=0.20 pilots=on\n"
+    "tp = 12168 H 27500 S2 8PSK 3/5 rolloff=0.20 pilots=on isi=1,2,10\n"
+    "[stream]\n"
+    "paced = no\n";
+
+class CliOnSimulatedCard : public CliRun {
+ protected:
+  CliOutcome Tune(std::vector<std::string> more, const std::string& card = "") {
+    std::vector<std::string> args{card.empty() ? Simulate(kSky) : card, "tune"};
+    args.insert(args.end(), more.begin(), more.end());
+    return Run(args);
+  }
+};
+
+TEST_F(CliOnSimulatedCard, ATuneThatLocksSaysSoAndSavesTheTransponderAsLockTpDoes) {
+  const CliOutcome outcome = Tune({"11362", "22000", "--pol", "H", kUniversalLnb, kHighOscillator, "--diseqc", "B"});
+  EXPECT_EQ(outcome.status, kExitSuccess) << outcome.err;
+  EXPECT_EQ(outcome.err, "");
+  ASSERT_EQ(outcome.outLines.size(), 1u);
+  EXPECT_EQ(outcome.outLines[0].rfind("LOCKED on 11362 H 22000 after 0.", 0), 0u) << outcome.out;
+  const std::string settings = SettingsText();
+  for (const char* line : {"polarity=0", "diseqc=2", "freq=11362", "symbol=22000", "lnblow=9750", "lnbhigh=10600"})
+    EXPECT_NE(settings.find(line), std::string::npos) << line << " in\n" << settings;
+
+  // Without values, the file's: the same carrier again.
+  const CliOutcome again = Tune({"--json"});
+  EXPECT_EQ(again.status, kExitSuccess) << again.err;
+  ASSERT_EQ(again.OfType("tune").size(), 1u) << again.out;
+  const QJsonObject tune = again.OfType("tune")[0];
+  EXPECT_EQ(tune["frequency_mhz"].toInt(), 11362);
+  EXPECT_EQ(tune["polarisation"].toString(), "H");
+  EXPECT_EQ(tune["band"].toString(), "low");
+  EXPECT_EQ(tune["diseqc"].toString(), "B");
+  EXPECT_EQ(tune["stream"].toString(), "ts");
+  EXPECT_TRUE(tune["locked"].toBool());
+  EXPECT_GT(tune["quality"].toInt(), 10);
+}
+
+TEST_F(CliOnSimulatedCard, ATuneThatNeverLocksTimesOutThroughTheClock) {
+  // Wrong LNB oscillators find nothing, as with a real LNB.
+  const std::uint64_t before = m_clock->NowMs();
+  const CliOutcome outcome = Tune({"11362", "22000", "--pol", "H", "--lnb-low=9000", "--lnb-high=10000", "--timeout=30"});
+  EXPECT_EQ(outcome.status, kExitFailure);
+  EXPECT_EQ(outcome.err, "rx40ctl: tune: no lock on 11362 H 22000 within 30.0 s\n");
+  EXPECT_EQ(outcome.outLines.at(0).rfind("UNLOCKED on 11362 H 22000 after 30.", 0), 0u) << outcome.out;
+  EXPECT_GE(m_clock->NowMs() - before, 30'000u) << "the whole timeout passed on the clock";
+}
+
+TEST_F(CliOnSimulatedCard, TheWindowsBoxTextsAreTheErrors) {
+  struct Case {
+    const char* faults;
+    std::vector<std::string> command;
+    std::vector<std::string> errors;
+  };
+  const Case cases[] = {
+      {"[card]\npresent = no\n", {"tune", "11362", "22000", kUniversalLnb, kHighOscillator},
+       {"rx40ctl: tune: Not found Orvane RX40 DVBS Card!"}},
+      {"[driver]\ntune = negative\n", {"tune", "11362", "22000", kUniversalLnb, kHighOscillator},
+       {"rx40ctl: tune: KSPROPERTY_CTRL_TUNER set channel_change false"}},
+      {"[driver]\nproperty_13_set = negative\n",
+       {"tune", "11362", "22000", kUniversalLnb, kHighOscillator, "--stream", "gs"},
+       {"rx40ctl: tune: Get KSPROPERTY_BDA_STREAMTYPE_PARAMS error"}},
+      {"[driver]\nproperty_0 = positive\n", {"motor", "stop"},
+       {"rx40ctl: motor: SendDiseqCommandRX40 QueryInterface Failed",
+        "rx40ctl: motor: SendDiseqCommandRX40 QueryInterface Failed"}},
+      {"[driver]\nproperty_0 = positive\n", {"diseqc", "E0", "31", "60"}, {"rx40ctl: diseqc: OnMotor11 false"}},
+      {"[driver]\nproperty_0 = unsupported\n", {"diseqc", "E0", "31", "60"},
+       {"rx40ctl: diseqc: OnMotor22 false", "rx40ctl: diseqc: KSPROPERTY_CTRL_TUNER false"}},
+      {"[faults]\ntuner_input_pin = missing\n", {"usals", "--sat", "0090", "--lat", "50", "--lon", "8"},
+       {"rx40ctl: usals: nothing sent: the tuner offers no driver property set"}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args{Simulate(std::string(kSky) + c.faults), "--json"};
+    args.insert(args.end(), c.command.begin(), c.command.end());
+    const CliOutcome outcome = Run(args);
+    SCOPED_TRACE(c.faults);
+    EXPECT_EQ(outcome.status, kExitFailure);
+    std::string expected;
+    for (const std::string& error : c.errors) expected += error + "\n";
+    EXPECT_EQ(outcome.err, expected);
+    const auto errors = outcome.OfType("error");
+    ASSERT_EQ(errors.size(), c.errors.size()) << outcome.out;
+    EXPECT_EQ("rx40ctl: " + errors[0]["command"].toString().toStdString() + ": " +
+                  errors[0]["message"].toString().toStdString(),
+              c.errors[0]);
+    EXPECT_EQ(outcome.notJson, 0) << outcome.out;
+  }
+}
+
+TEST_F(CliOnSimulatedCard, StatusWithJsonGivesParsableReadingsOfTheSelectedInputStream) {
+  StopRequest& stop = m_stop;
+  StopAfterLines out(stop, 4);  // the tune, then three readings
+  const CliOutcome outcome = Run({Simulate(kSky), "--json", "status", "12168", "27500", "--pol", "H", kUniversalLnb,
+                                  kHighOscillator, "--isi", "10", "--watch", "--interval", "2"},
+                                 &out);
+  EXPECT_EQ(outcome.status, kExitSuccess) << outcome.err;
+  EXPECT_EQ(outcome.notJson, 0) << outcome.out;
+  ASSERT_EQ(outcome.OfType("tune").size(), 1u);
+  EXPECT_EQ(outcome.OfType("tune")[0]["isi"].toInt(), 10);
+  EXPECT_EQ(outcome.OfType("tune")[0]["band"].toString(), "high");
+  const auto readings = outcome.OfType("status");
+  ASSERT_EQ(readings.size(), 3u) << "SIGINT ends --watch after the reading it interrupts";
+  for (std::size_t i = 0; i < readings.size(); ++i) {
+    const QJsonObject& reading = readings[i];
+    EXPECT_TRUE(reading["locked"].toBool());
+    EXPECT_DOUBLE_EQ(reading["elapsed_s"].toDouble(), 2.0 * static_cast<double>(i)) << "one reading per interval";
+    const QJsonObject media = reading["media"].toObject();
+    EXPECT_EQ(media["system"].toString(), "DVB-S2");
+    EXPECT_EQ(media["fec"].toString(), "3/5");
+    EXPECT_EQ(media["input_stream"].toString(), "MULTIPLE_INPUT_STREAM");
+    EXPECT_EQ(media["input_stream_id"].toInt(), 10);
+    EXPECT_EQ(media["matype"].toString(), "D2  0A");
+    EXPECT_FALSE(media["matype_derived"].toBool());
+    EXPECT_TRUE(reading.contains("dish")) << "the simulated card reports its dish";
+  }
+}
+
+TEST_F(CliOnSimulatedCard, RecordMbMakesAFileOfExactlyWhatTheCardSentAndSummarisesIt) {
+  const std::string path = Path("take.ts");
+  const CliOutcome outcome =
+      Run({Simulate(kSky), "--json", "record", path, "--mb", "50", "11362", "22000", kUniversalLnb, kHighOscillator});
+  EXPECT_EQ(outcome.status, kExitSuccess) << outcome.err;
+  EXPECT_EQ(outcome.err, "");
+  EXPECT_EQ(outcome.notJson, 0) << outcome.out;
+  const std::vector<std::uint8_t> recorded = FileBytes(path);
+  ASSERT_GE(recorded.size(), 50u * 1024 * 1024) << "the page's rule: stop at the first tick at 100%";
+  ASSERT_EQ(recorded.size() % kSimSampleBytes, 0u) << "whole samples of whole packets";
+
+  std::string error;
+  const auto config = sim::ParseSimText(kSky, &error);
+  ASSERT_TRUE(config) << error;
+  EXPECT_TRUE(SimulatedStreamBytes(config->sky, LockedCarrier(config->sky, 0, 0), recorded.size()) == recorded)
+      << "the recording differs from what the card sent";
+
+  ASSERT_EQ(outcome.OfType("record").size(), 1u) << outcome.out;
+  const QJsonObject summary = outcome.OfType("record")[0];
+  EXPECT_EQ(summary["file"].toString().toStdString(), path);
+  EXPECT_EQ(summary["bytes"].toInteger(), static_cast<qint64>(recorded.size()));
+  EXPECT_EQ(summary["packets"].toInteger(), static_cast<qint64>(recorded.size() / 188));
+  EXPECT_EQ(summary["continuity_errors"].toInt(), 0);
+  EXPECT_EQ(summary["sync_losses"].toInt(), 0);
+  EXPECT_EQ(summary["stopped"].toString(), "limit");
+  EXPECT_FALSE(outcome.OfType("progress").empty()) << "a progress reading every second of the record timer";
+}
+
+TEST_F(CliOnSimulatedCard, RecordCountsTheStreamsContinuityErrorsInItsSummary) {
+  const CliOutcome outcome = Run({Simulate(std::string(kSky) + "continuity_error_every = 5000\n"), "record",
+                                  Path("faulty.ts"), "--mb", "50", "11362", "22000", kUniversalLnb, kHighOscillator});
+  EXPECT_EQ(outcome.status, kExitSuccess) << outcome.err;
+  const std::vector<std::uint8_t> recorded = FileBytes(Path("faulty.ts"));
+  const TsReport report = ReadTs(recorded);
+  ASSERT_GT(report.continuityErrors, 0u);
+  const std::uint64_t packets = recorded.size() / 188;
+  const std::string errors = "   CC errors: " + std::to_string(report.continuityErrors) + "   Sync losses: 0";
+  EXPECT_NE(outcome.out.find(errors), std::string::npos) << outcome.out;
+  EXPECT_NE(outcome.out.find("(limit reached)\nPackets: " + std::to_string(packets) + "   Bytes: "), std::string::npos)
+      << outcome.out;
+}
+
+TEST_F(CliOnSimulatedCard, RecordRefusesWithoutLockAndReportsAFileItCannotMake) {
+  CliOutcome outcome = Run({Simulate(kSky), "record", Path("none.ts"), "--seconds", "5", "10000", "22000",
+                            kUniversalLnb, kHighOscillator, "--timeout", "1"});
+  EXPECT_EQ(outcome.status, kExitFailure);
+  EXPECT_EQ(outcome.err, "rx40ctl: record: Signal is not locked! Please check signal first.\n");
+  EXPECT_FALSE(std::filesystem::exists(Path("none.ts"))) << "nothing is created";
+
+  outcome = Run({Simulate(kSky), "record", Path("no/such/folder.ts"), "--seconds", "5", "11362", "22000",
+                 kUniversalLnb, kHighOscillator});
+  EXPECT_EQ(outcome.status, kExitFailure);
+  EXPECT_NE(outcome.err.find("Cannot create the record file \"" + Path("no/such/folder.ts") +
+                             "\": No such file or directory"),
+            std::string::npos)
+      << outcome.err;
+}
+
+TEST_F(CliOnSimulatedCard, AFullDiskStopsTheRecordingKeepingTheBytesBeforeIt) {
+  const CliOutcome outcome = Run({Simulate(std::string(kSky) + "write_fails_after_bytes = 1000000\n"), "record",
+                                  Path("full.ts"), "--mb", "50", "11362", "22000", kUniversalLnb,
+                                  kHighOscillator});
+  EXPECT_EQ(outcome.status, kExitFailure);
+  EXPECT_NE(outcome.err.find("No space left on device. The recording was stopped; the 1000000 bytes written before "
+                             "it are kept in the file."),
+            std::string::npos)
+      << outcome.err;
+  EXPECT_NE(outcome.out.find("(write error)"), std::string::npos) << outcome.out;
+  EXPECT_EQ(FileBytes(Path("full.ts")).size(), 1'000'000u);
+}
+
+TEST_F(CliOnSimulatedCard, APulledCardEndsTheRecordingWithEveryByteReceived) {
+  // Pulled when the first progress reading goes out.
+  struct PullOnProgress : std::stringbuf {
+    int sync() override {
+      if (!pulled && str().find("\"progress\"") != std::string::npos) {
+        pulled = true;
+        devices::PublishDeviceChange(devices::DBT_DEVICEREMOVECOMPLETE);
+      }
+      return 0;
+    }
+    bool pulled = false;
+  } out;
+  const CliOutcome outcome = Run({Simulate(kSky), "--json", "record",
+                                  Path("pulled.ts"), "--seconds", "600", "11362", "22000", kUniversalLnb,
+                                  kHighOscillator},
+                                 &out);
+  EXPECT_EQ(outcome.status, kExitFailure);
+  EXPECT_NE(outcome.err.find("stopped: a device was removed"), std::string::npos) << outcome.err;
+  ASSERT_EQ(outcome.OfType("record").size(), 1u) << outcome.out;
+  EXPECT_EQ(outcome.OfType("record")[0]["stopped"].toString(), "removed");
+  EXPECT_EQ(outcome.OfType("record")[0]["bytes"].toInteger(),
+            static_cast<qint64>(FileBytes(Path("pulled.ts")).size()));
+  EXPECT_LT(outcome.OfType("record")[0]["duration_s"].toDouble(), 600.0);
+}
+
+TEST_F(CliOnSimulatedCard, PositionerCommandsGoOnTheBusAsThePagesButtonsSendThem) {
+  const std::string trace = Path("trace.txt");
+  const std::string card = Simulate(std::string(kSky) + "[card]\ntrace = " + trace + "\n");
+  CliOutcome outcome = Run({card, "motor", "goto", "300"});
+  EXPECT_EQ(outcome.status, kExitUsage) << "300 is no stored position";
+  outcome = Run({card, "motor", "step-west"});
+  EXPECT_EQ(outcome.status, kExitSuccess) << outcome.err;
+  EXPECT_EQ(outcome.outLines.at(0).rfind("sent E1 31 69 FF, E0 31 69 FF | Dish ", 0), 0u) << outcome.out;
+  const std::string calls = FileText(trace);
+  const std::size_t repeat = calls.find("Set 0 E1 31 69 FF 00 00 00 00 00 00 04\n");
+  ASSERT_NE(repeat, std::string::npos) << calls;
+  EXPECT_NE(calls.find("Set 0 E0 31 69 FF 00 00 00 00 00 00 04\n", repeat), std::string::npos) << "then " << calls;
+
+  outcome = Run({card, "diseqc", "e0", "31", "6b", "00"});
+  EXPECT_EQ(outcome.status, kExitSuccess) << outcome.err;
+  EXPECT_EQ(outcome.out, "sent E0 31 6B 00\n");
+  const std::string last = FileText(trace);
+  EXPECT_NE(last.find("Set 0 E0 31 6B 00 00 00 00 00 00 00 04"), std::string::npos) << "zeros go as given: " << last;
+}
+
+TEST_F(CliOnSimulatedCard, UsalsDryRunComputesWithoutACardAndGoSendsTheAngularGotoOnce) {
+  const struct {
+    const char* sat;
+    const char* lon;
+    const char* lat;
+    const char* line;
+  } worked[] = {
+      {"0130", "-0.1", "51.5", "Angle -14.324\u00B0: E1 31 6E E0 E5 (dry run, not sent)"},
+      {"3300", "-0.1", "51.5", "Angle 32.546\u00B0: E1 31 6E D2 08 (dry run, not sent)"},
+      {"1005", "77.0", "28.6", "Angle -26.857\u00B0: E1 31 6E E1 AD (dry run, not sent)"},
+      {"1770", "-175.0", "40.0", "Angle 8.989\u00B0: E1 31 6E D0 8E (dry run, not sent)"},
+  };
+  for (const auto& w : worked) {
+    const CliOutcome outcome = Run({"usals", "--sat", w.sat, "--lon", w.lon, "--lat", w.lat, "--dry-run"});
+    EXPECT_EQ(outcome.status, kExitSuccess) << outcome.err;
+    EXPECT_EQ(outcome.out, std::string(w.line) + "\n");
+  }
+  CliOutcome outcome = Run({"usals", "--sat", "0130", "--lon", "100", "--lat", "50", "--dry-run"});
+  EXPECT_EQ(outcome.status, kExitFailure);
+  EXPECT_EQ(outcome.err,
+            "rx40ctl: usals: Can not reach this satellite from your location! (Nothing sent: 87.0\u00B0 apart in "
+            "longitude (65\u00B0 at most))\n");
+
+  const std::string trace = Path("usals-trace.txt");
+  outcome = Run({Simulate(std::string(kSky) + "[card]\ntrace = " + trace + "\n"), "--json", "usals", "--sat", "0090",
+                 "--lat", "50", "--lon", "8"});
+  EXPECT_EQ(outcome.status, kExitSuccess) << outcome.err;
+  ASSERT_EQ(outcome.OfType("usals").size(), 1u) << outcome.out;
+  const QJsonObject usals = outcome.OfType("usals")[0];
+  EXPECT_TRUE(usals["sent"].toBool());
+  const std::string message = usals["message"].toString().toStdString();
+  const std::string calls = FileText(trace);
+  EXPECT_NE(calls.find("Set 0 " + message + " 00 00 00 00 00 05"), std::string::npos) << calls;
+  EXPECT_EQ(calls.find("Set 0 E0 31 6E"), std::string::npos) << "the angular goto is not repeated";
+}
+
+}  // namespace

@@ -14,6 +14,27 @@ namespace {
 
 std::atomic<QThread*> g_uiThread{nullptr};
 
+// Qt's event queue hands a call over under its own lock, which tools such as
+// ThreadSanitizer cannot see. Queuing under this mutex, and taking it once
+// on the UI thread before the call runs, makes that order visible: the call
+// runs after its queuing, so its lock follows the queuing's unlock.
+std::mutex& QueuingOrder() {
+  static std::mutex order;
+  return order;
+}
+
+template <typename Call>
+void QueueOnUiThread(Call call) {
+  std::lock_guard order(QueuingOrder());
+  QMetaObject::invokeMethod(
+      QCoreApplication::instance(),
+      [call = std::move(call)]() mutable {
+        { std::lock_guard queued(QueuingOrder()); }
+        call();
+      },
+      Qt::QueuedConnection);
+}
+
 }  // namespace
 
 void SetUiThread() { g_uiThread = QThread::currentThread(); }
@@ -43,7 +64,7 @@ void SendToUiThread(const std::function<void()>& fn) {
     handover->done = true;
     handover->finished.notify_one();
   });
-  QMetaObject::invokeMethod(QCoreApplication::instance(), [&fn, pending] { fn(); }, Qt::QueuedConnection);
+  QueueOnUiThread([&fn, pending] { fn(); });
   pending.reset();
   std::unique_lock lock(handover->mutex);
   handover->finished.wait(lock, [&] { return handover->done; });
@@ -54,7 +75,7 @@ void PostToUiThread(std::function<void()> fn) {
     fn();
     return;
   }
-  QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(fn), Qt::QueuedConnection);
+  QueueOnUiThread(std::move(fn));
 }
 
 void WaitProcessingEvents(const std::function<bool()>& done) {

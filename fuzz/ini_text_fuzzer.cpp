@@ -3,9 +3,9 @@
 // other key's value.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cstdlib>
 #include <string>
 
+#include "fuzz/fuzz_support.h"
 #include "settings/ini_text.h"
 
 namespace {
@@ -37,9 +37,7 @@ bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
+using fuzz::Check;
 
 }  // namespace
 

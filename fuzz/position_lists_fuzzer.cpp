@@ -2,15 +2,13 @@
 // satellite file read as the page reads them come out as UTF-8, the first
 // city is found again, and the numbers they hold give a USALS result or a
 // refusal, never a message built from a position out of range.
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "fuzz/fuzz_support.h"
 #include "positioner/city_list.h"
 #include "positioner/satellite_list.h"
 #include "positioner/usals.h"
@@ -18,9 +16,7 @@
 
 namespace {
 
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
+using fuzz::Check;
 
 bool IsUtf8(std::string_view text) {
   for (size_t i = 0; i < text.size();) {
@@ -35,23 +31,7 @@ bool IsUtf8(std::string_view text) {
   return true;
 }
 
-// The file the lists are read from: an in-memory file, so no disk is touched.
-class MemoryFile {
- public:
-  explicit MemoryFile(std::string_view bytes) : m_fd(memfd_create("position_lists_fuzz", MFD_CLOEXEC)) {
-    Check(m_fd >= 0);
-    for (size_t written = 0; written < bytes.size();) {
-      const ssize_t n = ::write(m_fd, bytes.data() + written, bytes.size() - written);
-      Check(n > 0);
-      written += static_cast<size_t>(n);
-    }
-  }
-  ~MemoryFile() { ::close(m_fd); }
-  std::string Path() const { return "/proc/self/fd/" + std::to_string(m_fd); }
-
- private:
-  int m_fd;
-};
+using fuzz::MemoryFile;
 
 // USALS as "Go" computes it from the typed or listed texts.
 void CheckUsals(const std::string& position, const std::string& longitude, const std::string& latitude) {

@@ -2,9 +2,9 @@
 // whole or refused with "line N: reason", and whatever it accepts the card
 // can carry (every transponder has a bit rate and a media information
 // record that reads back as written).
-#include <cstdlib>
 #include <string>
 
+#include "fuzz/fuzz_support.h"
 #include "platform/sim/driver/bit_rate.h"
 #include "platform/sim/sim_file.h"
 #include "platform/sim/sky/media_info.h"
@@ -12,9 +12,7 @@
 
 namespace {
 
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
+using fuzz::Check;
 
 bool IsLineError(const std::string& error) {
   return error.rfind("line ", 0) == 0 && error.size() > 5 && error[5] >= '0' && error[5] <= '9' &&

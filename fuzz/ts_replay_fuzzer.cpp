@@ -3,15 +3,13 @@
 // file's whole 188-byte packets in order (again from the start when it
 // loops), and the counter counts the same however the bytes are cut into
 // pieces.
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "fuzz/fuzz_support.h"
 #include "platform/media/ts_packet_counter.h"
 #include "platform/sim/stream/ts_file_replay.h"
 
@@ -19,28 +17,9 @@ namespace {
 
 constexpr size_t kPacket = 188;
 
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
+using fuzz::Check;
 
-// The file the reader opens: an in-memory file, so no disk is touched.
-class MemoryFile {
- public:
-  explicit MemoryFile(const std::vector<uint8_t>& bytes) : m_fd(memfd_create("ts_replay_fuzz", MFD_CLOEXEC)) {
-    Check(m_fd >= 0);
-    size_t written = 0;
-    while (written < bytes.size()) {
-      const ssize_t n = ::write(m_fd, bytes.data() + written, bytes.size() - written);
-      Check(n > 0);
-      written += static_cast<size_t>(n);
-    }
-  }
-  ~MemoryFile() { ::close(m_fd); }
-  std::string Path() const { return "/proc/self/fd/" + std::to_string(m_fd); }
-
- private:
-  int m_fd;
-};
+using fuzz::MemoryFile;
 
 }  // namespace
 
@@ -54,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<uint8_t> file(data + 3, data + size);
   const size_t wholePackets = file.size() / kPacket;
 
-  const MemoryFile memory(file);
+  const MemoryFile memory(std::string_view(reinterpret_cast<const char*>(file.data()), file.size()));
   TsFileReplay replay(memory.Path(), loop);
   Check(replay.OpenError() == 0);
 

@@ -31,6 +31,7 @@ namespace {
 constexpr char kDialogProperty[] = "rx40.dialog";
 constexpr char kIconProperty[] = "rx40.icon";
 constexpr char kFlaggedProperty[] = "rx40.flagged";
+constexpr char kOwnFontProperty[] = "rx40.ownFont";
 
 // Top-level dialogs alive now, for device-change delivery. UI thread only.
 std::set<CDialog*>& LiveTopLevels() {
@@ -607,7 +608,16 @@ void CDialog::FlagDlgItem(int id, const std::string& why) {
     }
     w->setProperty(kFlaggedProperty, !why.empty());
     w->setToolTip(Q(why));
-    w->setStyleSheet(why.empty() ? QString() : QStringLiteral("border: 2px solid #d40000;"));
+    if (!why.empty()) {
+      w->setProperty(kOwnFontProperty, w->testAttribute(Qt::WA_SetFont) ? QVariant(w->font()) : QVariant());
+      w->setStyleSheet(QStringLiteral("border: 2px solid #d40000;"));
+      return;
+    }
+    // Qt leaves the application's font on a widget whose style sheet is
+    // removed; give back the font it had, or let it inherit the dialog's again.
+    w->setStyleSheet(QString());
+    const QVariant ownFont = w->property(kOwnFontProperty);
+    w->setFont(ownFont.isValid() ? ownFont.value<QFont>() : QFont());
   });
 }
 

@@ -84,6 +84,28 @@ TEST(Dialog, ControlsAnswerByIdFromAnyThread) {
   EXPECT_FALSE(dialog.IsCreated());
 }
 
+TEST(Dialog, AFlaggedFieldGetsItsOwnFontBackWhenTheFlagGoes) {
+  RegisterTestDialog();
+  TestDialog dialog;
+  WhenModalRuns([&] {
+    QWidget* inherited = dialog.GetDlgItem(10);
+    dialog.SetDlgItemText(13, "UNLOCKED");  // a display box's font is its own, fitted to the text
+    QWidget* own = dialog.GetDlgItem(13);
+    const QFont ownFont = own->font();
+    for (int id : {10, 13}) {
+      dialog.FlagDlgItem(id, "Please enter a positive integer.");
+      EXPECT_TRUE(dialog.IsDlgItemFlagged(id));
+      dialog.FlagDlgItem(id, "");
+      EXPECT_FALSE(dialog.IsDlgItemFlagged(id));
+    }
+    EXPECT_EQ(inherited->font(), DialogFont());
+    EXPECT_FALSE(inherited->testAttribute(Qt::WA_SetFont)) << "it follows the dialog's font again";
+    EXPECT_EQ(own->font(), ownFont);
+    dialog.OnOK();
+  });
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+}
+
 }  // namespace
 
 namespace {

@@ -103,13 +103,23 @@ void CBDAUtilDlg::OnHelp() { ui::ShellOpen(ProgramFolder() + "/Lumobox-recorder.
 
 // Enter on the window's own controls (the input stream list) would end the
 // program, and with it a recording; only a focused button takes Enter.
+// Escape never ends the window, whatever has the focus.
 bool CBDAUtilDlg::PreTranslateMessage(QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !qobject_cast<QPushButton*>(QApplication::focusWidget()))
       return true;
+    if (key == Qt::Key_Escape) return true;
   }
   return CDialog::PreTranslateMessage(event);
+}
+
+void CBDAUtilDlg::OnClose() {
+  if (m_CapturePage.IsRecording() &&
+      MessageBox(this, "A recording is running. Stop it and quit?", AfxGetAppName(),
+                 MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
+    return;
+  OnCancel();
 }
 
 void CBDAUtilDlg::OnLButtonDown(QPoint) { StartWindowDrag(); }

@@ -29,6 +29,8 @@ class CBDAUtilDlg : public CDialog {
   void OnDestroy() override;
   void OnHelp() override;
   bool PreTranslateMessage(QEvent* event) override;
+  // Asks first while a recording runs; signals end the window without asking.
+  void OnClose() override;
   void OnLButtonDown(QPoint clientPoint) override;
   LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

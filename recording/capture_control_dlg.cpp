@@ -42,10 +42,17 @@ CUtiVirtualDamonDlg::CUtiVirtualDamonDlg() : CPropertyPage(IDD_CAPTURE_CONTROL),
 CUtiVirtualDamonDlg::~CUtiVirtualDamonDlg() { DestroyWindow(); }
 
 void CUtiVirtualDamonDlg::ConnectMessageMap() {
-  // A refused value keeps its flag until the operator edits it.
+  // A refused value keeps its flag until the operator edits it; an edit
+  // counts once the operator leaves the field (Enter is seen in
+  // PreTranslateMessage, before the page swallows it).
   for (int id : kLimitFields)
-    if (auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(id)))
-      QObject::connect(edit, &QLineEdit::textEdited, edit, [this, id] { FlagDlgItem(id, ""); });
+    if (auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(id))) {
+      QObject::connect(edit, &QLineEdit::textEdited, edit, [this, id] {
+        FlagDlgItem(id, "");
+        m_UncommittedFields.insert(id);
+      });
+      QObject::connect(edit, &QLineEdit::editingFinished, edit, [this, id] { CommitLimitField(id); });
+    }
   OnClicked(IDC_USE_SIZE_LIMIT, [this] { OnFileSizeLimit(); });
   OnClicked(IDC_USE_TIME_LIMIT, [this] { OnTimeLimit(); });
   OnClicked(IDC_BROWSE, [this] { OnBrowse(); });
@@ -55,8 +62,20 @@ void CUtiVirtualDamonDlg::ConnectMessageMap() {
 
 void CUtiVirtualDamonDlg::DoDataExchange(CDataExchange* pDX) {
   DDX_Text(pDX, IDC_RECORD_PATH, m_strFilePath);
-  DDX_Text(pDX, IDC_TIME_LIMIT, m_nTimeLimit, kTimeLimitRange);
-  DDX_Text(pDX, IDC_SIZE_LIMIT, m_nSizeLimit, kSizeLimitRange);
+  const auto exchanged = [&](int id) {
+    return !pDX->m_bSaveAndValidate || (IsLimitInUse(id) && !m_UncommittedFields.count(id));
+  };
+  if (exchanged(IDC_TIME_LIMIT)) DDX_Text(pDX, IDC_TIME_LIMIT, m_nTimeLimit, kTimeLimitRange);
+  if (exchanged(IDC_SIZE_LIMIT)) DDX_Text(pDX, IDC_SIZE_LIMIT, m_nSizeLimit, kSizeLimitRange);
+}
+
+bool CUtiVirtualDamonDlg::IsLimitInUse(int id) const {
+  return id == (m_bSizeLimitMode ? IDC_SIZE_LIMIT : IDC_TIME_LIMIT);
+}
+
+void CUtiVirtualDamonDlg::CommitLimitField(int id) {
+  if (!m_UncommittedFields.erase(id)) return;
+  if (m_bRecording) ReadFieldsQuietly();
 }
 
 bool CUtiVirtualDamonDlg::OnInitDialog() {
@@ -90,8 +109,11 @@ bool CUtiVirtualDamonDlg::PreTranslateMessage(QEvent* event) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     const QWidget* focus = QApplication::focusWidget();
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) && qobject_cast<const QLineEdit*>(focus) &&
-        Widget()->isAncestorOf(focus))
+        Widget()->isAncestorOf(focus)) {
+      for (int id : kLimitFields)
+        if (focus == GetDlgItem(id)) CommitLimitField(id);
       return true;
+    }
   }
   return CPropertyPage::PreTranslateMessage(event);
 }
@@ -136,10 +158,10 @@ void CUtiVirtualDamonDlg::OnStartRecord() {
   }
   m_bRecording = true;
   ClearFieldFlags();
+  m_UncommittedFields.clear();  // Start reads what the fields show
   CDataExchange exchange(this, true);
   if (!UpdateData(exchange)) {
-    // The prompt was shown and the field has the focus; it stays flagged,
-    // as a disabled field (the other mode's limit) cannot take the focus.
+    // The prompt was shown and the field has the focus; it stays flagged.
     FlagDlgItem(exchange.FailedControl(), exchange.FailedPrompt());
     m_bRecording = false;
     return;
@@ -209,7 +231,10 @@ void CUtiVirtualDamonDlg::TickLimit() {
 void CUtiVirtualDamonDlg::ReadFieldsQuietly() {
   CDataExchange exchange(this, true, CDataExchange::Prompting::Quiet);
   UpdateData(exchange);
-  for (int id : kLimitFields) FlagDlgItem(id, id == exchange.FailedControl() ? exchange.FailedPrompt() : "");
+  for (int id : kLimitFields) {
+    if (m_UncommittedFields.count(id)) continue;  // being typed: judged when committed
+    FlagDlgItem(id, id == exchange.FailedControl() ? exchange.FailedPrompt() : "");
+  }
 }
 
 void CUtiVirtualDamonDlg::ClearFieldFlags() {

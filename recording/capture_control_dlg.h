@@ -11,11 +11,16 @@
 // Where the classic page left it open or went wrong:
 // - Start Record whose fields fail their check shows the prompt once and
 //   stays idle: nothing is created, no timer runs, no limit of 0 is used.
+// - Only the limit of the mode in use is checked and read; the other keeps
+//   its text (a greyed-out field never blocks Start Record).
+// - A limit the operator is typing takes effect when it is committed (Enter,
+//   or the focus leaving the field), never keystroke by keystroke: typing
+//   70000 must not stop the recording at 7. Until then the tick keeps the
+//   last committed limit.
 // - A tick whose fields fail their check shows no box: the last valid
 //   limits stay in force and the field is flagged (red frame, the prompt
-//   as its tool tip) while it stays invalid. A field refused at Start is
-//   flagged too (it may be the other mode's, disabled, which cannot take
-//   the focus). Editing a field removes its flag until it is read again.
+//   as its tool tip) while it stays invalid. Editing a field removes its
+//   flag until it is read again.
 // - A record file that cannot be created, or a write that fails during the
 //   recording (full disk, I/O error), is reported once, in the status line
 //   and one box; the recording stops by the normal stop procedure and
@@ -29,6 +34,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 
 #include "platform/ui/property_sheet.h"
@@ -76,6 +82,9 @@ class CUtiVirtualDamonDlg : public CPropertyPage {
   void TickLimit();
   // Reads the fields during a recording without a box; flags a failing one.
   void ReadFieldsQuietly();
+  // The operator finished editing a limit field (Enter or focus out).
+  void CommitLimitField(int id);
+  bool IsLimitInUse(int id) const;
   void ClearFieldFlags();
   // Reports a failed write once per recording; stops a running recording.
   void CheckWriteError();
@@ -88,6 +97,9 @@ class CUtiVirtualDamonDlg : public CPropertyPage {
   bool m_bRecording = false;
   RecordLimit m_Limit;  // the tick count of time-limit mode
   bool m_bWriteErrorReported = false;
+  // Limit fields typed into since they were last committed; a tick does
+  // not read them.
+  std::set<int> m_UncommittedFields;
 };
 
 // "Lumo-capture.ts" in the user's home folder ($HOME, else the account's).

@@ -242,7 +242,7 @@ class CDialog::DialogWidget final : public QDialog {
   }
   void closeEvent(QCloseEvent* event) override {
     event->ignore();
-    m_owner->OnCancel();
+    m_owner->OnClose();
   }
   void mousePressEvent(QMouseEvent* event) override {
     if (event->button() == Qt::LeftButton) m_owner->OnLButtonDown(event->position().toPoint());

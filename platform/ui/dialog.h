@@ -54,6 +54,8 @@ class CDialog {
   virtual bool OnInitDialog();
   virtual void OnOK();
   virtual void OnCancel();
+  // The window manager asks the window to close (its close button, Alt+F4).
+  virtual void OnClose() { OnCancel(); }
   virtual void OnDestroy() {}
   // Exchanges the members with the controls (see data_exchange.h).
   virtual void DoDataExchange(CDataExchange* pDX) {}

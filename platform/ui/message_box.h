@@ -13,15 +13,21 @@ using UINT = unsigned int;
 
 constexpr UINT MB_OK = 0x0;
 constexpr UINT MB_OKCANCEL = 0x1;
+constexpr UINT MB_YESNO = 0x4;
+constexpr UINT MB_TYPEMASK = 0xF;
 constexpr UINT MB_ICONSTOP = 0x10;
 constexpr UINT MB_ICONERROR = MB_ICONSTOP;
 constexpr UINT MB_ICONWARNING = 0x30;
 constexpr UINT MB_ICONEXCLAMATION = MB_ICONWARNING;
 constexpr UINT MB_ICONMASK = 0xF0;
 constexpr UINT MB_ICONINFORMATION = 0x40;
+// The second button is the default (Enter answers No).
+constexpr UINT MB_DEFBUTTON2 = 0x100;
 
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
 
 struct MessageBoxRequest {
   const CDialog* owner;  // none for boxes without an owner window
@@ -33,7 +39,7 @@ struct MessageBoxRequest {
 class MessageBoxService {
  public:
   virtual ~MessageBoxService() = default;
-  // Shows the box and returns the button pressed (IDOK, IDCANCEL).
+  // Shows the box and returns the button pressed (IDOK, IDCANCEL, IDYES, IDNO).
   virtual int Show(const MessageBoxRequest& request) = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSocketNotifier>
 #include <QUrl>
 #include <atomic>
@@ -31,8 +32,21 @@ class QtMessageBoxService final : public MessageBoxService {
         case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
         default: break;
       }
-      box.setStandardButtons((request.flags & MB_OKCANCEL) ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok);
-      answer = box.exec() == QMessageBox::Cancel ? IDCANCEL : IDOK;
+      switch (request.flags & MB_TYPEMASK) {
+        case MB_OKCANCEL: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+        case MB_YESNO: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        default: box.setStandardButtons(QMessageBox::Ok); break;
+      }
+      if (request.flags & MB_DEFBUTTON2) {
+        const auto buttons = box.buttons();
+        if (buttons.size() > 1) box.setDefaultButton(qobject_cast<QPushButton*>(buttons[1]));
+      }
+      switch (box.exec()) {
+        case QMessageBox::Cancel: answer = IDCANCEL; break;
+        case QMessageBox::Yes: answer = IDYES; break;
+        case QMessageBox::No: answer = IDNO; break;
+        default: answer = IDOK; break;
+      }
     });
     return answer;
   }

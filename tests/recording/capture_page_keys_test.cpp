@@ -111,6 +111,60 @@ TEST_F(CapturePageKeysTest, EnterInTheLimitBoxesDoesNothing) {
   EXPECT_TRUE(boxes.Texts().empty());
 }
 
+// A limit typed during a recording counts when the operator commits it
+// (Enter, or leaving the field); the digits on the way never stop it.
+TEST_F(CapturePageKeysTest, ALimitTypedDuringARecordingTakesEffectWhenCommitted) {
+  auto typeWithTicks = [&](QLineEdit* edit, const char* text) {
+    edit->setFocus();
+    edit->selectAll();
+    for (const char* c = text; *c; ++c) {
+      QTest::keyClicks(edit, QString(QChar(*c)));
+      Tick();
+      ASSERT_TRUE(page->IsRecording()) << "stopped after typing up to '" << *c << "'";
+    }
+  };
+  // Time limit 10 s, 4 s gone: "3" on the way to "30" would end it.
+  QTest::mouseClick(Button(IDC_USE_TIME_LIMIT), Qt::LeftButton);
+  StartRecordingByClick();
+  for (int i = 0; i < 40; ++i) Tick();
+  typeWithTicks(Edit(IDC_TIME_LIMIT), "30");
+  EXPECT_EQ(page->TimeLimit(), 10u);
+  EXPECT_FALSE(page->IsDlgItemFlagged(IDC_TIME_LIMIT));
+  QTest::keyClick(Edit(IDC_TIME_LIMIT), Qt::Key_Return);
+  EXPECT_EQ(page->TimeLimit(), 30u);
+  Tick();
+  EXPECT_EQ(page->GetDlgItemText(IDC_LIMIT_LINE), "26 Seconds");
+
+  // Leaving the field commits too; a committed limit below the elapsed
+  // time ends the recording at the next tick.
+  typeWithTicks(Edit(IDC_TIME_LIMIT), "2");
+  QTest::mouseClick(Edit(IDC_RECORD_PATH), Qt::LeftButton);
+  EXPECT_EQ(page->TimeLimit(), 2u);
+  Tick();
+  EXPECT_FALSE(page->IsRecording());
+  EXPECT_EQ(page->GetDlgItemText(IDC_RECORD_STATUS), "Record Stopped!");
+
+  // Size limit: 70000 MB passes through 7 and 70 (refused, then far below
+  // the 1000 MB already recorded); a refused commit keeps the last limit.
+  QTest::mouseClick(Button(IDC_USE_SIZE_LIMIT), Qt::LeftButton);
+  page->SetDlgItemText(IDC_SIZE_LIMIT, "800000");
+  StartRecordingByClick();
+  ASSERT_TRUE(GrowRecordTo(1'024'000ull * 1024));
+  typeWithTicks(Edit(IDC_SIZE_LIMIT), "70000");
+  EXPECT_EQ(page->GetDlgItemText(IDC_RECORD_STATUS), "Recording... 0%") << "800000 MB still applies";
+  EXPECT_FALSE(page->IsDlgItemFlagged(IDC_SIZE_LIMIT)) << "no red frame for digits on the way";
+  QTest::keyClick(Edit(IDC_SIZE_LIMIT), Qt::Key_Enter);
+  Tick();
+  EXPECT_EQ(page->GetDlgItemText(IDC_RECORD_STATUS), "Recording... 1%");
+  typeWithTicks(Edit(IDC_SIZE_LIMIT), "7");
+  QTest::keyClick(Edit(IDC_SIZE_LIMIT), Qt::Key_Return);
+  Tick();
+  EXPECT_TRUE(page->IsDlgItemFlagged(IDC_SIZE_LIMIT));
+  EXPECT_EQ(page->SizeLimit(), 70000u);
+  EXPECT_TRUE(page->IsRecording());
+  EXPECT_TRUE(boxes.Texts().empty());
+}
+
 TEST_F(CapturePageKeysTest, QtsSaveDialogAddsTheSuffixAndAsksBeforeReplacingAFile) {
   // A new name: the default suffix is added.
   WhenShown<QFileDialog>([](QFileDialog* dialog) {

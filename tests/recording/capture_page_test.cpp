@@ -236,20 +236,27 @@ TEST_F(CapturePageTest, AFieldThatFailsItsCheckAtStartIsPromptedAndNothingStarts
     EXPECT_EQ(QApplication::focusWidget(), Edit(c.field));
     EXPECT_EQ(Edit(c.field)->selectedText().toStdString(), c.text);
   }
-  // The other mode's field is checked too; disabled, it cannot take the
-  // focus, so its flag shows which field it is. Editing it removes the flag.
+  // Only the mode in use is checked: a refused value in the other, greyed
+  // out field keeps its text and blocks nothing.
   ui::SetUiLanguage("en");
   boxes.Clear();
   page->SetDlgItemText(IDC_TIME_LIMIT, "0");
+  page->SetDlgItemText(IDC_SIZE_LIMIT, "500");
   QTest::mouseClick(Button(IDC_USE_SIZE_LIMIT), Qt::LeftButton);
   QTest::mouseClick(Button(IDC_START_RECORD), Qt::LeftButton);
-  EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Please enter an integer between 1 and 65535."});
-  EXPECT_TRUE(page->IsDlgItemFlagged(IDC_TIME_LIMIT));
-  EXPECT_FALSE(page->IsRecording());
-  QTest::mouseClick(Button(IDC_USE_TIME_LIMIT), Qt::LeftButton);
-  Edit(IDC_TIME_LIMIT)->setFocus();
-  QTest::keyClick(Edit(IDC_TIME_LIMIT), Qt::Key_5);
+  EXPECT_TRUE(boxes.Texts().empty());
   EXPECT_FALSE(page->IsDlgItemFlagged(IDC_TIME_LIMIT));
+  EXPECT_EQ(page->GetDlgItemText(IDC_TIME_LIMIT), "0");
+  EXPECT_TRUE(page->IsRecording());
+  QTest::mouseClick(Button(IDC_CANCEL_RECORD), Qt::LeftButton);
+
+  // Editing a flagged field removes the flag.
+  page->SetDlgItemText(IDC_SIZE_LIMIT, "1");
+  QTest::mouseClick(Button(IDC_START_RECORD), Qt::LeftButton);
+  ASSERT_TRUE(page->IsDlgItemFlagged(IDC_SIZE_LIMIT));
+  Edit(IDC_SIZE_LIMIT)->setFocus();
+  QTest::keyClick(Edit(IDC_SIZE_LIMIT), Qt::Key_5);
+  EXPECT_FALSE(page->IsDlgItemFlagged(IDC_SIZE_LIMIT));
 
   // Blanks around a number are allowed.
   page->SetDlgItemText(IDC_TIME_LIMIT, "10");
@@ -273,17 +280,12 @@ TEST_F(CapturePageTest, AFieldThatFailsDuringARecordingIsFlaggedAndTheLastLimitS
   EXPECT_EQ(page->GetDlgItemText(IDC_RECORD_STATUS), "Recording... 50%") << "500 MB still applies";
   EXPECT_TRUE(page->IsRecording());
 
-  // A time limit that fails ends the reading before the size field.
+  // The other mode's field is not read.
   page->SetDlgItemText(IDC_SIZE_LIMIT, "400");
   page->SetDlgItemText(IDC_TIME_LIMIT, "0");
   Tick();
-  EXPECT_TRUE(page->IsDlgItemFlagged(IDC_TIME_LIMIT));
-  EXPECT_FALSE(page->IsDlgItemFlagged(IDC_SIZE_LIMIT));
-  EXPECT_EQ(page->SizeLimit(), 500u);
-
-  page->SetDlgItemText(IDC_TIME_LIMIT, "10");
-  Tick();
   EXPECT_FALSE(page->IsDlgItemFlagged(IDC_TIME_LIMIT));
+  EXPECT_FALSE(page->IsDlgItemFlagged(IDC_SIZE_LIMIT));
   EXPECT_EQ(page->SizeLimit(), 400u);
   EXPECT_EQ(page->GetDlgItemText(IDC_RECORD_STATUS), "Recording... 62%");
   page->SetDlgItemText(IDC_SIZE_LIMIT, "250");

@@ -1,7 +1,9 @@
-// Installs a message box service that answers OK at once and remembers every
-// box, for the life of the recorder.
+// Installs a message box service that answers at once and remembers every
+// box, for the life of the recorder: OK, or for a yes/no question the answer
+// set by AnswerQuestions (yes unless told).
 #pragma once
 
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -29,6 +31,7 @@ class MessageBoxRecorder {
     for (const auto& box : Boxes()) texts.push_back(box.text);
     return texts;
   }
+  void AnswerQuestions(int answer) { m_service->questionAnswer = answer; }
   void Clear() {
     std::lock_guard lock(m_service->mutex);
     m_service->boxes.clear();
@@ -39,8 +42,9 @@ class MessageBoxRecorder {
     int Show(const MessageBoxRequest& r) override {
       std::lock_guard lock(mutex);
       boxes.push_back({r.owner, r.text, r.caption, r.flags});
-      return IDOK;
+      return (r.flags & MB_TYPEMASK) == MB_YESNO ? questionAnswer.load() : IDOK;
     }
+    std::atomic<int> questionAnswer{IDYES};
     mutable std::mutex mutex;
     std::vector<Box> boxes;
   };

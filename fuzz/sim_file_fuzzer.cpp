@@ -37,6 +37,7 @@ void CheckCarrier(const sim::Transponder& transponder, const sim::Sky& sky) {
   request.lowOscillatorKHz = int64_t{sky.lnb.lowOscillatorMHz} * 1000;
   request.highOscillatorKHz = int64_t{sky.lnb.highOscillatorMHz} * 1000;
   request.lnbSwitchKHz = request.highOscillatorKHz;
+  request.highBand = true;
   request.polarisation = transponder.polarisation;
   request.symbolRateKs = transponder.symbolRateKs;
   const sim::LnbControl control = sim::ApplyTuneToLnb(sim::LnbControl{}, request);

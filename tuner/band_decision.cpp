@@ -45,6 +45,11 @@ bool DecideHighBand(int frequency, int lnbLow, int lnbHigh) {
   return high;
 }
 
+int BandOscillator(int frequency, int lnbLow, int lnbHigh) {
+  const int oscillator = DecideHighBand(frequency, lnbLow, lnbHigh) ? lnbHigh : lnbLow;
+  return IsUsable(oscillator, Distance(frequency, oscillator)) ? oscillator : 0;
+}
+
 uint8_t CommittedSwitchDataByte(bool highBand, uint8_t polarisation, int diseqcPort) {
   uint8_t data = 0xF0;
   if (highBand) data |= 0x01;

@@ -29,6 +29,11 @@ int SelectLNBOscillator(int frequency, int highOscillator, int lowOscillator);
 // and the 11200 oscillator.
 bool DecideHighBand(int frequency, int lnbLow, int lnbHigh);
 
+// The oscillator the decided band uses (high band: lnbHigh, else lnbLow),
+// or 0 when it does not bring `frequency` into the tuner's IF range. The
+// tone, the IF and the switch message's band bit all follow this one band.
+int BandOscillator(int frequency, int lnbLow, int lnbHigh);
+
 // Data byte of the committed-switch command: F0, plus 01 for the high band,
 // 02 for horizontal polarisation, and the port (1 A .. 4 D) in bits 2-3.
 // Ports outside 1..4 leave bits 2-3 clear, as port A does.

@@ -80,7 +80,10 @@ ComPtr<IDVBTuneRequest> CreateDVBTuneRequest(ITuningSpace* tuningSpace, const Tr
     *reason = "Cannot QI for an IDVBSTuningSpace\n";
     return nullptr;
   }
-  space->put_LNBSwitch(KHz(SelectLNBOscillator(p.frequency, p.lnbHigh, p.lnbLow)));
+  // The oscillator of the decided band, so that the tone, the IF and the
+  // switch message's band bit agree (a universal LNB's 11600 MHz is low band
+  // though 10600 would give the nearer IF).
+  space->put_LNBSwitch(KHz(BandOscillator(p.frequency, p.lnbLow, p.lnbHigh)));
   space->put_HighOscillator(KHz(p.lnbHigh));
   space->put_LowOscillator(KHz(p.lnbLow));
 
@@ -104,6 +107,8 @@ ComPtr<IDVBTuneRequest> CreateDVBTuneRequest(ITuningSpace* tuningSpace, const Tr
   locator->put_CarrierFrequency(KHz(p.frequency));
   locator->put_SignalPolarisation(p.polarisation == 0 ? BDA_POLARISATION_LINEAR_H : BDA_POLARISATION_LINEAR_V);
   locator->put_SymbolRate(p.symbolRate);
+  if (ComPtr<IDVBSLocator2> equipment = locator.As<IDVBSLocator2>())
+    equipment->put_LNBBand(DecideHighBand(p.frequency, p.lnbLow, p.lnbHigh) ? BDA_LNB_BAND_HIGH : BDA_LNB_BAND_LOW);
   if (FAILED(dvbRequest->put_Locator(locator.Get()))) {
     *reason = "Cannot put the locator\n";
     return nullptr;

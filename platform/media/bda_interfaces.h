@@ -88,6 +88,26 @@ struct IDVBSLocator : ILocator {
   virtual HRESULT put_OrbitalPosition(LONG position) = 0;
 };
 
+// Our locator's extension: the satellite equipment of one tune, as the
+// application decided it, and the carrier's physical-layer scrambling. The
+// band drives the 22 kHz tone and the oscillator the IF is computed from, so
+// that tone, IF and the DiSEqC band bit agree; the burst selects a
+// mini-DiSEqC (tone burst) switch's input; the scrambling code is the DVB-S2
+// Gold code index (-1: the default sequence).
+enum LNBBand { BDA_LNB_BAND_NOT_SET = -1, BDA_LNB_BAND_LOW = 0, BDA_LNB_BAND_HIGH = 1 };
+enum ToneBurst { BDA_TONE_BURST_NONE = 0, BDA_TONE_BURST_A = 1, BDA_TONE_BURST_B = 2 };
+
+struct IDVBSLocator2 : IDVBSLocator {
+  static constexpr GUID IID{0x6E3B0F52, 0x91A4, 0x4C7D, {0xB2, 0x58, 0x3F, 0x0A, 0x6D, 0x21, 0xC4, 0x97}};
+  using Base = IDVBSLocator;
+  virtual HRESULT get_LNBBand(LNBBand* band) = 0;
+  virtual HRESULT put_LNBBand(LNBBand band) = 0;
+  virtual HRESULT get_ToneBurst(ToneBurst* burst) = 0;
+  virtual HRESULT put_ToneBurst(ToneBurst burst) = 0;
+  virtual HRESULT get_ScramblingCode(LONG* gold) = 0;
+  virtual HRESULT put_ScramblingCode(LONG gold) = 0;
+};
+
 struct ITuningSpace;
 
 struct ITuneRequest : IUnknown {
@@ -209,7 +229,17 @@ struct DvbsTuneParameters {
   Polarisation polarisation;
   LONG symbolRate;  // as the locator carries it (kilosymbols per second)
   SpectralInversion inversion;
+  LNBBand band = BDA_LNB_BAND_NOT_SET;  // not set: a locator without the extension
+  ToneBurst burst = BDA_TONE_BURST_NONE;
+  LONG plsGold = -1;  // the DVB-S2 scrambling Gold code; -1 the default
 };
+
+// The 22 kHz tone a request asks for: its band, or for a request that says
+// none, whether the chosen oscillator is the high one of a two-oscillator LNB.
+inline bool WantsHighBand(const DvbsTuneParameters& p) {
+  if (p.band != BDA_LNB_BAND_NOT_SET) return p.band == BDA_LNB_BAND_HIGH;
+  return p.lnbSwitchKHz > 0 && p.lnbSwitchKHz == p.highOscillatorKHz && p.lowOscillatorKHz != p.highOscillatorKHz;
+}
 
 // The tuner filter's face towards the network provider connected to its
 // input pin.

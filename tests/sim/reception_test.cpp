@@ -7,10 +7,11 @@ namespace {
 
 using P = Polarisation;
 
-TuneRequest Request(int frequencyMHz, int lowMHz, int highMHz, int switchMHz, P polarisation,
-                    int symbolRateKs = 22000) {
+// The band is the application's decision; the request's oscillator is the
+// one that band uses.
+TuneRequest Request(int frequencyMHz, int lowMHz, int highMHz, int switchMHz, P polarisation, bool highBand) {
   return {int64_t{frequencyMHz} * 1000, int64_t{lowMHz} * 1000, int64_t{highMHz} * 1000,
-          int64_t{switchMHz} * 1000, polarisation, symbolRateKs};
+          int64_t{switchMHz} * 1000, polarisation, 22000, highBand};
 }
 
 TEST(Reception, TuneSetsToneAndIfFromTheRequest) {
@@ -22,19 +23,20 @@ TEST(Reception, TuneSetsToneAndIfFromTheRequest) {
     bool inRange;
     int64_t receivedKHz;
   } cases[] = {
-      {Request(11600, 9750, 10600, 10600, P::Horizontal), true, 1000000, true, 11600000},
-      {Request(11362, 9750, 10600, 9750, P::Horizontal), false, 1612000, true, 11362000},
-      {Request(12700, 9750, 10600, 10600, P::Vertical), true, 2100000, true, 12700000},
-      // No usable oscillator: tone off, IF beyond the tuner's reach.
-      {Request(10000, 9750, 10600, 0, P::Vertical), false, 250000, false, 10000000},
+      {Request(11700, 9750, 10600, 10600, P::Horizontal, true), true, 1100000, true, 11700000},
+      {Request(11600, 9750, 10600, 9750, P::Horizontal, false), false, 1850000, true, 11600000},
+      {Request(11362, 9750, 10600, 9750, P::Horizontal, false), false, 1612000, true, 11362000},
+      {Request(12700, 9750, 10600, 10600, P::Vertical, true), true, 2100000, true, 12700000},
+      // No usable oscillator: IF beyond the tuner's reach.
+      {Request(10000, 9750, 10600, 0, P::Vertical, false), false, 10000000, false, 9750000 + 10000000},
       // Oscillators typed for another LNB: the LNB's own 10600 gives another downlink.
-      {Request(12000, 9750, 10750, 10750, P::Vertical), true, 1250000, true, 11850000},
-      // C band: oscillator above the downlink.
-      {Request(3800, 5150, 5150, 5150, P::Horizontal), true, 1350000, true, 10600000 - 1350000},
+      {Request(12000, 9750, 10750, 10750, P::Vertical, true), true, 1250000, true, 11850000},
+      // C band, a single oscillator above the downlink: low band, no tone.
+      {Request(3800, 5150, 5150, 5150, P::Horizontal, false), false, 1350000, true, 9750000 - 1350000},
       // Tuner range edges.
-      {Request(10700, 9750, 10600, 9750, P::Vertical), false, 950000, true, 10700000},
-      {Request(11900, 9750, 10600, 9750, P::Vertical), false, 2150000, true, 11900000},
-      {Request(11901, 9750, 10600, 9750, P::Vertical), false, 2151000, false, 11901000},
+      {Request(10700, 9750, 10600, 9750, P::Vertical, false), false, 950000, true, 10700000},
+      {Request(11900, 9750, 10600, 9750, P::Vertical, false), false, 2150000, true, 11900000},
+      {Request(11901, 9750, 10600, 9750, P::Vertical, false), false, 2151000, false, 11901000},
   };
   for (const auto& c : cases) {
     const LnbControl control = ApplyTuneToLnb({}, c.request);
@@ -86,7 +88,7 @@ TEST(Reception, OnlyCommittedSwitchMessagesAreSwitchCommands) {
 TEST(Reception, LastOfSwitchMessageAndTuneWins) {
   Satellite satellite{"Sat", 0, {{.frequencyMHz = 11600, .polarisation = P::Horizontal, .symbolRateKs = 22000}}};
   const Lnb universal{9750, 10600};
-  const TuneRequest request = Request(11600, 9750, 10600, 10600, P::Horizontal);
+  const TuneRequest request = Request(11600, 9750, 10600, 10600, P::Horizontal, true);
   const CommittedSwitch lowBandHorizontal{0xF2};
 
   // As tuning does it: switch message first, then the request sets the high band.

@@ -77,15 +77,38 @@ TEST_F(LockTpTest, TheBandFollowsTheUniversalLnbRuleAndTheSwitchByteCarriesIt) {
   EXPECT_TRUE(Page().IsDlgItemEnabled(IDC_SET_MOTOR));
 }
 
-TEST_F(LockTpTest, TheTuningSpaceGetsTheOscillatorChosenForTheFrequencyNotTheBand) {
-  Fill("11600", "9750", "10600", 0, 1);
-  Page().OnOK();
-  EXPECT_EQ(SwitchMessages().at(0)[3], 0xF2) << "the switch message says low band";
-  EXPECT_EQ(SpaceValue(&IDVBSTuningSpace::get_LNBSwitch), 10600000);
+// One band decision drives the switch message's band bit, the oscillator the
+// IF is computed from and the tone (the locator's band): a universal LNB's
+// 11600 MHz is low band although 10600 would give the nearer IF.
+TEST_F(LockTpTest, TheSwitchByteTheOscillatorAndTheToneFollowOneBandDecision) {
+  const struct {
+    const char *frequency, *low, *high;
+    std::uint8_t switchData;  // horizontal, port A
+    LONG oscillatorKHz;
+    LNBBand band;
+  } cases[] = {
+      {"11600", "9750", "10600", 0xF2, 9750000, BDA_LNB_BAND_LOW},
+      {"11700", "9750", "10600", 0xF3, 10600000, BDA_LNB_BAND_HIGH},
+      {"3800", "5150", "5150", 0xF2, 5150000, BDA_LNB_BAND_LOW},      // C band: no tone
+      {"12300", "11300", "11300", 0xF2, 11300000, BDA_LNB_BAND_LOW},  // 11300: no tone
+      {"11800", "10750", "10750", 0xF3, 10750000, BDA_LNB_BAND_HIGH},
+      {"10000", "9750", "10600", 0xF2, 0, BDA_LNB_BAND_LOW},  // nothing brings it into range
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.frequency) + " " + c.low + "/" + c.high);
+    Fill(c.frequency, c.low, c.high, 0, 1);
+    Page().OnOK();
+    EXPECT_EQ(SwitchMessages().back()[3], c.switchData);
+    EXPECT_EQ(SpaceValue(&IDVBSTuningSpace::get_LNBSwitch), c.oscillatorKHz);
+    ComPtr<IDVBSLocator2> locator = SubmittedLocator().As<IDVBSLocator2>();
+    ASSERT_TRUE(locator);
+    LNBBand band = BDA_LNB_BAND_NOT_SET;
+    locator->get_LNBBand(&band);
+    EXPECT_EQ(band, c.band);
+  }
   EXPECT_EQ(SpaceValue(&IDVBSTuningSpace::get_HighOscillator), 10600000);
   EXPECT_EQ(SpaceValue(&IDVBSTuningSpace::get_LowOscillator), 9750000);
   ComPtr<IDVBSLocator> locator = SubmittedLocator();
-  ASSERT_TRUE(locator);
   LONG frequency = 0, symbolRate = 0;
   Polarisation polarisation;
   FECMethod outer;
@@ -93,14 +116,10 @@ TEST_F(LockTpTest, TheTuningSpaceGetsTheOscillatorChosenForTheFrequencyNotTheBan
   locator->get_SymbolRate(&symbolRate);
   locator->get_SignalPolarisation(&polarisation);
   locator->get_OuterFEC(&outer);
-  EXPECT_EQ(frequency, 11600000);
+  EXPECT_EQ(frequency, 10000000);
   EXPECT_EQ(symbolRate, 27500);
   EXPECT_EQ(polarisation, BDA_POLARISATION_LINEAR_H);
   EXPECT_EQ(outer, BDA_FEC_VITERBI);
-
-  Fill("10000", "9750", "10600", 0, 0);  // neither oscillator brings it into range
-  Page().OnOK();
-  EXPECT_EQ(SpaceValue(&IDVBSTuningSpace::get_LNBSwitch), 0);
 }
 
 TEST_F(LockTpTest, NoPortOrNoPolaritySelection) {

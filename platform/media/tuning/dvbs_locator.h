@@ -8,7 +8,7 @@
 
 namespace tuning {
 
-class DvbsLocator final : public ComObject<DvbsLocator, IDVBSLocator> {
+class DvbsLocator final : public ComObject<DvbsLocator, IDVBSLocator2> {
  public:
   HRESULT get_CarrierFrequency(LONG* v) override { return GetProperty(m_frequency, v); }
   HRESULT put_CarrierFrequency(LONG v) override { return PutProperty(m_frequency, v); }
@@ -30,6 +30,12 @@ class DvbsLocator final : public ComObject<DvbsLocator, IDVBSLocator> {
   HRESULT put_WestPosition(BOOL v) override { return PutProperty(m_west, v); }
   HRESULT get_OrbitalPosition(LONG* v) override { return GetProperty(m_orbitalPosition, v); }
   HRESULT put_OrbitalPosition(LONG v) override { return PutProperty(m_orbitalPosition, v); }
+  HRESULT get_LNBBand(LNBBand* v) override { return GetProperty(m_band, v); }
+  HRESULT put_LNBBand(LNBBand v) override { return PutProperty(m_band, v); }
+  HRESULT get_ToneBurst(ToneBurst* v) override { return GetProperty(m_burst, v); }
+  HRESULT put_ToneBurst(ToneBurst v) override { return PutProperty(m_burst, v); }
+  HRESULT get_ScramblingCode(LONG* v) override { return GetProperty(m_plsGold, v); }
+  HRESULT put_ScramblingCode(LONG v) override { return PutProperty(m_plsGold, v); }
   HRESULT Clone(ILocator** clone) override;
 
  private:
@@ -44,6 +50,9 @@ class DvbsLocator final : public ComObject<DvbsLocator, IDVBSLocator> {
   Polarisation m_polarisation = BDA_POLARISATION_NOT_SET;
   BOOL m_west = 0;
   LONG m_orbitalPosition = -1;
+  LNBBand m_band = BDA_LNB_BAND_NOT_SET;
+  ToneBurst m_burst = BDA_TONE_BURST_NONE;
+  LONG m_plsGold = -1;
 };
 
 }  // namespace tuning

@@ -86,6 +86,11 @@ HRESULT DvbsNetworkProvider::ReadTuneParameters(ITuneRequest* request, DvbsTuneP
   dvbsSpace->get_HighOscillator(&p->highOscillatorKHz);
   dvbsSpace->get_LNBSwitch(&p->lnbSwitchKHz);
   dvbsSpace->get_SpectralInversion(&p->inversion);
+  if (ComPtr<IDVBSLocator2> equipment = locator.As<IDVBSLocator2>()) {
+    equipment->get_LNBBand(&p->band);
+    equipment->get_ToneBurst(&p->burst);
+    equipment->get_ScramblingCode(&p->plsGold);
+  }
   return S_OK;
 }
 

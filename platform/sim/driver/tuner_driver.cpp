@@ -42,7 +42,7 @@ std::optional<TuneRequest> ToTuneRequest(const DvbsTuneParameters& p) {
     return std::nullopt;
   }
   return TuneRequest{p.carrierFrequencyKHz, p.lowOscillatorKHz, p.highOscillatorKHz, p.lnbSwitchKHz,
-                     *polarisation, p.symbolRate};
+                     *polarisation, p.symbolRate, WantsHighBand(p)};
 }
 
 bool SameSupply(const LnbControl& a, const LnbControl& b) {

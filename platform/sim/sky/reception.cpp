@@ -38,14 +38,13 @@ LnbControl ApplyCommittedSwitch(LnbControl control, CommittedSwitch command) {
 }
 
 LnbControl ApplyTuneToLnb(LnbControl control, const TuneRequest& request) {
-  control.toneOn = request.lnbSwitchKHz != 0 && request.lnbSwitchKHz == request.highOscillatorKHz;
+  control.toneOn = request.highBand;
   control.polarisation = request.polarisation;
   return control;
 }
 
 FrontendTune TuneFrontend(const TuneRequest& request) {
-  const bool toneOn = ApplyTuneToLnb({}, request).toneOn;
-  const int64_t assumedOscillator = toneOn ? request.highOscillatorKHz : request.lowOscillatorKHz;
+  const int64_t assumedOscillator = request.lnbSwitchKHz;
   FrontendTune tune;
   tune.ifKHz = Distance(request.downlinkKHz, assumedOscillator);
   tune.ifInRange = tune.ifKHz >= kTunerMinIfKHz && tune.ifKHz <= kTunerMaxIfKHz;

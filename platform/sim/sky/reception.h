@@ -4,14 +4,13 @@
 //
 // The chain, as on real hardware:
 //  1. The driver sets the LNB supply on every tune: 22 kHz tone on when the
-//     request's LNB switch value equals its high oscillator, voltage from
-//     the request's polarisation. A DiSEqC committed-switch message sets
+//     request asks for the high band, voltage from the request's
+//     polarisation. A DiSEqC committed-switch message sets
 //     the same tone and voltage bits (and the port). Whichever came last
 //     holds: the tuning action sends the switch message before the tune
 //     request, so the request decides band and polarisation.
-//  2. The tuner goes to IF = |downlink - LO|, with the LO the driver
-//     believes in: the request's high oscillator when the tone is on,
-//     otherwise its low one. The tuner covers 950 to 2150 MHz.
+//  2. The tuner goes to IF = |downlink - LO|, with the LO the request chose
+//     for its band (its LNB switch value). The tuner covers 950 to 2150 MHz.
 //  3. The LNB mixes with its own oscillator (Sky::lnb, high when the tone
 //     is on), so the downlink actually received is that LO plus the IF (or
 //     minus, when the assumed LO lies above the downlink, as in C band). An
@@ -39,6 +38,7 @@ struct TuneRequest {
   int64_t lnbSwitchKHz = 0;
   Polarisation polarisation = Polarisation::Horizontal;
   int symbolRateKs = 0;
+  bool highBand = false;  // the band the application decided: the tone
 };
 
 // The LNB supply as the card drives it, plus the committed switch port.

@@ -10,7 +10,7 @@ class ConsoleMessageBoxService final : public MessageBoxService {
  public:
   explicit ConsoleMessageBoxService(Console& console) : m_console(console) {}
   int Show(const MessageBoxRequest& request) override {
-    m_console.Error(request.text);
+    m_console.Error(request.detail.empty() ? request.text : request.text + ": " + request.detail);
     return IDOK;
   }
 

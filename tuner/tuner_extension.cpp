@@ -1,5 +1,7 @@
 #include "tuner/tuner_extension.h"
 
+#include "platform/com/error_info.h"
+
 #include "platform/ui/debug_output.h"
 #include "platform/ui/message_box.h"
 #include "tuner/tuner_context.h"
@@ -81,8 +83,9 @@ bool SendDiseqCommand(const CDialog* owner, const std::uint8_t* bytes, std::size
     return false;
   }
   TUNER_DISEQC_MESSAGE message = MakeDiseqcMessage(bytes, length);
+  ClearErrorDescription();
   if (SetRecord(driver.Get(), KSPROPERTY_BDA_DISEQC_MESSAGE, message) != S_OK) {
-    MessageBox(owner, "SendDiseqCommand11122 QueryInterface Failed", kError);
+    MessageBox(owner, "SendDiseqCommand11122 QueryInterface Failed", kError, MB_OK, TakeErrorDescription());
     return false;
   }
   return true;
@@ -92,6 +95,7 @@ bool SendMotorMessage(const CDialog* owner, const MotorMessage& motor) {
   TunerContext& context = TheTunerContext();
   bool succeeded = false;
   const char* refusal = nullptr;
+  std::string reason;
   {
     // The boxes wait until the mutex is released, so that the monitor is
     // not held up while the operator reads them.
@@ -102,11 +106,15 @@ bool SendMotorMessage(const CDialog* owner, const MotorMessage& motor) {
         refusal = "OnMotor22 false";
       } else {
         TUNER_DISEQC_MESSAGE message = MakeDiseqcMessage(motor.bytes, static_cast<std::size_t>(motor.length));
-        if (SetRecord(driver, KSPROPERTY_BDA_DISEQC_MESSAGE, message) != S_OK) refusal = "OnMotor11 false";
+        ClearErrorDescription();
+        if (SetRecord(driver, KSPROPERTY_BDA_DISEQC_MESSAGE, message) != S_OK) {
+          refusal = "OnMotor11 false";
+          reason = TakeErrorDescription();
+        }
       }
     }
   }
-  if (refusal) MessageBox(owner, refusal, kError);
+  if (refusal) MessageBox(owner, refusal, kError, MB_OK, reason);
   // A refused write leaves the outcome as the support query made it.
   if (!succeeded) MessageBox(owner, "KSPROPERTY_CTRL_TUNER false", kError);
   return succeeded && !refusal;
@@ -116,8 +124,9 @@ DiseqcSendResult SendPositionerMessage(const std::uint8_t* bytes, std::size_t le
   ComPtr<IKsPropertySet> driver = Driver();
   if (!driver) return DiseqcSendResult::NoDriver;
   TUNER_DISEQC_MESSAGE message = MakeDiseqcMessage(bytes, length);
+  ClearErrorDescription();
   if (SetRecord(driver.Get(), KSPROPERTY_BDA_DISEQC_MESSAGE, message) != S_OK) {
-    AfxMessageBox("SendDiseqCommandRX40 QueryInterface Failed");
+    MessageBox(nullptr, "SendDiseqCommandRX40 QueryInterface Failed", AfxGetAppName(), MB_OK, TakeErrorDescription());
     return DiseqcSendResult::Refused;
   }
   return DiseqcSendResult::Sent;

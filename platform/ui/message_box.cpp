@@ -23,11 +23,12 @@ std::shared_ptr<MessageBoxService> SetMessageBoxService(std::shared_ptr<MessageB
   return std::atomic_exchange(&Service(), std::move(service));
 }
 
-int MessageBox(const CDialog* owner, const std::string& text, const std::string& caption, UINT flags) {
-  OutputDebugString("[message box] " + caption + ": " + text);
+int MessageBox(const CDialog* owner, const std::string& text, const std::string& caption, UINT flags,
+               const std::string& detail) {
+  OutputDebugString("[message box] " + caption + ": " + text + (detail.empty() ? "" : " (" + detail + ")"));
   auto service = std::atomic_load(&Service());
   if (!service) return IDOK;
-  return service->Show({owner, text, caption, flags});
+  return service->Show({owner, text, caption, flags, detail});
 }
 
 int AfxMessageBox(const std::string& text, UINT flags) { return MessageBox(nullptr, text, AfxGetAppName(), flags); }

@@ -34,6 +34,7 @@ struct MessageBoxRequest {
   std::string text;
   std::string caption;
   UINT flags;
+  std::string detail;  // why, beyond the box's own text; may be empty
 };
 
 class MessageBoxService {
@@ -47,8 +48,10 @@ class MessageBoxService {
 // box is only written to the debug output and answered with IDOK.
 std::shared_ptr<MessageBoxService> SetMessageBoxService(std::shared_ptr<MessageBoxService> service);
 
-// A box owned by a window (or none), with its own caption.
-int MessageBox(const CDialog* owner, const std::string& text, const std::string& caption, UINT flags = MB_OK);
+// A box owned by a window (or none), with its own caption, and the reason
+// behind it where one is known (shown under the text).
+int MessageBox(const CDialog* owner, const std::string& text, const std::string& caption, UINT flags = MB_OK,
+               const std::string& detail = {});
 // The application's box: captioned with the application's name.
 int AfxMessageBox(const std::string& text, UINT flags = MB_OK);
 

@@ -26,6 +26,7 @@ class QtMessageBoxService final : public MessageBoxService {
       QMessageBox box(request.owner ? request.owner->Widget() : nullptr);
       box.setWindowTitle(QString::fromStdString(request.caption));
       box.setText(QString::fromStdString(request.text));
+      if (!request.detail.empty()) box.setInformativeText(QString::fromStdString(request.detail));
       switch (request.flags & MB_ICONMASK) {
         case MB_ICONSTOP: box.setIcon(QMessageBox::Critical); break;
         case MB_ICONWARNING: box.setIcon(QMessageBox::Warning); break;

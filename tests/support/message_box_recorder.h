@@ -17,6 +17,7 @@ class MessageBoxRecorder {
     std::string text;
     std::string caption;
     UINT flags;
+    std::string detail;
   };
 
   MessageBoxRecorder() : m_service(std::make_shared<Service>()) { m_previous = SetMessageBoxService(m_service); }
@@ -41,7 +42,7 @@ class MessageBoxRecorder {
   struct Service final : MessageBoxService {
     int Show(const MessageBoxRequest& r) override {
       std::lock_guard lock(mutex);
-      boxes.push_back({r.owner, r.text, r.caption, r.flags});
+      boxes.push_back({r.owner, r.text, r.caption, r.flags, r.detail});
       return (r.flags & MB_TYPEMASK) == MB_YESNO ? questionAnswer.load() : IDOK;
     }
     std::atomic<int> questionAnswer{IDYES};

@@ -5,6 +5,7 @@
 #include "platform/linuxdvb/linux_dvb_card.h"
 #include "platform/media/platform_devices.h"
 #include "platform/sim/sim_card.h"
+#include "settings/program_folder.h"
 
 void RegisterPlatformServices() {
   devices::RegisterSystemDeviceEnumerator();
@@ -27,6 +28,8 @@ SetupResult CardInstallation::Install(const CommandLine& commandLine, std::strin
   }
   linuxdvb::CardOptions options;
   options.adapter = commandLine.adapter;
+  options.frontendIndex = commandLine.frontend;
+  if (!ProgramFolder().empty()) options.frontend.carrierMemoryPath = ProgramFolder() + "/" + kTunedCarriersFile;
   if (commandLine.secPauseMs) {
     options.frontend.pauses.beforeMessageMs = *commandLine.secPauseMs;
     options.frontend.pauses.afterMessageMs = *commandLine.secPauseMs;

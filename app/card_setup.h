@@ -25,6 +25,10 @@ enum class SetupResult {
   CardRefused,  // an adapter was found but cannot be used; error is the operator's text
 };
 
+// A real card's memory of the parameters each carrier locked with, in the
+// program folder.
+inline constexpr char kTunedCarriersFile[] = "tuned-carriers.txt";
+
 // The device enumerator and the media platform's classes and devices, which
 // every program needs before a card. Once per process.
 void RegisterPlatformServices();

@@ -42,12 +42,15 @@ CommonOption ParseCommonOption(const std::vector<std::string>& args, std::size_t
     }
     while (line->dataDir.size() > 1 && line->dataDir.back() == '/') line->dataDir.pop_back();
   } else if (const auto adapter = OptionValue("--adapter", args, i)) {
-    const auto number = Number(*adapter, 255);
-    if (!number) {
-      *error = "--adapter needs an adapter number (N of /dev/dvb/adapterN)";
+    const auto colon = adapter->find(':');
+    const auto number = Number(adapter->substr(0, colon), 255);
+    const auto frontend = colon == std::string::npos ? std::optional<unsigned>(0) : Number(adapter->substr(colon + 1), 255);
+    if (!number || !frontend) {
+      *error = "--adapter needs an adapter number N, or N:F for its frontend F (/dev/dvb/adapterN/frontendF)";
       return CommonOption::Bad;
     }
     line->adapter = static_cast<int>(*number);
+    if (colon != std::string::npos) line->frontend = static_cast<int>(*frontend);
   } else if (const auto pause = OptionValue("--sec-pause", args, i)) {
     line->secPauseMs = Number(*pause, 1000);
     if (!line->secPauseMs) {
@@ -89,9 +92,10 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
 }
 
 const char* UsageText() {
-  return "usage: rx40-tessel [--simulate[=FILE] | [--adapter N] [--sec-pause MS]] [--data-dir DIR]\n"
+  return "usage: rx40-tessel [--simulate[=FILE] | [--adapter N[:F]] [--sec-pause MS]] [--data-dir DIR]\n"
          "  --simulate[=FILE]  use the simulated Orvane RX40 card (FILE: its sky, faults and stream)\n"
-         "  --adapter N        use the DVB-S/S2 adapter /dev/dvb/adapterN (default: the first one found)\n"
+         "  --adapter N[:F]    use the DVB-S/S2 adapter /dev/dvb/adapterN (default: the first one found),\n"
+         "                     and its frontend F (default: its first DVB-S/S2 frontend)\n"
          "  --sec-pause MS     pause before and after each DiSEqC message on a real card (default 15)\n"
          "  --data-dir DIR     folder for the settings file, city list, satellite files and help file\n"
          "                     (default: the folder of the executable)\n";

@@ -9,6 +9,7 @@ struct CommandLine {
   bool simulate = false;
   std::string simulationFile;  // empty: the built-in simulated card
   std::optional<int> adapter;  // a real card: /dev/dvb/adapterN; none: the first DVB-S/S2 adapter
+  std::optional<int> frontend;  // its frontendF (--adapter N:F); none: its first DVB-S/S2 frontend
   std::optional<unsigned> secPauseMs;  // a real card's pauses around DiSEqC messages; none: 15 ms
   std::string dataDir;         // empty: the executable's folder
   bool help = false;

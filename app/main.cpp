@@ -24,6 +24,10 @@ int main(int argc, char* argv[]) {
     return 0;
   }
 
+  const std::string folder = commandLine->dataDir.empty()
+                                 ? FolderOfPath(QCoreApplication::applicationFilePath().toStdString())
+                                 : commandLine->dataDir;
+  SetProgramFolder(folder);  // the card keeps its tuned carriers there
   ApplicationSetup setup;
   switch (setup.Start(*commandLine, &error)) {
     case SetupResult::Ready: break;
@@ -35,9 +39,6 @@ int main(int argc, char* argv[]) {
       AfxMessageBox(error, MB_ICONERROR);
       return 1;
   }
-  const std::string folder = commandLine->dataDir.empty()
-                                 ? FolderOfPath(QCoreApplication::applicationFilePath().toStdString())
-                                 : commandLine->dataDir;
   CBDAUtilApp app(folder);
   app.InitInstance();
   return app.ExitCode();

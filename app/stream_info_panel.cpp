@@ -12,7 +12,8 @@
 namespace {
 
 constexpr char kDerivedMatypeNote[] =
-    "Derived from the tuned parameters: the driver does not report the MATYPE bytes it received";
+    "Derived from the tuned parameters: the driver does not report the MATYPE bytes it received, so "
+    "single or multiple input streams, the input stream id, CCM/ACM, ISSYI and NPD are not known";
 
 }  // namespace
 

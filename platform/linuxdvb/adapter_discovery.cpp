@@ -82,6 +82,7 @@ bool FrontendInfo::IsSatellite() const { return Has(SYS_DVBS) || Has(SYS_DVBS2);
 
 std::string AdapterProbe::Label() const {
   std::string label = "adapter " + std::to_string(adapter);
+  if (frontendIndex != 0) label += " frontend " + std::to_string(frontendIndex);
   if (info && !info->name.empty()) label += " (" + info->name + ")";
   return label;
 }
@@ -100,37 +101,42 @@ std::string DescribeSystems(const std::vector<std::uint32_t>& systems) {
 }
 
 std::vector<AdapterProbe> ProbeAdapters(KernelCalls& calls) {
-  // The first frontend of each adapter, with the demultiplexer and DVR of
-  // the same number: the nodes one receiver uses together.
-  std::map<int, AdapterProbe> adapters;
+  // Each frontend with the demultiplexer and DVR of its own number, or else
+  // of the adapter's lowest number: the nodes one receiver uses together.
+  std::map<std::pair<int, int>, AdapterProbe> frontends;
   const std::vector<DvbNode> nodes = calls.Kernel().ListNodes();
   for (const DvbNode& node : nodes) {
     if (node.type != DvbNodeType::Frontend) continue;
-    auto [entry, added] = adapters.try_emplace(node.adapter);
-    if (added || node.index < entry->second.frontend.index) {
-      entry->second.adapter = node.adapter;
-      entry->second.frontend = node;
+    AdapterProbe& probe = frontends[{node.adapter, node.index}];
+    probe.adapter = node.adapter;
+    probe.frontendIndex = node.index;
+    probe.frontend = node;
+  }
+  const auto pick = [&](std::optional<DvbNode>& slot, const DvbNode& node, int frontendIndex) {
+    if (!slot || node.index == frontendIndex || (slot->index != frontendIndex && node.index < slot->index)) slot = node;
+  };
+  for (auto& [key, probe] : frontends) {
+    for (const DvbNode& node : nodes) {
+      if (node.adapter != probe.adapter) continue;
+      if (node.type == DvbNodeType::Demux) pick(probe.demux, node, probe.frontendIndex);
+      if (node.type == DvbNodeType::Dvr) pick(probe.dvr, node, probe.frontendIndex);
     }
   }
-  for (const DvbNode& node : nodes) {
-    const auto entry = adapters.find(node.adapter);
-    if (entry == adapters.end() || node.index != entry->second.frontend.index) continue;
-    if (node.type == DvbNodeType::Demux) entry->second.demux = node;
-    if (node.type == DvbNodeType::Dvr) entry->second.dvr = node;
-  }
   std::vector<AdapterProbe> probes;
-  for (auto& [number, probe] : adapters) {
+  for (auto& [key, probe] : frontends) {
     ReadInfo(calls, &probe);
     probes.push_back(std::move(probe));
   }
   return probes;
 }
 
-AdapterChoice ChooseAdapter(const std::vector<AdapterProbe>& probes, std::optional<int> wanted) {
+AdapterChoice ChooseAdapter(const std::vector<AdapterProbe>& probes, std::optional<int> wanted,
+                            std::optional<int> wantedFrontend) {
   AdapterChoice choice;
   bool wantedSeen = false;
   for (const AdapterProbe& probe : probes) {
     if (wanted && probe.adapter != *wanted) continue;
+    if (wantedFrontend && probe.frontendIndex != *wantedFrontend) continue;
     wantedSeen = true;
     if (!probe.info) {
       // It may be the card: only its permissions can tell, so keep it.
@@ -150,7 +156,11 @@ AdapterChoice ChooseAdapter(const std::vector<AdapterProbe>& probes, std::option
     choice.card = probe;
     return choice;
   }
-  if (wanted && !wantedSeen) choice.notes.push_back("adapter " + std::to_string(*wanted) + ": no such DVB adapter");
+  if (wanted && !wantedSeen) {
+    std::string what = "adapter " + std::to_string(*wanted);
+    if (wantedFrontend) what += " frontend " + std::to_string(*wantedFrontend);
+    choice.notes.push_back(what + ": no such DVB " + (wantedFrontend ? "frontend" : "adapter"));
+  }
   return choice;
 }
 

@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "platform/com/clock.h"
+#include "platform/com/error_info.h"
 #include "platform/linuxdvb/media_info_derivation.h"
 #include "platform/linuxdvb/signal_scale.h"
 #include "platform/ui/debug_output.h"
@@ -28,23 +29,27 @@ fe_sec_voltage KernelVoltage(LnbVoltage voltage) {
   return SEC_VOLTAGE_OFF;
 }
 
-const char* SystemName(fe_delivery_system system) { return system == SYS_DVBS2 ? "DVB-S2" : "DVB-S"; }
+std::string StatScale(const dtv_fe_stats& stats) {
+  if (stats.len == 0) return "none";
+  switch (stats.stat[0].scale) {
+    case FE_SCALE_DECIBEL: return "dB";
+    case FE_SCALE_RELATIVE: return "relative";
+    case FE_SCALE_COUNTER: return "counter";
+    default: return "after lock";  // filled in, not available yet
+  }
+}
 
 }  // namespace
 
 Frontend::Frontend(std::shared_ptr<KernelCalls> calls, DeviceFd fd, std::string label, FrontendInfo info,
                    FrontendOptions options)
-    : m_calls(std::move(calls)), m_label(std::move(label)), m_info(std::move(info)), m_options(options),
-      m_fd(std::move(fd)) {
-  std::lock_guard lock(m_mutex);
-  // The capability flag is a hint; what the kernel keeps decides.
-  m_takesStreamIds = m_info.Has(SYS_DVBS2) && ProbeStreamIdLocked(0) && ProbeStreamIdLocked(NO_STREAM_ID_FILTER);
-  const bool flagged = (m_info.caps & FE_CAN_MULTISTREAM) != 0;
-  if (flagged != m_takesStreamIds) {
-    Log(std::string("input stream selection ") + (m_takesStreamIds ? "works" : "does not work") +
-        " although the frontend says " + (flagged ? "it can" : "it cannot"));
-  }
-}
+    : m_calls(std::move(calls)),
+      m_label(std::move(label)),
+      m_info(std::move(info)),
+      m_options(std::move(options)),
+      m_takesStreamIds(m_info.Has(SYS_DVBS2) && (m_info.caps & FE_CAN_MULTISTREAM) != 0),
+      m_fd(std::move(fd)),
+      m_memory(m_options.carrierMemoryPath) {}
 
 Frontend::~Frontend() { Close(); }
 
@@ -55,6 +60,7 @@ HRESULT Frontend::Report(const KernelError& error, const std::string& during) {
   // The kernel refuses every control call on a frontend opened read-only.
   if (error.error == EPERM && error.call != "open") text += " (the frontend is open read-only)";
   Log(text);
+  SetErrorDescription(text);
   return HResultFromErrno(error.error);
 }
 
@@ -68,28 +74,55 @@ CallResult Frontend::GetPropertiesLocked(std::vector<dtv_property>& list) {
   return m_calls->Ioctl(m_fd.Get(), FE_GET_PROPERTY, &properties);
 }
 
-bool Frontend::ProbeStreamIdLocked(std::uint32_t id) {
-  std::vector<dtv_property> set{Property(DTV_STREAM_ID, id)};
-  if (!SetPropertiesLocked(set).Ok()) return false;
-  std::vector<dtv_property> get{Property(DTV_STREAM_ID)};
-  return GetPropertiesLocked(get).Ok() && get[0].u.data == id;
+bool Frontend::ControlsLnbVoltage() const {
+  std::lock_guard lock(m_mutex);
+  return m_voltageControl;
+}
+
+SecState Frontend::SecNowLocked(const SecRequest& want) const {
+  // What the driver cannot change needs no step (nor its pause).
+  SecState now = m_sec;
+  if (!m_voltageControl) now.voltage = want.voltage;
+  if (!m_toneControl) now.tone = want.tone;
+  return now;
 }
 
 HRESULT Frontend::RunSecLocked(const std::vector<SecStep>& steps) {
-  Log("SEC: " + DescribeSec(steps));
+  if (!steps.empty()) Log("SEC: " + DescribeSec(steps));
   for (const SecStep& step : steps) {
     switch (step.kind) {
-      case SecStep::Kind::SetVoltage:
-        if (const CallResult r = m_calls->Ioctl(m_fd.Get(), FE_SET_VOLTAGE, KernelVoltage(step.voltage)); !r.Ok())
+      case SecStep::Kind::SetVoltage: {
+        if (!m_voltageControl) break;
+        const CallResult r = m_calls->Ioctl(m_fd.Get(), FE_SET_VOLTAGE, KernelVoltage(step.voltage));
+        if (!r.Ok() && IsNotSupported(r.Errno())) {
+          m_voltageControl = false;
+          Log("the LNB voltage is not under this program's control (" + r.Error().Describe() +
+              "); tuning goes on with whatever supplies the LNB");
+          break;
+        }
+        if (!r.Ok()) {
+          m_sec.voltage.reset();
           return Report(r.Error(), "setting the LNB voltage");
-        m_voltage = step.voltage;
+        }
+        m_sec.voltage = step.voltage;
         break;
-      case SecStep::Kind::SetTone:
-        if (const CallResult r = m_calls->Ioctl(m_fd.Get(), FE_SET_TONE, step.tone == Tone::On ? SEC_TONE_ON : SEC_TONE_OFF);
-            !r.Ok())
+      }
+      case SecStep::Kind::SetTone: {
+        if (!m_toneControl) break;
+        const CallResult r =
+            m_calls->Ioctl(m_fd.Get(), FE_SET_TONE, step.tone == Tone::On ? SEC_TONE_ON : SEC_TONE_OFF);
+        if (!r.Ok() && IsNotSupported(r.Errno())) {
+          m_toneControl = false;
+          Log("the 22 kHz tone is not under this program's control (" + r.Error().Describe() + ")");
+          break;
+        }
+        if (!r.Ok()) {
+          m_sec.tone.reset();
           return Report(r.Error(), "setting the 22 kHz tone");
-        m_tone = step.tone;
+        }
+        m_sec.tone = step.tone;
         break;
+      }
       case SecStep::Kind::Pause: Sleep(step.pauseMs); break;
       case SecStep::Kind::SendDiseqc: {
         dvb_diseqc_master_cmd command{};
@@ -99,21 +132,33 @@ HRESULT Frontend::RunSecLocked(const std::vector<SecStep>& steps) {
           return Report(r.Error(), "sending the DiSEqC message");
         break;
       }
+      case SecStep::Kind::SendBurst:
+        if (const CallResult r =
+                m_calls->Ioctl(m_fd.Get(), FE_DISEQC_SEND_BURST, step.burst == Burst::A ? SEC_MINI_A : SEC_MINI_B);
+            !r.Ok())
+          return Report(r.Error(), "sending the tone burst");
+        break;
     }
   }
   return S_OK;
 }
 
-HRESULT Frontend::TuneAttemptLocked(fe_delivery_system system) {
-  std::vector<dtv_property> list =
-      TuneProperties(*m_target, system, system == SYS_DVBS2 ? m_streamId : std::nullopt);
-  if (const CallResult r = SetPropertiesLocked(list); !r.Ok())
-    return Report(r.Error(), std::string("tuning ") + SystemName(system));
-  m_attempt = system == SYS_DVBS2 ? Attempt::Dvbs2 : Attempt::Dvbs;
-  m_attemptStartMs = TickCountMs();
-  Log(std::string("tuned ") + SystemName(system) + ", IF " + std::to_string(m_target->ifKHz) + " kHz, " +
-      std::to_string(m_target->symbolRate) + " S/s");
+HRESULT Frontend::SendAttemptLocked(const TuneAttempt& attempt) {
+  std::optional<std::uint32_t> streamId;
+  if (m_takesStreamIds) streamId = m_streamId;
+  std::vector<dtv_property> list = TuneProperties(*m_target, attempt, m_info.caps, {streamId, m_plsGold});
+  if (const CallResult r = SetPropertiesLocked(list); !r.Ok()) return Report(r.Error(), "tuning " + DescribeAttempt(attempt));
+  Log("tuned IF " + std::to_string(m_target->ifKHz) + " kHz, " + std::to_string(m_target->symbolRate) + " S/s, " +
+      DescribeAttempt(attempt) + " (attempt " + std::to_string(m_search.Number()) + " of " +
+      std::to_string(m_search.Count()) + ")");
   return S_OK;
+}
+
+void Frontend::StartSearchLocked(const std::optional<TuneAttempt>& first) {
+  std::optional<TuneAttempt> remembered = first;
+  if (!remembered && m_carrier) remembered = m_memory.Find(*m_carrier);
+  m_search.Start(PlanSearch(m_info.caps, m_info.systems, remembered), AcquisitionMs(m_target->symbolRate), TickCountMs());
+  m_lockRemembered = false;
 }
 
 HRESULT Frontend::Tune(const DvbsTuneParameters& request) {
@@ -121,63 +166,178 @@ HRESULT Frontend::Tune(const DvbsTuneParameters& request) {
   const auto target = PlanTune(request, &reason);
   if (!target) {
     Log("tune request refused: " + reason);
+    SetErrorDescription(reason);
     return E_INVALIDARG;
   }
   std::lock_guard lock(m_mutex);
   if (!m_fd.IsOpen()) return kClosed;
-  m_attempt = Attempt::None;
-  if (const HRESULT hr = RunSecLocked(PlanSec(target->voltage, target->tone, {}, m_options.pauses)); FAILED(hr))
-    return hr;
+  m_search.Settle();
+  SecRequest sec{target->voltage, target->tone, {}, target->burst};
+  if (const HRESULT hr = RunSecLocked(PlanSec(SecNowLocked(sec), sec, m_options.pauses)); FAILED(hr)) return hr;
   m_target = target;
-  if (m_info.Has(SYS_DVBS2)) {
-    const HRESULT s2 = TuneAttemptLocked(SYS_DVBS2);
-    if (SUCCEEDED(s2) || !m_info.Has(SYS_DVBS)) return s2;
-    Log("DVB-S2 refused; trying DVB-S");
+  m_carrier = KeyOf(request);
+  m_plsGold.reset();
+  if (request.plsGold >= 0) m_plsGold = static_cast<std::uint32_t>(request.plsGold);
+  StartSearchLocked(std::nullopt);
+  const TuneAttempt* first = m_search.Current();
+  if (!first) {
+    SetErrorDescription("the frontend receives neither DVB-S nor DVB-S2");
+    return E_NOTIMPL;
   }
-  return TuneAttemptLocked(SYS_DVBS);
+  const HRESULT hr = SendAttemptLocked(*first);
+  if (FAILED(hr)) m_search.Settle();
+  return hr;
 }
 
-int Frontend::Measure(std::optional<int> v5, unsigned long legacyRequest) {
-  if (v5) return *v5;
-  // Not available this time: the legacy read stands in for this read only;
-  // the next read asks the DVBv5 statistics again.
-  std::uint16_t legacy = 0;
-  return m_calls->Ioctl(m_fd.Get(), legacyRequest, &legacy).Ok() ? LegacyPercent(legacy) : 0;
-}
-
-void Frontend::FallBackIfDueLocked(bool locked) {
-  if (m_attempt != Attempt::Dvbs2 || !m_info.Has(SYS_DVBS)) return;
+void Frontend::AdvanceSearchLocked(bool locked) {
+  if (!m_search.IsSearching()) return;
+  const TuneAttempt* next = m_search.Advance(locked, TickCountMs());
   if (locked) {
-    m_attempt = Attempt::None;  // settled: no fallback for this tune
+    RememberLockLocked();
     return;
   }
-  if (TickCountMs() - m_attemptStartMs < m_options.dvbs2AcquisitionMs) return;
-  Log("no DVB-S2 lock after " + std::to_string(m_options.dvbs2AcquisitionMs) + " ms; trying DVB-S");
-  if (FAILED(TuneAttemptLocked(SYS_DVBS))) m_attempt = Attempt::None;
+  if (m_search.IsExhausted()) {
+    Log("no lock after all " + std::to_string(m_search.Count()) + " attempts; searching again from the first");
+    StartSearchLocked(std::nullopt);
+    next = m_search.Current();
+  }
+  if (next && FAILED(SendAttemptLocked(*next))) m_search.Settle();
+}
+
+void Frontend::RememberLockLocked() {
+  if (m_lockRemembered || !m_carrier || !m_search.Current()) return;
+  m_lockRemembered = true;
+  // What the driver reports it locked with, where it reports it; else what
+  // was sent (it locked with that).
+  TuneAttempt locked = *m_search.Current();
+  if (const auto tuned = ReadTunedLocked()) {
+    TuneAttempt reported{static_cast<fe_delivery_system>(tuned->deliverySystem),
+                         static_cast<fe_modulation>(tuned->modulation), static_cast<fe_code_rate>(tuned->innerFec),
+                         static_cast<fe_rolloff>(tuned->rollOff), static_cast<fe_pilot>(tuned->pilot)};
+    if (ParseAttempt(DescribeAttempt(reported))) locked = reported;
+  }
+  Log("locked with " + DescribeAttempt(locked));
+  std::string error;
+  if (!m_memory.Remember(*m_carrier, locked, &error)) Log("the locked parameters are not remembered: " + error);
 }
 
 HRESULT Frontend::SendDiseqc(const std::uint8_t* message, std::size_t length) {
   if (!message || length < 3 || length > sizeof(dvb_diseqc_master_cmd::msg)) {
-    Log("a DiSEqC message of " + std::to_string(length) + " bytes cannot be sent: the kernel carries 3 to 6 bytes");
+    const std::string why = "a DiSEqC message of " + std::to_string(length) +
+                            " bytes cannot be sent: the kernel carries 3 to 6 bytes (framing, address, command "
+                            "and up to three data bytes)";
+    Log(why);
+    SetErrorDescription(why);
     return E_INVALIDARG;
   }
   std::lock_guard lock(m_mutex);
   if (!m_fd.IsOpen()) return kClosed;
-  // The bus needs power: an LNB not yet powered gets 13 V, the lower load.
-  const LnbVoltage voltage = m_voltage == LnbVoltage::Off ? LnbVoltage::V13 : m_voltage;
-  return RunSecLocked(PlanSec(voltage, m_tone, std::vector<std::uint8_t>(message, message + length), m_options.pauses));
+  std::vector<std::uint8_t> bytes(message, message + length);
+  // The bus needs power: a committed switch at the voltage of the
+  // polarisation it selects, anything else at the present voltage, or 13 V
+  // (the lower load) for an LNB not yet powered.
+  SecRequest sec;
+  sec.voltage = m_sec.voltage.value_or(LnbVoltage::Off) == LnbVoltage::Off ? LnbVoltage::V13 : *m_sec.voltage;
+  sec.tone = m_sec.tone.value_or(Tone::Off);
+  if (const auto supply = CommittedSwitchSupply(bytes)) {
+    sec.voltage = supply->voltage;
+    sec.tone = supply->tone;
+  }
+  sec.message = std::move(bytes);
+  return RunSecLocked(PlanSec(SecNowLocked(sec), sec, m_options.pauses));
 }
 
 HRESULT Frontend::SelectInputStream(std::uint32_t id) {
   std::lock_guard lock(m_mutex);
   if (!m_fd.IsOpen()) return kClosed;
-  if (!m_takesStreamIds || !ProbeStreamIdLocked(id)) {
-    Log("input stream " + std::to_string(id) + " cannot be selected: the frontend does not keep DTV_STREAM_ID");
+  if (!m_takesStreamIds) {
+    const std::string why = "input stream " + std::to_string(id) +
+                            " cannot be selected: the frontend does not offer input stream selection "
+                            "(no FE_CAN_MULTISTREAM)";
+    Log(why);
+    SetErrorDescription(why);
     return E_NOTIMPL;
+  }
+  if (id > 255) {
+    SetErrorDescription("an input stream id is 0 to 255");
+    return E_INVALIDARG;
   }
   m_streamId = id;
   if (!m_target) return S_OK;  // the next tune carries it
-  return TuneAttemptLocked(SYS_DVBS2);
+  // The carrier stays: the attempt on the frontend now goes first.
+  const std::optional<TuneAttempt> current =
+      m_search.Current() ? std::optional<TuneAttempt>(*m_search.Current()) : std::nullopt;
+  StartSearchLocked(current);
+  return SendAttemptLocked(*m_search.Current());
+}
+
+std::optional<TunedParameters> Frontend::ReadTunedLocked() {
+  std::vector<dtv_property> list{Property(DTV_DELIVERY_SYSTEM), Property(DTV_MODULATION), Property(DTV_INNER_FEC),
+                                 Property(DTV_ROLLOFF),         Property(DTV_PILOT),      Property(DTV_INVERSION),
+                                 Property(DTV_FREQUENCY),       Property(DTV_SYMBOL_RATE)};
+  if (!GetPropertiesLocked(list).Ok()) return std::nullopt;
+  TunedParameters tuned;
+  tuned.deliverySystem = list[0].u.data;
+  tuned.modulation = list[1].u.data;
+  tuned.innerFec = list[2].u.data;
+  tuned.rollOff = list[3].u.data;
+  tuned.pilot = list[4].u.data;
+  tuned.inversion = list[5].u.data;
+  tuned.frequencyKHz = list[6].u.data;
+  tuned.symbolRate = list[7].u.data;
+  return tuned;
+}
+
+void Frontend::ReadStatisticsLocked(SignalReading* reading) {
+  std::vector<dtv_property> stats{Property(DTV_STAT_SIGNAL_STRENGTH), Property(DTV_STAT_CNR),
+                                  Property(DTV_STAT_POST_ERROR_BIT_COUNT), Property(DTV_STAT_POST_TOTAL_BIT_COUNT),
+                                  Property(DTV_STAT_ERROR_BLOCK_COUNT)};
+  const bool v5 = GetPropertiesLocked(stats).Ok();
+  const auto legacy16 = [&](bool& supported, unsigned long request) -> std::optional<std::uint16_t> {
+    if (!supported) return std::nullopt;
+    std::uint16_t value = 0;
+    const CallResult r = m_calls->Ioctl(m_fd.Get(), request, &value);
+    if (!r.Ok() && IsNotSupported(r.Errno())) supported = false;
+    return r.Ok() ? std::optional<std::uint16_t>(value) : std::nullopt;
+  };
+  const auto legacy32 = [&](bool& supported, unsigned long request) -> std::optional<std::uint32_t> {
+    if (!supported) return std::nullopt;
+    std::uint32_t value = 0;
+    const CallResult r = m_calls->Ioctl(m_fd.Get(), request, &value);
+    if (!r.Ok() && IsNotSupported(r.Errno())) supported = false;
+    return r.Ok() ? std::optional<std::uint32_t>(value) : std::nullopt;
+  };
+
+  // A DVBv5 measure not available this time: the legacy read stands in for
+  // this read only; the next read asks the DVBv5 statistics again.
+  if (const auto percent = v5 ? StrengthPercent(stats[0].u.st) : std::nullopt) reading->strength = *percent;
+  else if (const auto raw = legacy16(m_legacyStrength, FE_READ_SIGNAL_STRENGTH)) reading->strength = LegacyPercent(*raw);
+  if (v5) {
+    reading->strengthDbm = DecibelValue(stats[0].u.st);
+    reading->cnrDb = DecibelValue(stats[1].u.st);
+  }
+  if (const auto percent = v5 ? CarrierToNoisePercent(stats[1].u.st) : std::nullopt) reading->quality = *percent;
+  else if (const auto raw = legacy16(m_legacySnr, FE_READ_SNR)) reading->quality = LegacyPercent(*raw);
+
+  const auto errors = v5 ? CounterValue(stats[2].u.st) : std::nullopt;
+  const auto bits = v5 ? CounterValue(stats[3].u.st) : std::nullopt;
+  if (errors && bits) {
+    reading->bitErrors = errors;
+    reading->bitsCounted = bits;
+  } else if (const auto ber = legacy32(m_legacyBer, FE_READ_BER)) {
+    reading->bitErrors = *ber;
+  }
+  if (const auto blocks = v5 ? CounterValue(stats[4].u.st) : std::nullopt) reading->uncorrectedBlocks = blocks;
+  else if (const auto ucb = legacy32(m_legacyBlocks, FE_READ_UNCORRECTED_BLOCKS)) reading->uncorrectedBlocks = *ucb;
+
+  if (reading->locked && reading->cnrDb) {
+    if (const auto tuned = ReadTunedLocked()) {
+      if (const auto required = RequiredEsN0Db(*tuned)) {
+        reading->marginDb = *reading->cnrDb - *required;
+        reading->quality = QualityFromMargin(*reading->marginDb);
+      }
+    }
+  }
 }
 
 HRESULT Frontend::ReadSignal(SignalReading* reading) {
@@ -189,13 +349,8 @@ HRESULT Frontend::ReadSignal(SignalReading* reading) {
     return Report(r.Error(), "reading the lock status");
   *reading = {};
   reading->locked = (status & FE_HAS_LOCK) != 0;
-
-  std::vector<dtv_property> stats{Property(DTV_STAT_SIGNAL_STRENGTH), Property(DTV_STAT_CNR)};
-  const bool v5 = GetPropertiesLocked(stats).Ok();
-  reading->strength = Measure(v5 ? StrengthPercent(stats[0].u.st) : std::nullopt, FE_READ_SIGNAL_STRENGTH);
-  reading->quality = Measure(v5 ? CarrierToNoisePercent(stats[1].u.st) : std::nullopt, FE_READ_SNR);
-
-  FallBackIfDueLocked(reading->locked);
+  ReadStatisticsLocked(reading);
+  AdvanceSearchLocked(reading->locked);
   return S_OK;
 }
 
@@ -208,34 +363,51 @@ HRESULT Frontend::ReadMediaInfo(driver::MediaInfoReport* report) {
   if (const CallResult r = m_calls->Ioctl(m_fd.Get(), FE_READ_STATUS, &status); !r.Ok())
     return Report(r.Error(), "reading the lock status");
   if (!(status & FE_HAS_LOCK)) return S_OK;
-  std::vector<dtv_property> list{Property(DTV_DELIVERY_SYSTEM), Property(DTV_MODULATION), Property(DTV_INNER_FEC),
-                                 Property(DTV_ROLLOFF),         Property(DTV_PILOT),      Property(DTV_INVERSION),
-                                 Property(DTV_FREQUENCY),       Property(DTV_SYMBOL_RATE), Property(DTV_STREAM_ID)};
-  if (const CallResult r = GetPropertiesLocked(list); !r.Ok()) return Report(r.Error(), "reading the tuned parameters");
-  TunedParameters tuned;
-  tuned.deliverySystem = list[0].u.data;
-  tuned.modulation = list[1].u.data;
-  tuned.innerFec = list[2].u.data;
-  tuned.rollOff = list[3].u.data;
-  tuned.pilot = list[4].u.data;
-  tuned.inversion = list[5].u.data;
-  tuned.frequencyKHz = list[6].u.data;
-  tuned.symbolRate = list[7].u.data;
-  tuned.streamId = list[8].u.data;
-  *report = DeriveMediaInfo(tuned);
+  const auto tuned = ReadTunedLocked();
+  if (!tuned) {
+    std::vector<dtv_property> probe{Property(DTV_DELIVERY_SYSTEM)};
+    const CallResult r = GetPropertiesLocked(probe);
+    return r.Ok() ? E_FAIL : Report(r.Error(), "reading the tuned parameters");
+  }
+  *report = DeriveMediaInfo(*tuned);
   return S_OK;
+}
+
+StatisticsSupport Frontend::ProbeStatistics() {
+  std::lock_guard lock(m_mutex);
+  StatisticsSupport support{"none", "none", "none", "none"};
+  if (!m_fd.IsOpen()) return support;
+  std::vector<dtv_property> stats{Property(DTV_STAT_SIGNAL_STRENGTH), Property(DTV_STAT_CNR),
+                                  Property(DTV_STAT_POST_ERROR_BIT_COUNT), Property(DTV_STAT_ERROR_BLOCK_COUNT)};
+  if (GetPropertiesLocked(stats).Ok()) {
+    support = {StatScale(stats[0].u.st), StatScale(stats[1].u.st), StatScale(stats[2].u.st), StatScale(stats[3].u.st)};
+  }
+  const auto legacy = [&](std::string& field, unsigned long request) {
+    if (field != "none") return;
+    std::uint32_t value = 0;
+    const CallResult r = m_calls->Ioctl(m_fd.Get(), request, &value);
+    if (r.Ok() || !IsNotSupported(r.Errno())) field = "legacy";
+  };
+  legacy(support.strength, FE_READ_SIGNAL_STRENGTH);
+  legacy(support.cnr, FE_READ_SNR);
+  legacy(support.bitErrors, FE_READ_BER);
+  legacy(support.blockErrors, FE_READ_UNCORRECTED_BLOCKS);
+  return support;
 }
 
 void Frontend::Close() {
   std::lock_guard lock(m_mutex);
   if (!m_fd.IsOpen()) return;
+  m_search.Settle();
   // Leave the LNB and whatever hangs on the cable unpowered and quiet.
-  if (const CallResult r = m_calls->Ioctl(m_fd.Get(), FE_SET_TONE, SEC_TONE_OFF); !r.Ok())
-    Report(r.Error(), "turning the tone off");
-  if (const CallResult r = m_calls->Ioctl(m_fd.Get(), FE_SET_VOLTAGE, SEC_VOLTAGE_OFF); !r.Ok())
-    Report(r.Error(), "turning the LNB voltage off");
-  m_tone = Tone::Off;
-  m_voltage = LnbVoltage::Off;
+  if (m_toneControl)
+    if (const CallResult r = m_calls->Ioctl(m_fd.Get(), FE_SET_TONE, SEC_TONE_OFF); !r.Ok() && !IsNotSupported(r.Errno()))
+      Report(r.Error(), "turning the tone off");
+  if (m_voltageControl)
+    if (const CallResult r = m_calls->Ioctl(m_fd.Get(), FE_SET_VOLTAGE, SEC_VOLTAGE_OFF);
+        !r.Ok() && !IsNotSupported(r.Errno()))
+      Report(r.Error(), "turning the LNB voltage off");
+  m_sec = {LnbVoltage::Off, Tone::Off};
   m_fd.Reset();
   Log("closed");
 }

@@ -19,6 +19,9 @@ std::string IoctlName(unsigned long request) {
     case FE_SET_VOLTAGE: return "FE_SET_VOLTAGE";
     case FE_SET_TONE: return "FE_SET_TONE";
     case FE_DISEQC_SEND_MASTER_CMD: return "FE_DISEQC_SEND_MASTER_CMD";
+    case FE_DISEQC_SEND_BURST: return "FE_DISEQC_SEND_BURST";
+    case FE_READ_BER: return "FE_READ_BER";
+    case FE_READ_UNCORRECTED_BLOCKS: return "FE_READ_UNCORRECTED_BLOCKS";
     case DMX_SET_PES_FILTER: return "DMX_SET_PES_FILTER";
     case DMX_SET_BUFFER_SIZE: return "DMX_SET_BUFFER_SIZE";
     case DMX_START: return "DMX_START";
@@ -44,6 +47,7 @@ std::string ErrnoName(int error) {
     case EOPNOTSUPP: return "EOPNOTSUPP";
     case EOVERFLOW: return "EOVERFLOW";
     case ETIMEDOUT: return "ETIMEDOUT";
+    case kENOTSUPP: return "ENOTSUPP";
     default: return "errno " + std::to_string(error);
   }
 }
@@ -58,8 +62,12 @@ std::string DescribeHolders(const std::vector<DeviceHolder>& holders) {
 std::string KernelError::Describe() const {
   std::string text = call;
   if (!device.empty()) text += " on " + device;
+  // The C library has no text for the kernel's own ENOTSUPP.
+  if (error == kENOTSUPP) return text + ": not supported by the driver (errno 524, ENOTSUPP)";
   return text + ": " + std::strerror(error) + " (" + ErrnoName(error) + ")";
 }
+
+bool IsNotSupported(int error) { return error == kENOTSUPP || error == EOPNOTSUPP || error == ENOTTY; }
 
 KernelCalls::KernelCalls(std::shared_ptr<DvbKernel> kernel) : m_kernel(std::move(kernel)) {}
 

@@ -23,6 +23,11 @@
 
 namespace linuxdvb {
 
+// The kernel's own "operation not supported" (524): what the DVB core
+// answers for an operation the driver lacks (no set_voltage, no burst, no
+// legacy statistics). User space has no name for it.
+inline constexpr int kENOTSUPP = 524;
+
 struct KernelError {
   int error = 0;        // errno
   std::string call;     // "open", "FE_SET_VOLTAGE", "read", ...
@@ -49,6 +54,8 @@ class CallResult {
 std::string IoctlName(unsigned long request);
 // "EBUSY" for an errno value.
 std::string ErrnoName(int error);
+// The driver lacks the operation: ENOTSUPP (524), EOPNOTSUPP or ENOTTY.
+bool IsNotSupported(int error);
 // "recorder (pid 4242), player (pid 77)"; empty for none.
 std::string DescribeHolders(const std::vector<DeviceHolder>& holders);
 

@@ -42,7 +42,7 @@ std::string DescribeOpenFailure(KernelCalls& calls, const AdapterProbe& adapter,
 
 InstallResult LinuxDvbCard::Install(std::shared_ptr<DvbKernel> kernel, const CardOptions& options) {
   auto calls = std::make_shared<KernelCalls>(std::move(kernel));
-  const AdapterChoice choice = ChooseAdapter(ProbeAdapters(*calls), options.adapter);
+  const AdapterChoice choice = ChooseAdapter(ProbeAdapters(*calls), options.adapter, options.frontendIndex);
   for (const std::string& note : choice.notes) OutputDebugString("DVB adapters: " + note);
   InstallResult result;
   if (!choice.card) {

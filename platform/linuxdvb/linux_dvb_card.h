@@ -28,6 +28,7 @@ namespace linuxdvb {
 
 struct CardOptions {
   std::optional<int> adapter;  // none: the first DVB-S/S2 adapter
+  std::optional<int> frontendIndex;  // none: the adapter's first DVB-S/S2 frontend
   FrontendOptions frontend;
 };
 

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <climits>
 #include <iterator>
+#include <optional>
+
+#include "platform/media/dvb_modcods.h"
 
 namespace linuxdvb {
 namespace {
@@ -25,41 +28,32 @@ std::uint32_t ModulationIndex(std::uint32_t modulation) {
   }
 }
 
-// DVB-S2 MODCODs (EN 302 307, table 12) by modulation index and code rate.
-// QPSK 1/4 and 1/3 (MODCODs 1 and 2) have no code rate in this kernel API.
-struct ModcodEntry {
-  std::uint32_t modulation;
-  std::uint32_t fec;
-  std::uint32_t modcod;
-};
-constexpr ModcodEntry kModcods[] = {
-    {0, FEC_2_5, 3},   {0, FEC_1_2, 4},   {0, FEC_3_5, 5},   {0, FEC_2_3, 6},   {0, FEC_3_4, 7},
-    {0, FEC_4_5, 8},   {0, FEC_5_6, 9},   {0, FEC_8_9, 10},
-    {0, FEC_9_10, 11}, {1, FEC_3_5, 12},  {1, FEC_2_3, 13},  {1, FEC_3_4, 14},  {1, FEC_5_6, 15},
-    {1, FEC_8_9, 16},  {1, FEC_9_10, 17}, {2, FEC_2_3, 18},  {2, FEC_3_4, 19},  {2, FEC_4_5, 20},
-    {2, FEC_5_6, 21},  {2, FEC_8_9, 22},  {2, FEC_9_10, 23}, {3, FEC_3_4, 24},  {3, FEC_4_5, 25},
-    {3, FEC_5_6, 26},  {3, FEC_8_9, 27},  {3, FEC_9_10, 28},
-};
+std::optional<dvb::CodeRate> RateOf(std::uint32_t fec) {
+  switch (fec) {
+    case FEC_2_5: return dvb::CodeRate{2, 5};
+    case FEC_1_2: return dvb::CodeRate{1, 2};
+    case FEC_3_5: return dvb::CodeRate{3, 5};
+    case FEC_2_3: return dvb::CodeRate{2, 3};
+    case FEC_3_4: return dvb::CodeRate{3, 4};
+    case FEC_4_5: return dvb::CodeRate{4, 5};
+    case FEC_5_6: return dvb::CodeRate{5, 6};
+    case FEC_6_7: return dvb::CodeRate{6, 7};
+    case FEC_7_8: return dvb::CodeRate{7, 8};
+    case FEC_8_9: return dvb::CodeRate{8, 9};
+    case FEC_9_10: return dvb::CodeRate{9, 10};
+    default: return std::nullopt;
+  }
+}
 
 std::uint32_t Modcod(std::uint32_t modulationIndex, std::uint32_t fec) {
-  const auto found = std::find_if(std::begin(kModcods), std::end(kModcods), [&](const ModcodEntry& e) {
-    return e.modulation == modulationIndex && e.fec == fec;
-  });
-  return found == std::end(kModcods) ? kUnknownModcod : found->modcod;
+  const auto rate = RateOf(fec);
+  if (!rate || modulationIndex >= kUnknownModulation) return kUnknownModcod;
+  return dvb::Dvbs2Modcod(static_cast<dvb::Constellation>(modulationIndex), *rate).value_or(kUnknownModcod);
 }
 
 std::uint32_t DvbsCodeRate(std::uint32_t fec) {
-  switch (fec) {
-    case FEC_1_2: return 0;
-    case FEC_2_3: return 1;
-    case FEC_3_4: return 2;
-    case FEC_4_5: return 3;
-    case FEC_5_6: return 4;
-    case FEC_6_7: return 5;
-    case FEC_7_8: return 6;
-    case FEC_8_9: return 7;
-    default: return kUnknownDvbsCodeRate;
-  }
+  const auto rate = RateOf(fec);
+  return rate ? dvb::DvbsRateIndex(*rate).value_or(kUnknownDvbsCodeRate) : kUnknownDvbsCodeRate;
 }
 
 std::uint32_t RollOffIndex(std::uint32_t rollOff) {
@@ -75,7 +69,6 @@ std::uint32_t RollOffIndex(std::uint32_t rollOff) {
 
 driver::MediaInfoReport DeriveMediaInfo(const TunedParameters& tuned) {
   const bool s2 = tuned.deliverySystem == SYS_DVBS2;
-  const bool multiple = s2 && tuned.streamId != NO_STREAM_ID_FILTER;
   driver::MediaInfoReport r;
   r.intermediateFrequencyKHz = static_cast<std::int32_t>(std::min<std::uint32_t>(tuned.frequencyKHz, INT32_MAX));
   r.symbolRateBd = static_cast<std::int32_t>(std::min<std::uint32_t>(tuned.symbolRate, INT32_MAX));
@@ -84,19 +77,30 @@ driver::MediaInfoReport DeriveMediaInfo(const TunedParameters& tuned) {
   r.modcod = s2 ? Modcod(r.modulation, tuned.innerFec) : 0;
   r.dvbsCodeRate = s2 ? kUnknownDvbsCodeRate : DvbsCodeRate(tuned.innerFec);
   r.streamType = kTransportStream;
-  r.singleInputStream = multiple ? 0 : 1;
+  // The kernel hands back whatever stream id was written: it says nothing
+  // about the carrier's input streams.
+  r.singleInputStream = 1;
   r.constantCodingModulation = 1;
   r.inputStreamSynchro = 0;
   r.nullPacketDeletion = 0;
   r.rollOff = s2 ? RollOffIndex(tuned.rollOff) : 0;
-  r.inputStreamId = multiple ? static_cast<std::int32_t>(tuned.streamId & 0xFF) : 0;
+  r.inputStreamId = 0;
   r.matype1 = r.streamType << 6 | r.singleInputStream << 5 | r.constantCodingModulation << 4 |
               r.inputStreamSynchro << 3 | r.nullPacketDeletion << 2 | r.rollOff;
-  r.matype2 = multiple ? tuned.streamId & 0xFF : 0;
+  r.matype2 = 0;
   r.spectrumInversion = tuned.inversion == INVERSION_ON ? 1 : 0;
   r.pilots = s2 && tuned.pilot == PILOT_ON ? 1 : 0;
   r.shortFrame = 0;
   return r;
+}
+
+std::optional<double> RequiredEsN0Db(const TunedParameters& tuned) {
+  if (tuned.deliverySystem == SYS_DVBS2) {
+    const std::uint32_t modcod = Modcod(ModulationIndex(tuned.modulation), tuned.innerFec);
+    return modcod == kUnknownModcod ? std::nullopt : dvb::RequiredEsN0ForModcod(modcod);
+  }
+  const std::uint32_t index = DvbsCodeRate(tuned.innerFec);
+  return index == kUnknownDvbsCodeRate ? std::nullopt : dvb::RequiredEsN0ForDvbsRate(index);
 }
 
 }  // namespace linuxdvb

@@ -3,8 +3,8 @@
 // roll-off, pilots, inversion, frequency, symbol rate, stream id), not the
 // baseband header, so the MATYPE bytes are built from what is known:
 //  - TS/GS: transport stream, the only output this backend delivers;
-//  - SIS/MIS: multiple input streams when a stream id is selected, with
-//    MATYPE-2 that id; single otherwise;
+//  - SIS/MIS and the input stream id: not reported (every driver hands back
+//    the stream id it was given), so single, id 0;
 //  - roll-off from the frontend (0.35 for DVB-S); unknown: "reserved" (11);
 //  - CCM, no ISSYI, no NPD: the kernel cannot tell; these are the settings
 //    that add nothing to the stream.
@@ -16,6 +16,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "platform/media/driver_records.h"
 
@@ -35,5 +36,9 @@ struct TunedParameters {
 };
 
 driver::MediaInfoReport DeriveMediaInfo(const TunedParameters& tuned);
+
+// The Es/N0 the tuned MODCOD (or DVB-S code rate) needs for quasi-error-free
+// reception; none while modulation or code rate are not known (AUTO).
+std::optional<double> RequiredEsN0Db(const TunedParameters& tuned);
 
 }  // namespace linuxdvb

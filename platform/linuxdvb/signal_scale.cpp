@@ -30,4 +30,16 @@ std::optional<int> CarrierToNoisePercent(const dtv_fe_stats& stats) { return Per
 
 int LegacyPercent(std::uint16_t value) { return RelativePercent(value); }
 
+int QualityFromMargin(double marginDb) { return Clamp((marginDb + 3.0) * 10.0); }
+
+std::optional<double> DecibelValue(const dtv_fe_stats& stats) {
+  if (stats.len == 0 || stats.stat[0].scale != FE_SCALE_DECIBEL) return std::nullopt;
+  return static_cast<double>(stats.stat[0].svalue) / 1000.0;
+}
+
+std::optional<std::uint64_t> CounterValue(const dtv_fe_stats& stats) {
+  if (stats.len == 0 || stats.stat[0].scale != FE_SCALE_COUNTER) return std::nullopt;
+  return stats.stat[0].uvalue;
+}
+
 }  // namespace linuxdvb

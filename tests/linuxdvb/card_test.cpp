@@ -36,7 +36,7 @@ class CardTest : public testing::Test {
 
 TEST_F(CardTest, TheAdapterIsRegisteredAsTheCardsTunerAndCaptureAndItsRemovalIsTheCards) {
   FakeFrontend terrestrial;
-  terrestrial.systems = {SYS_DVBT2};
+  terrestrial.profile = TerrestrialProfile();
   kernel->AddAdapter(0, terrestrial);
   FakeFrontend sat;
   sat.name = "Sat One";

@@ -43,7 +43,7 @@ TEST(KernelCalls, RetriesInterruptedCallsKeepsTheErrnoAndNamesCallAndDevice) {
 FakeFrontend Frontend(std::string name, std::vector<std::uint32_t> systems) {
   FakeFrontend f;
   f.name = std::move(name);
-  f.systems = std::move(systems);
+  f.profile.systems = std::move(systems);
   return f;
 }
 
@@ -89,6 +89,34 @@ TEST(AdapterDiscovery, TheCardIsTheAdapterAskedForOrTheFirstThatReceivesDvbsOrDv
   }
   EXPECT_EQ(ChooseAdapter(probes, 1).card->Label(), "adapter 1 (Sat One)");
   EXPECT_EQ(ChooseAdapter(probes, 1).card->Syspaths().size(), 3u);
+}
+
+// A hybrid adapter (cx88-style: two frontends on one demultiplexer) with its
+// DVB-T frontend first: the satellite frontend is the card, or the one
+// asked for with --adapter N:F.
+TEST(AdapterDiscovery, TheSatelliteFrontendOfAHybridAdapterIsChosenOrTheOneAskedFor) {
+  auto kernel = std::make_shared<FakeDvbKernel>();
+  FakeFrontend terrestrial;
+  terrestrial.profile = TerrestrialProfile();
+  terrestrial.type = FE_OFDM;
+  FakeFrontend satellite;
+  satellite.profile = ProfileNamed("cx24116");
+  kernel->AddAdapter(0, {terrestrial, satellite}, {}, {});
+  KernelCalls calls(kernel);
+  const auto probes = ProbeAdapters(calls);
+  ASSERT_EQ(probes.size(), 2u);
+  const AdapterChoice first = ChooseAdapter(probes, std::nullopt);
+  ASSERT_TRUE(first.card);
+  EXPECT_EQ(first.card->frontendIndex, 1);
+  EXPECT_EQ(first.card->Label(), "adapter 0 frontend 1 (Conexant CX24116/CX24118)");
+  EXPECT_EQ(first.card->demux->path, "/dev/dvb/adapter0/demux0") << "the adapter's one demultiplexer";
+  EXPECT_EQ(first.notes.at(0), "adapter 0 (Conexant CX22702 DVB-T): receives DVB-T, not DVB-S or DVB-S2");
+
+  EXPECT_EQ(ChooseAdapter(probes, 0, 1).card->frontendIndex, 1);
+  const AdapterChoice terrestrialAsked = ChooseAdapter(probes, 0, 0);
+  EXPECT_FALSE(terrestrialAsked.card);
+  const AdapterChoice missing = ChooseAdapter(probes, 0, 2);
+  EXPECT_EQ(missing.notes.back(), "adapter 0 frontend 2: no such DVB frontend");
 }
 
 TEST(AdapterDiscovery, AnUnreadableAdapterIsKeptOnlyWhileNoSatelliteAdapterFollows) {

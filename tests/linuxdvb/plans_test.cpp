@@ -7,54 +7,80 @@
 #include "platform/linuxdvb/sec_plan.h"
 #include "platform/linuxdvb/signal_scale.h"
 #include "platform/linuxdvb/tune_plan.h"
+#include "platform/linuxdvb/tune_search.h"
+#include "platform/media/pls_code.h"
 #include "tests/linuxdvb/fake_dvb_kernel.h"
 
 namespace linuxdvb {
 namespace {
 
-TEST(SecPlan, VoltageThenToneOffThenPauseMessagePauseThenTheToneTheBandNeeds) {
+TEST(SecPlan, TargetVoltageToneOffPauseMessagePauseBurstPauseToneAndNothingThatChangesNothing) {
   const SecPauses pauses{15, 20};
+  const SecState unknown;
+  const SecState high18{LnbVoltage::V18, Tone::On};
+  const SecState low13{LnbVoltage::V13, Tone::Off};
   const struct {
     const char* name;
-    LnbVoltage voltage;
-    Tone tone;
-    std::vector<std::uint8_t> message;
+    SecState now;
+    SecRequest want;
     const char* steps;
   } cases[] = {
-      {"switch, high band", LnbVoltage::V18, Tone::On, {0xE0, 0x10, 0x38, 0xF3},
+      {"switch from nothing known", unknown, {LnbVoltage::V18, Tone::On, {0xE0, 0x10, 0x38, 0xF3}, {}},
        "18 V, tone off, 15 ms, DiSEqC E0 10 38 F3, 20 ms, tone on"},
-      {"switch, low band", LnbVoltage::V13, Tone::Off, {0xE0, 0x10, 0x38, 0xF4},
-       "13 V, tone off, 15 ms, DiSEqC E0 10 38 F4, 20 ms"},
-      {"tune, high band", LnbVoltage::V13, Tone::On, {}, "13 V, tone off, 15 ms, tone on"},
-      {"tune, low band", LnbVoltage::V18, Tone::Off, {}, "18 V, tone off, 15 ms"},
+      {"switch, low band, voltage as it is", low13, {LnbVoltage::V13, Tone::Off, {0xE0, 0x10, 0x38, 0xF4}, {}},
+       "15 ms, DiSEqC E0 10 38 F4, 20 ms"},
+      {"burst after the message", low13, {LnbVoltage::V18, Tone::On, {0xE0, 0x10, 0x38, 0xF3}, Burst::B},
+       "18 V, 15 ms, DiSEqC E0 10 38 F3, 20 ms, burst B, 20 ms, tone on"},
+      {"burst alone, tone on before", high18, {LnbVoltage::V18, Tone::On, {}, Burst::A},
+       "tone off, 15 ms, burst A, 20 ms, tone on"},
+      {"tune, new voltage: the LNB settles", low13, {LnbVoltage::V18, Tone::On, {}, {}}, "18 V, 15 ms, tone on"},
+      {"tune, only the band", high18, {LnbVoltage::V18, Tone::Off, {}, {}}, "tone off"},
+      {"tune, nothing changes", high18, {LnbVoltage::V18, Tone::On, {}, {}}, "nothing to change"},
   };
-  for (const auto& c : cases) {
-    const auto steps = PlanSec(c.voltage, c.tone, c.message, pauses);
-    EXPECT_EQ(DescribeSec(steps), c.steps) << c.name;
-    EXPECT_EQ(steps.front().kind, SecStep::Kind::SetVoltage) << c.name;
-  }
+  for (const auto& c : cases) EXPECT_EQ(DescribeSec(PlanSec(c.now, c.want, pauses)), c.steps) << c.name;
+
+  // A committed-switch write says which supply it selects; other messages do not.
+  const auto supply = CommittedSwitchSupply({0xE0, 0x10, 0x38, 0xF2});
+  ASSERT_TRUE(supply);
+  EXPECT_EQ(supply->voltage, LnbVoltage::V18);
+  EXPECT_EQ(supply->tone, Tone::Off);
+  EXPECT_EQ(CommittedSwitchSupply({0xE1, 0x10, 0x38, 0xF5})->voltage, LnbVoltage::V13);
+  EXPECT_EQ(CommittedSwitchSupply({0xE1, 0x10, 0x38, 0xF5})->tone, Tone::On);
+  EXPECT_FALSE(CommittedSwitchSupply({0xE0, 0x31, 0x6B, 0x05}));
+  EXPECT_FALSE(CommittedSwitchSupply({0xE0, 0x10, 0x38, 0xC3})) << "leaves band and polarisation";
+  EXPECT_FALSE(CommittedSwitchSupply({0xE0, 0x10, 0x39, 0xF3})) << "an uncommitted switch";
 }
 
-DvbsTuneParameters Request(LONG carrier, LONG low, LONG high, LONG chosen, Polarisation pol, LONG srKs = 27500) {
-  return {carrier, low, high, chosen, pol, srKs, BDA_SPECTRAL_INVERSION_NOT_SET};
+DvbsTuneParameters Request(LONG carrier, LONG low, LONG high, LONG chosen, Polarisation pol, LNBBand band,
+                           LONG srKs = 27500) {
+  DvbsTuneParameters p{carrier, low, high, chosen, pol, srKs, BDA_SPECTRAL_INVERSION_NOT_SET};
+  p.band = band;
+  return p;
 }
 
-TEST(TunePlan, VoltageFromPolarisationToneFromTheChosenOscillatorIfAndSymbolRate) {
+// The tone is the application's band, never the oscillator's identity: a
+// single-oscillator LNB (low = high) gets the tone only for the high band.
+TEST(TunePlan, VoltageFromPolarisationToneFromTheBandIfFromTheBandsOscillator) {
   const struct {
     const char* name;
     DvbsTuneParameters request;
     LnbVoltage voltage;
     Tone tone;
     std::uint32_t ifKHz;
+    bool inverted;
   } cases[] = {
-      {"high band, horizontal", Request(11700000, 9750000, 10600000, 10600000, BDA_POLARISATION_LINEAR_H), LnbVoltage::V18,
-       Tone::On, 1100000},
-      {"low band, vertical", Request(11362000, 9750000, 10600000, 9750000, BDA_POLARISATION_LINEAR_V), LnbVoltage::V13,
-       Tone::Off, 1612000},
-      {"C band: oscillator above the downlink", Request(3700000, 5150000, 5150000, 5150000, BDA_POLARISATION_CIRCULAR_R),
-       LnbVoltage::V13, Tone::On, 1450000},
-      {"circular left is 18 V", Request(12000000, 10750000, 10750000, 10750000, BDA_POLARISATION_CIRCULAR_L),
-       LnbVoltage::V18, Tone::On, 1250000},
+      {"universal 11700: high band", Request(11700000, 9750000, 10600000, 10600000, BDA_POLARISATION_LINEAR_H, BDA_LNB_BAND_HIGH),
+       LnbVoltage::V18, Tone::On, 1100000, false},
+      {"universal 11699: low band", Request(11699000, 9750000, 10600000, 9750000, BDA_POLARISATION_LINEAR_V, BDA_LNB_BAND_LOW),
+       LnbVoltage::V13, Tone::Off, 1949000, false},
+      {"C band 5150/5150: no tone, inverted", Request(3700000, 5150000, 5150000, 5150000, BDA_POLARISATION_CIRCULAR_R, BDA_LNB_BAND_LOW),
+       LnbVoltage::V13, Tone::Off, 1450000, true},
+      {"11300/11300: no tone", Request(12300000, 11300000, 11300000, 11300000, BDA_POLARISATION_LINEAR_H, BDA_LNB_BAND_LOW),
+       LnbVoltage::V18, Tone::Off, 1000000, false},
+      {"10750/10750 high band: tone, circular left is 18 V", Request(12000000, 10750000, 10750000, 10750000, BDA_POLARISATION_CIRCULAR_L, BDA_LNB_BAND_HIGH),
+       LnbVoltage::V18, Tone::On, 1250000, false},
+      {"a request without a band, single oscillator: no tone", Request(3800000, 5150000, 5150000, 5150000, BDA_POLARISATION_LINEAR_V, BDA_LNB_BAND_NOT_SET),
+       LnbVoltage::V13, Tone::Off, 1350000, true},
   };
   for (const auto& c : cases) {
     std::string reason;
@@ -63,15 +89,16 @@ TEST(TunePlan, VoltageFromPolarisationToneFromTheChosenOscillatorIfAndSymbolRate
     EXPECT_EQ(target->voltage, c.voltage) << c.name;
     EXPECT_EQ(target->tone, c.tone) << c.name;
     EXPECT_EQ(target->ifKHz, c.ifKHz) << c.name;
+    EXPECT_EQ(target->spectrumInverted, c.inverted) << c.name;
     EXPECT_EQ(target->symbolRate, 27500000u) << c.name;
   }
 }
 
 TEST(TunePlan, RefusesWhatTheFrontendCannotBeGiven) {
-  for (const auto& request : {Request(11362000, 9750000, 10600000, 0, BDA_POLARISATION_LINEAR_H),
-                              Request(11362000, 9750000, 10600000, 9750000, BDA_POLARISATION_NOT_SET),
-                              Request(0, 9750000, 10600000, 9750000, BDA_POLARISATION_LINEAR_H),
-                              Request(11362000, 9750000, 10600000, 9750000, BDA_POLARISATION_LINEAR_H, 0)}) {
+  for (const auto& request : {Request(11362000, 9750000, 10600000, 0, BDA_POLARISATION_LINEAR_H, BDA_LNB_BAND_LOW),
+                              Request(11362000, 9750000, 10600000, 9750000, BDA_POLARISATION_NOT_SET, BDA_LNB_BAND_LOW),
+                              Request(0, 9750000, 10600000, 9750000, BDA_POLARISATION_LINEAR_H, BDA_LNB_BAND_LOW),
+                              Request(11362000, 9750000, 10600000, 9750000, BDA_POLARISATION_LINEAR_H, BDA_LNB_BAND_LOW, 0)}) {
     std::string reason;
     EXPECT_FALSE(PlanTune(request, &reason));
     EXPECT_FALSE(reason.empty());
@@ -84,27 +111,107 @@ std::map<std::uint32_t, std::uint32_t> AsMap(const std::vector<dtv_property>& li
   return map;
 }
 
-TEST(TunePlan, Dvbs2LeavesModulationAndFecToTheDemodulatorDvbsIsQpsk) {
-  const TuneTarget target{LnbVoltage::V18, Tone::On, 1100000, 27500000, INVERSION_AUTO};
-  const auto s2 = TuneProperties(target, SYS_DVBS2, 7);
-  EXPECT_EQ(s2.front().cmd, static_cast<std::uint32_t>(DTV_CLEAR));
-  EXPECT_EQ(s2.back().cmd, static_cast<std::uint32_t>(DTV_TUNE));
-  auto p = AsMap(s2);
+TEST(TunePlan, AnAttemptsPropertiesFromClearToTune) {
+  TuneTarget target{LnbVoltage::V18, Tone::On, 1100000, 27500000, BDA_SPECTRAL_INVERSION_NOT_SET, false, {}};
+  const TuneAttempt s2{SYS_DVBS2, PSK_8, FEC_2_3, ROLLOFF_20, PILOT_AUTO};
+  const auto list = TuneProperties(target, s2, FE_CAN_INVERSION_AUTO, {7, 1234});
+  EXPECT_EQ(list.front().cmd, static_cast<std::uint32_t>(DTV_CLEAR));
+  EXPECT_EQ(list.back().cmd, static_cast<std::uint32_t>(DTV_TUNE));
+  auto p = AsMap(list);
   EXPECT_EQ(p[DTV_DELIVERY_SYSTEM], static_cast<std::uint32_t>(SYS_DVBS2));
   EXPECT_EQ(p[DTV_FREQUENCY], 1100000u);
   EXPECT_EQ(p[DTV_SYMBOL_RATE], 27500000u);
-  EXPECT_EQ(p[DTV_MODULATION], static_cast<std::uint32_t>(QAM_AUTO));
-  EXPECT_EQ(p[DTV_INNER_FEC], static_cast<std::uint32_t>(FEC_AUTO));
-  EXPECT_EQ(p[DTV_ROLLOFF], static_cast<std::uint32_t>(ROLLOFF_AUTO));
+  EXPECT_EQ(p[DTV_MODULATION], static_cast<std::uint32_t>(PSK_8));
+  EXPECT_EQ(p[DTV_INNER_FEC], static_cast<std::uint32_t>(FEC_2_3));
+  EXPECT_EQ(p[DTV_ROLLOFF], static_cast<std::uint32_t>(ROLLOFF_20));
   EXPECT_EQ(p[DTV_PILOT], static_cast<std::uint32_t>(PILOT_AUTO));
+  EXPECT_EQ(p[DTV_INVERSION], static_cast<std::uint32_t>(INVERSION_AUTO));
   EXPECT_EQ(p[DTV_STREAM_ID], 7u);
-  EXPECT_EQ(AsMap(TuneProperties(target, SYS_DVBS2, std::nullopt))[DTV_STREAM_ID], NO_STREAM_ID_FILTER);
+  EXPECT_EQ(p[DTV_SCRAMBLING_SEQUENCE_INDEX], 1234u);
+  p = AsMap(TuneProperties(target, s2, 0, {}));
+  EXPECT_EQ(p[DTV_STREAM_ID], NO_STREAM_ID_FILTER);
+  EXPECT_EQ(p.count(DTV_SCRAMBLING_SEQUENCE_INDEX), 0u);
+  EXPECT_EQ(p[DTV_INVERSION], static_cast<std::uint32_t>(INVERSION_OFF)) << "no AUTO offered: what the LNB does";
+  target.spectrumInverted = true;
+  EXPECT_EQ(AsMap(TuneProperties(target, s2, 0, {}))[DTV_INVERSION], static_cast<std::uint32_t>(INVERSION_ON));
 
-  p = AsMap(TuneProperties(target, SYS_DVBS, 7));
+  p = AsMap(TuneProperties(target, {SYS_DVBS, QPSK, FEC_AUTO, ROLLOFF_35, PILOT_AUTO}, FE_CAN_INVERSION_AUTO, {7, 1234}));
   EXPECT_EQ(p[DTV_DELIVERY_SYSTEM], static_cast<std::uint32_t>(SYS_DVBS));
   EXPECT_EQ(p[DTV_MODULATION], static_cast<std::uint32_t>(QPSK));
   EXPECT_EQ(p[DTV_ROLLOFF], static_cast<std::uint32_t>(ROLLOFF_35));
   EXPECT_EQ(p.count(DTV_STREAM_ID), 0u) << "DVB-S has no input streams";
+  EXPECT_EQ(p.count(DTV_PILOT), 0u);
+}
+
+std::vector<std::string> Described(const std::vector<TuneAttempt>& attempts, std::size_t count) {
+  std::vector<std::string> texts;
+  for (std::size_t i = 0; i < attempts.size() && i < count; ++i) texts.push_back(DescribeAttempt(attempts[i]));
+  return texts;
+}
+
+TEST(TuneSearchPlan, TheCapabilityBitsDecideWhatIsLeftToTheDemodulator) {
+  const std::uint32_t cx24116 = ProfileNamed("cx24116").caps;
+  auto attempts = PlanSearch(cx24116, {SYS_DVBS, SYS_DVBS2}, std::nullopt);
+  EXPECT_EQ(Described(attempts, 4), std::vector<std::string>({"DVB-S2 QPSK FEC auto roll-off 0.35 pilots auto",
+                                                              "DVB-S QPSK FEC auto roll-off 0.35",
+                                                              "DVB-S2 QPSK FEC auto roll-off 0.25 pilots auto",
+                                                              "DVB-S2 QPSK FEC auto roll-off 0.20 pilots auto"}));
+  // Then every QPSK and 8PSK code rate with each roll-off.
+  const auto explicitRates = std::count_if(attempts.begin(), attempts.end(),
+                                           [](const TuneAttempt& a) { return a.system == SYS_DVBS2 && a.fec != FEC_AUTO; });
+  EXPECT_EQ(explicitRates, (8 + 6) * 3);
+  EXPECT_EQ(attempts.size(), 2u + 11u + (8 + 6) * 3);
+
+  // Modulation AUTO where offered; no FEC AUTO: explicit rates everywhere, APSK too.
+  attempts = PlanSearch(FE_CAN_QAM_AUTO | FE_CAN_2G_MODULATION | FE_CAN_FEC_1_2 | FE_CAN_FEC_3_4, {SYS_DVBS, SYS_DVBS2},
+                        std::nullopt);
+  EXPECT_EQ(Described(attempts, 2), std::vector<std::string>({"DVB-S QPSK FEC 1/2 roll-off 0.35",
+                                                              "DVB-S QPSK FEC 3/4 roll-off 0.35"}));
+  EXPECT_EQ(attempts.size(), 2u + (8 + 6 + 6 + 5) * 3);
+
+  // The remembered parameters come first, once.
+  const TuneAttempt remembered{SYS_DVBS, QPSK, FEC_AUTO, ROLLOFF_35, PILOT_AUTO};
+  attempts = PlanSearch(cx24116, {SYS_DVBS, SYS_DVBS2}, remembered);
+  EXPECT_EQ(attempts.front(), remembered);
+  EXPECT_EQ(std::count(attempts.begin(), attempts.end(), remembered), 1);
+  EXPECT_EQ(PlanSearch(cx24116, {SYS_DVBS}, std::nullopt).size(), 1u) << "a DVB-S frontend";
+
+  // Every attempt reads back from its description (the memory's format).
+  for (const TuneAttempt& a : PlanSearch(cx24116, {SYS_DVBS, SYS_DVBS2}, std::nullopt))
+    EXPECT_EQ(ParseAttempt(DescribeAttempt(a)), a) << DescribeAttempt(a);
+  EXPECT_FALSE(ParseAttempt("DVB-S2 8PSK FEC 2/3 roll-off 0.20"));
+  EXPECT_FALSE(ParseAttempt("DVB-S2 8PSK FEC 7/9 roll-off 0.20 pilots on"));
+}
+
+// Each attempt's wait covers the slowest driver modelled, at every rate.
+TEST(TuneSearchPlan, TheAcquisitionTimeCoversEveryDriversSearch) {
+  for (const std::uint32_t rate : {1'000'000u, 1'500'000u, 2'000'000u, 4'000'000u, 5'000'000u, 7'500'000u, 10'000'000u,
+                                   22'000'000u, 45'000'000u}) {
+    for (const DriverProfile& profile : SatelliteProfiles())
+      EXPECT_GE(AcquisitionMs(rate), profile.acquisitionMs(rate)) << profile.key << " at " << rate;
+  }
+  EXPECT_EQ(AcquisitionMs(1'000'000), 6500u);
+  EXPECT_EQ(AcquisitionMs(27'500'000), 1500u);
+}
+
+TEST(TuneSearchPlan, TheSearchWaitsEachAttemptsTimeSettlesOnLockAndRunsOut) {
+  TuneSearch search;
+  search.Start({{SYS_DVBS2}, {SYS_DVBS}}, 1500, 1000);
+  EXPECT_TRUE(search.IsSearching());
+  EXPECT_EQ(search.Advance(false, 2499), nullptr);
+  const TuneAttempt* next = search.Advance(false, 2500);
+  ASSERT_NE(next, nullptr);
+  EXPECT_EQ(next->system, SYS_DVBS);
+  EXPECT_EQ(search.Number(), 2u);
+  EXPECT_EQ(search.Advance(false, 4000), nullptr);
+  EXPECT_TRUE(search.IsExhausted());
+  EXPECT_FALSE(search.IsSearching());
+
+  search.Start({{SYS_DVBS2}, {SYS_DVBS}}, 1500, 0);
+  EXPECT_EQ(search.Advance(true, 100), nullptr);
+  EXPECT_FALSE(search.IsSearching()) << "a lock settles it";
+  EXPECT_EQ(search.Advance(false, 9000), nullptr);
+  EXPECT_EQ(search.Current()->system, SYS_DVBS2);
 }
 
 TEST(SignalScale, EachScaleMapsToTheStripsRange) {
@@ -134,6 +241,21 @@ TEST(SignalScale, EachScaleMapsToTheStripsRange) {
   EXPECT_EQ(LegacyPercent(19661), 30);
 }
 
+// EN 302 307: x(i+18) = x(i+7) + x(i); Gold code n is the register after n
+// steps from x(0) = 1.
+TEST(PlsCode, GoldAndRootAreTheScramblingRegisterAfterNSteps) {
+  const struct {
+    std::uint32_t gold, root;
+  } cases[] = {{0, 1}, {1, 131072}, {2, 65536}, {7, 2048}, {8, 1024}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(dvb::PlsGoldToRoot(c.gold), c.root) << c.gold;
+    EXPECT_EQ(dvb::PlsRootToGold(c.root), c.gold) << c.root;
+  }
+  for (const std::uint32_t gold : {12345u, 131071u, dvb::kMaxPlsGold})
+    EXPECT_EQ(dvb::PlsRootToGold(dvb::PlsGoldToRoot(gold)), gold);
+  EXPECT_FALSE(dvb::PlsRootToGold(0)) << "the all-zero register never comes";
+}
+
 TEST(MediaInfoDerivation, MatypeAndFieldsFromTheTunedParameters) {
   const std::uint32_t none = NO_STREAM_ID_FILTER;
   const struct {
@@ -148,8 +270,9 @@ TEST(MediaInfoDerivation, MatypeAndFieldsFromTheTunedParameters) {
        1, 0, 7, 8, 0, 0xF0, 0, 1, 0, 0},
       {"S2 32APSK 9/10 0.25", {SYS_DVBS2, APSK_32, FEC_9_10, ROLLOFF_25, PILOT_ON, INVERSION_OFF, 1, 1, none},
        1, 3, 28, 8, 1, 0xF1, 0, 1, 1, 0},
-      {"S2 multiple streams, stream 10", {SYS_DVBS2, APSK_16, FEC_3_4, ROLLOFF_20, PILOT_ON, INVERSION_OFF, 1, 1, 10},
-       1, 2, 19, 8, 2, 0xD2, 10, 0, 1, 10},
+      // The kernel hands back the id written: it tells nothing of the carrier.
+      {"S2 with stream id 10 written", {SYS_DVBS2, APSK_16, FEC_3_4, ROLLOFF_20, PILOT_ON, INVERSION_OFF, 1, 1, 10},
+       1, 2, 19, 8, 2, 0xF2, 0, 1, 1, 0},
       {"S2 with nothing known", {SYS_DVBS2, QAM_AUTO, FEC_AUTO, ROLLOFF_AUTO, PILOT_AUTO, INVERSION_AUTO, 1, 1, none},
        1, 4, 29, 8, 3, 0xF3, 0, 1, 0, 0},
       {"S QPSK 7/8", {SYS_DVBS, QPSK, FEC_7_8, ROLLOFF_35, PILOT_OFF, INVERSION_OFF, 1, 1, none},

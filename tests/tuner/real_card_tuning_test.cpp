@@ -48,14 +48,15 @@ TEST(RealCardTuning, EnterOnTheFilledPageSwitchesTunesAndLocksTheAdapter) {
     if (call.starts_with("FE_SET_VOLTAGE") || call.starts_with("FE_SET_TONE") || call.starts_with("FE_DISEQC") ||
         call.starts_with("FE_SET_PROPERTY 2=0"))
       control.push_back(call.substr(0, 45));
+  // The switch message goes out at the voltage of the polarisation it
+  // selects; the tune then finds the supply as it needs it.
   EXPECT_EQ(control, std::vector<std::string>({
-                         "FE_SET_VOLTAGE 13",  // the bus powered for the switch message
+                         "FE_SET_VOLTAGE 18",
                          "FE_SET_TONE off",
                          "FE_DISEQC_SEND_MASTER_CMD E0 10 38 F2",
-                         "FE_SET_VOLTAGE 18",  // then the tune's own sequence
-                         "FE_SET_TONE off",
                          "FE_SET_PROPERTY 2=0 17=6 3=1612000 8=22000000",  // DVB-S2, IF, symbol rate
                      }));
+  EXPECT_EQ(platform.Kernel().Bus(0), std::vector<std::string>({"bus E0 10 38 F2 at 18 V tone off"}));
   EXPECT_EQ(ReadLock(), 1);
 
   // The monitor's media information on a real card: derived, and it says so.
@@ -82,6 +83,8 @@ TEST(RealCardTuning, WhatTheKernelCannotCarryShowsTheExistingBoxes) {
   for (int i = 0; i < 5; ++i) page->SetDlgItemText(IDC_MOTOR0 + i, i < 2 ? (i ? "0x31" : "0xe0") : "0x0");
   page->OnMotor();
   EXPECT_EQ(platform.Boxes().Texts().at(0), "OnMotor11 false");
+  EXPECT_NE(platform.Boxes().Boxes().at(0).detail.find("the kernel carries 3 to 6 bytes"), std::string::npos)
+      << "the box says why";
   EXPECT_TRUE(platform.Kernel().CallsStartingWith("FE_DISEQC").empty());
 
   // Five bytes go out.

@@ -53,6 +53,7 @@ TEST(AdapterDiscovery, TheCardIsTheAdapterAskedForOrTheFirstThatReceivesDvbsOrDv
   kernel->AddAdapter(1, Frontend("Sat One", {SYS_DVBS, SYS_DVBS2}));
   FakeFrontend old = Frontend("Old Sat", {});
   old.enumDelsys = false;  // a kernel that predates DTV_ENUM_DELSYS: the type tells
+  old.profile.caps |= FE_CAN_2G_MODULATION;
   kernel->AddAdapter(2, old);
   FakeFrontend locked = Frontend("Locked Away", {SYS_DVBS2});
   locked.openError = EACCES;

@@ -173,19 +173,29 @@ const DriverProfile& ProfileNamed(const std::string& key) {
   throw std::invalid_argument("no driver profile " + key);
 }
 
+// vidtv_demod.c, the kernel's virtual demodulator: every delivery system,
+// QAM and FEC AUTO but no second-generation bit, set_frontend reads no
+// parameter and locks at once wherever the virtual tuner finds a carrier;
+// every SEC operation succeeds and does nothing; DVBv5 strength and, once
+// locked, C/N in dB.
 DriverProfile PermissiveProfile() {
   DriverProfile p;
   p.key = "virtual";
-  p.name = "Fake DVB-S/S2 frontend";
+  p.name = "Dummy demod for DVB-T/T2/C/S/S2";
   p.source = "drivers/media/test-drivers/vidtv/vidtv_demod.c";
-  p.systems = {SYS_DVBS, SYS_DVBS2};
-  p.caps = FE_CAN_INVERSION_AUTO | FE_CAN_FEC_AUTO | FE_CAN_QPSK | FE_CAN_2G_MODULATION;
-  p.algo = CoreAlgo::Hardware;
+  p.systems = {SYS_DVBT, SYS_DVBT2, SYS_DVBC_ANNEX_A, SYS_DVBS, SYS_DVBS2};
+  p.caps = FE_CAN_FEC_1_2 | FE_CAN_FEC_2_3 | FE_CAN_FEC_3_4 | FE_CAN_FEC_4_5 | FE_CAN_FEC_5_6 | FE_CAN_FEC_6_7 |
+           FE_CAN_FEC_7_8 | FE_CAN_FEC_8_9 | FE_CAN_QAM_16 | FE_CAN_QAM_64 | FE_CAN_QAM_32 | FE_CAN_QAM_128 |
+           FE_CAN_QAM_256 | FE_CAN_QAM_AUTO | FE_CAN_QPSK | FE_CAN_FEC_AUTO | FE_CAN_INVERSION_AUTO |
+           FE_CAN_TRANSMISSION_MODE_AUTO | FE_CAN_GUARD_INTERVAL_AUTO | FE_CAN_HIERARCHY_AUTO;
+  p.frequencyMinKHz = 51000;
+  p.algo = CoreAlgo::Software;
   p.dvbs2.ignoresParameters = true;
   p.findsEitherSystem = true;
   p.acquisitionMs = [](std::uint32_t) { return 0u; };
   p.statistics.v5Strength = true;
   p.statistics.v5Cnr = true;
+  p.statistics.legacyStrength = [](double dbm) { return Clamp16(dbm * 1000.0); };  // the dB entry's raw bits
   return p;
 }
 

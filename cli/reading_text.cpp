@@ -28,6 +28,26 @@ MediaTexts TextsOf(const TUNER_MEDIA_INFO& info) {
           MatypeText(info.Matype1, info.Matype2)};
 }
 
+// " level -45.0 dBm C/N 12.0 dB bit errors 0 of 2750000 uncorrected 0", each where measured.
+std::string MeasurementsText(const SignalMeasurements& m) {
+  std::string text;
+  char number[64];
+  if (m.levelDbm) {
+    std::snprintf(number, sizeof number, " level %.1f dBm", *m.levelDbm);
+    text += number;
+  }
+  if (m.cnrDb) {
+    std::snprintf(number, sizeof number, " C/N %.1f dB", *m.cnrDb);
+    text += number;
+  }
+  if (m.bitErrors) {
+    text += " bit errors " + std::to_string(*m.bitErrors);
+    if (m.bitsCounted) text += " of " + std::to_string(*m.bitsCounted);
+  }
+  if (m.uncorrectedBlocks) text += " uncorrected " + std::to_string(*m.uncorrectedBlocks);
+  return text;
+}
+
 }  // namespace
 
 std::string ReadingText(const CardReading& reading) {
@@ -39,6 +59,7 @@ std::string ReadingText(const CardReading& reading) {
     std::snprintf(margin, sizeof margin, " margin %.1f dB", *signal.marginDb);
     first += margin;
   }
+  first += MeasurementsText(signal.measured);
   std::vector<std::string> fields{first};
   if (reading.media) {
     const TUNER_MEDIA_INFO& info = *reading.media;
@@ -68,6 +89,12 @@ JsonObject ReadingJson(const CardReading& reading) {
       .Integer("strength", reading.signal.strength)
       .Integer("quality", reading.signal.quality);
   if (reading.signal.marginDb) json.Real("margin_db", *reading.signal.marginDb, 2);
+  const SignalMeasurements& measured = reading.signal.measured;
+  if (measured.levelDbm) json.Real("level_dbm", *measured.levelDbm, 1);
+  if (measured.cnrDb) json.Real("cnr_db", *measured.cnrDb, 1);
+  if (measured.bitErrors) json.Integer("bit_errors", static_cast<long long>(*measured.bitErrors));
+  if (measured.bitsCounted) json.Integer("bits_counted", static_cast<long long>(*measured.bitsCounted));
+  if (measured.uncorrectedBlocks) json.Integer("uncorrected_blocks", static_cast<long long>(*measured.uncorrectedBlocks));
   if (reading.media) {
     const TUNER_MEDIA_INFO& info = *reading.media;
     const MediaTexts t = TextsOf(info);

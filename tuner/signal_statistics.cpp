@@ -33,5 +33,8 @@ SignalReadOutcome ReadSignalStatistics(TunerContext& context, SignalReading* rea
   reading->strength = static_cast<std::uint8_t>(strength);
   reading->lockByte = locked;
   reading->marginDb = ReadLinkMargin(node);
+  reading->measured = {};
+  if (ComPtr<ISignalMeasurements> measurements = node.As<ISignalMeasurements>())
+    measurements->get_Measurements(&reading->measured);
   return SignalReadOutcome::Read;
 }

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "platform/media/bda_interfaces.h"
+
 struct TunerContext;
 
 struct SignalReading {
@@ -14,6 +16,7 @@ struct SignalReading {
   std::uint8_t strength = 0;
   std::uint8_t lockByte = 255;  // locked only when 1
   std::optional<double> marginDb;  // when the tuner reports its link margin
+  SignalMeasurements measured;     // what the driver measures, where it does
   bool Locked() const { return lockByte == 1; }
 };
 

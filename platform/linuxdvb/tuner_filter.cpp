@@ -1,5 +1,7 @@
 #include "platform/linuxdvb/tuner_filter.h"
 
+#include <cmath>
+
 #include "platform/linuxdvb/extension_property_set.h"
 #include "platform/media/media_info_origin.h"
 #include "platform/media/signal_statistics_node.h"
@@ -53,10 +55,35 @@ TunerFilter::~TunerFilter() = default;
 
 CBasePin* TunerFilter::Input() { return m_input.get(); }
 
-// The demodulator node: signal statistics from the frontend.
-ComPtr<IBDA_SignalStatistics> TunerFilter::MakeSignalStatisticsNode() {
-  return MakeComObject<CSignalStatisticsNode<Frontend, SignalReading>>(m_frontend);
-}
+namespace {
+
+// The demodulator node: the frontend's statistics, its link margin and its
+// measurements where the driver gives them.
+class SignalNode final
+    : public CSignalStatisticsNode<Frontend, SignalReading, ILinkMarginStatistics, ISignalMeasurements> {
+ public:
+  using CSignalStatisticsNode::CSignalStatisticsNode;
+
+  HRESULT get_LinkMargin(LONG* centiDb) override {
+    if (!centiDb) return E_POINTER;
+    SignalReading reading;
+    if (const HRESULT hr = m_source->ReadSignal(&reading); FAILED(hr)) return hr;
+    *centiDb = reading.marginDb ? std::lround(*reading.marginDb * 100) : 0;
+    return reading.marginDb ? S_OK : S_FALSE;
+  }
+  HRESULT get_Measurements(SignalMeasurements* measurements) override {
+    if (!measurements) return E_POINTER;
+    SignalReading reading;
+    if (const HRESULT hr = m_source->ReadSignal(&reading); FAILED(hr)) return hr;
+    *measurements = {reading.strengthDbm, reading.cnrDb, reading.bitErrors, reading.bitsCounted,
+                     reading.uncorrectedBlocks};
+    return S_OK;
+  }
+};
+
+}  // namespace
+
+ComPtr<IBDA_SignalStatistics> TunerFilter::MakeSignalStatisticsNode() { return MakeComObject<SignalNode>(m_frontend); }
 
 HRESULT TunerFilter::SubmitTune(const DvbsTuneParameters& parameters) { return m_frontend->Tune(parameters); }
 

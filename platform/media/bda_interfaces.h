@@ -3,6 +3,7 @@
 // tune requests, the network provider's tuner interface).
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/media/media_interfaces.h"
@@ -45,6 +46,24 @@ struct ILinkMarginStatistics : IUnknown {
   // Hundredths of a dB, negative below the threshold. S_FALSE (and 0) while
   // there is no carrier to measure.
   virtual HRESULT get_LinkMargin(LONG* centiDb) = 0;
+};
+
+// Beside the platform's statistics, on the same control node: what the
+// driver measures in physical units, each where it measures it (a real
+// card's driver: some give the level in dBm or the C/N in dB, some count
+// bit errors or uncorrected blocks, some none of these).
+struct SignalMeasurements {
+  std::optional<double> levelDbm;
+  std::optional<double> cnrDb;
+  std::optional<std::uint64_t> bitErrors;    // since the driver started counting
+  std::optional<std::uint64_t> bitsCounted;  // the bits those errors are among
+  std::optional<std::uint64_t> uncorrectedBlocks;
+};
+
+struct ISignalMeasurements : IUnknown {
+  static constexpr GUID IID{0x4B7D2E90, 0x6A15, 0x4C3E, {0x9F, 0x81, 0x2D, 0x6B, 0x0C, 0x47, 0xE5, 0x38}};
+  using Base = IUnknown;
+  virtual HRESULT get_Measurements(SignalMeasurements* measurements) = 0;
 };
 
 enum Polarisation { BDA_POLARISATION_NOT_SET = -1, BDA_POLARISATION_NOT_DEFINED = 0, BDA_POLARISATION_LINEAR_H = 1,

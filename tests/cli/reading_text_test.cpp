@@ -104,4 +104,23 @@ TEST(ReadingText, WithoutLockOnlyTheSignalAndTheDishAndTheJsonSaysAsMuch) {
   EXPECT_EQ(media["matype1"].toInt(), 0xD2);
 }
 
+// A real card's driver may measure the level, the C/N and its errors; each
+// is shown where it is measured, and only then.
+TEST(ReadingText, WhatTheDriverMeasuresIsShownWhereItMeasuresIt) {
+  CardReading reading;
+  reading.signal = Locked();
+  reading.signal.measured.cnrDb = 12.04;
+  reading.signal.measured.bitErrors = 3;
+  reading.signal.measured.bitsCounted = 2750000;
+  EXPECT_EQ(ReadingText(reading), "LOCKED strength 85 quality 78 C/N 12.0 dB bit errors 3 of 2750000");
+  reading.signal.measured = {-45.5, std::nullopt, 7, std::nullopt, 2};
+  EXPECT_EQ(ReadingText(reading), "LOCKED strength 85 quality 78 level -45.5 dBm bit errors 7 uncorrected 2");
+  const QJsonObject json = QJsonDocument::fromJson(QByteArray::fromStdString(ReadingJson(reading).Line())).object();
+  EXPECT_DOUBLE_EQ(json["level_dbm"].toDouble(), -45.5);
+  EXPECT_FALSE(json.contains("cnr_db"));
+  EXPECT_EQ(json["bit_errors"].toInt(), 7);
+  EXPECT_FALSE(json.contains("bits_counted"));
+  EXPECT_EQ(json["uncorrected_blocks"].toInt(), 2);
+}
+
 }  // namespace

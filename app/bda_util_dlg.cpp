@@ -16,6 +16,7 @@
 #include "platform/ui/resource_registry.h"
 #include "platform/ui/ui_thread.h"
 #include "resources/resource_ids.h"
+#include "tuner/card_capabilities.h"
 
 CBDAUtilDlg::CBDAUtilDlg() : CDialog(IDD_MAIN_DIALOG) {}
 
@@ -54,9 +55,21 @@ void CBDAUtilDlg::AddAboutMenuItem() {
   auto* about = new QAction(QString::fromStdString(text), Widget());
   about->setObjectName(QStringLiteral("about"));
   QObject::connect(about, &QAction::triggered, about, [this] { OnAbout(); });
+  // What the card's tuners can do: its driver's capabilities, statistics and
+  // supply, for the operator of a real card.
+  auto* capabilities = new QAction(QStringLiteral("Card capabilities..."), Widget());
+  capabilities->setObjectName(QStringLiteral("capabilities"));
+  QObject::connect(capabilities, &QAction::triggered, capabilities, [this] { OnCardCapabilities(); });
   Widget()->addAction(separator);
   Widget()->addAction(about);
+  Widget()->addAction(capabilities);
   Widget()->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void CBDAUtilDlg::OnCardCapabilities() {
+  const auto reports = ReadCardCapabilities();
+  MessageBox(this, reports ? CapabilitiesText(*reports) : "The card's tuner gives no capability report.",
+             AfxGetAppName(), MB_OK | MB_ICONINFORMATION);
 }
 
 void CBDAUtilDlg::ConnectMessageMap() {

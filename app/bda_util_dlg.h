@@ -36,6 +36,8 @@ class CBDAUtilDlg : public CDialog {
 
   // Opens the About box (the window's "&About" menu item).
   void OnAbout();
+  // Shows what the card's tuners can do (the "Card capabilities..." item).
+  void OnCardCapabilities();
   // "Apply": the input stream chosen in the list (button 1000).
   void OnApply();
 

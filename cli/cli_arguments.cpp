@@ -6,6 +6,8 @@
 #include <cmath>
 #include <utility>
 
+#include "platform/media/pls_code.h"
+
 namespace {
 
 struct CommandEntry {
@@ -17,13 +19,15 @@ struct CommandEntry {
 constexpr CommandEntry kCommands[] = {
     {CliCommand::Tune, "tune",
      "tune [FREQ_MHZ SYMBOL_RATE] [--pol H|V] [--lnb-low MHZ] [--lnb-high MHZ] [--diseqc A|B|C|D|none]\n"
-     "             [--stream ts|gs] [--isi N] [--timeout S]"},
+     "             [--uncommitted N] [--burst A|B|none] [--stream ts|gs] [--isi N]\n"
+     "             [--pls-code N [--pls-mode gold|root]] [--timeout S]"},
     {CliCommand::Status, "status", "status [FREQ_MHZ SYMBOL_RATE] [TUNE OPTIONS] [--watch] [--interval S]"},
     {CliCommand::Record, "record", "record FILE (--mb N | --seconds N) [FREQ_MHZ SYMBOL_RATE] [TUNE OPTIONS]"},
     {CliCommand::Diseqc, "diseqc", "diseqc HEX HEX [HEX [HEX [HEX]]]"},
     {CliCommand::Motor, "motor",
      "motor east|west|step-east|step-west|stop|limit-east|limit-west|limits-off|goto N|store N"},
     {CliCommand::Usals, "usals", "usals --sat NNNN --lat DEG --lon DEG [--dry-run]"},
+    {CliCommand::Info, "info", "info"},
 };
 
 constexpr std::pair<const char*, PositionerCommand> kMotorActions[] = {
@@ -106,6 +110,7 @@ class Parser {
   Take TakeTuneOption(std::size_t* i);
   bool TakeCommandName(const std::string& arg);
   bool Finish();
+  bool FinishPls();
   bool FinishTunePositionals(std::size_t first);
   bool FinishRecord();
   bool FinishDiseqc();
@@ -117,6 +122,8 @@ class Parser {
   std::vector<std::string> m_positionals;
   bool m_recordLimitGiven = false;
   bool m_satGiven = false, m_latGiven = false, m_lonGiven = false;
+  std::optional<std::uint32_t> m_plsCode;
+  std::optional<bool> m_plsRoot;
   std::string m_error;
 };
 
@@ -160,6 +167,21 @@ Take Parser::TakeTuneOption(std::size_t* i) {
     const auto ms = Seconds(*value);
     if (!ms) return Fail("--timeout needs seconds from 0.1 to 3600");
     tune.timeoutMs = *ms;
+  } else if (const auto value = OptionValue("--burst", m_args, i)) {
+    tune.burst = ParseToneBurst(*value);
+    if (!tune.burst) return Fail("--burst needs A or B (a tone-burst switch's input), or none");
+  } else if (const auto value = OptionValue("--uncommitted", m_args, i)) {
+    const auto port = Integer(*value, 0, 16);
+    if (!port) return Fail("--uncommitted needs a DiSEqC 1.1 switch input from 1 to 16, or 0 for none");
+    tune.uncommittedPort = static_cast<int>(*port);
+  } else if (const auto value = OptionValue("--pls-code", m_args, i)) {
+    const auto code = Integer(*value, 0, 262143);
+    if (!code) return Fail("--pls-code needs the scrambling code, 0 to 262142 (gold) or 1 to 262143 (root)");
+    m_plsCode = static_cast<std::uint32_t>(*code);
+  } else if (const auto value = OptionValue("--pls-mode", m_args, i)) {
+    const std::string mode = Lower(*value);
+    if (mode != "gold" && mode != "root") return Fail("--pls-mode needs gold or root");
+    m_plsRoot = mode == "root";
   } else {
     return Take::NotOne;
   }
@@ -217,7 +239,8 @@ Take Parser::TakeCommandOption(std::size_t* i) {
       }
       return Take::Taken;
     case CliCommand::Diseqc:
-    case CliCommand::Motor: return Take::NotOne;
+    case CliCommand::Motor:
+    case CliCommand::Info: return Take::NotOne;
   }
   return Take::NotOne;
 }
@@ -271,8 +294,30 @@ CliParse Parser::Run() {
   return result;
 }
 
+bool Parser::FinishPls() {
+  if (!m_plsCode) {
+    if (m_plsRoot) m_error = "--pls-mode goes with --pls-code";
+    return !m_plsRoot;
+  }
+  if (!m_plsRoot.value_or(false)) {
+    if (*m_plsCode > dvb::kMaxPlsGold) {
+      m_error = "--pls-code " + std::to_string(*m_plsCode) + " is no Gold code (0 to 262142)";
+      return false;
+    }
+    m_line.tune.plsGold = *m_plsCode;
+    return true;
+  }
+  m_line.tune.plsGold = dvb::PlsRootToGold(*m_plsCode);
+  if (!m_line.tune.plsGold) m_error = "--pls-code " + std::to_string(*m_plsCode) + " is no scrambling root";
+  return m_line.tune.plsGold.has_value();
+}
+
 bool Parser::Finish() {
+  if (!FinishPls()) return false;
   switch (*m_line.command) {
+    case CliCommand::Info:
+      if (!m_positionals.empty()) m_error = "unexpected argument: " + m_positionals[0];
+      return m_positionals.empty();
     case CliCommand::Tune:
     case CliCommand::Status: return FinishTunePositionals(0);
     case CliCommand::Record: return FinishRecord();
@@ -410,7 +455,10 @@ std::string GeneralUsage() {
   for (const CommandEntry& entry : kCommands) text += std::string("  ") + entry.usage + "\n";
   text +=
       "\nTune options (tune, status, record): --pol H|V, --lnb-low MHZ, --lnb-high MHZ,\n"
-      "  --diseqc A|B|C|D|none, --stream ts|gs, --isi N, --timeout S (the wait for lock, default 10).\n"
+      "  --diseqc A|B|C|D|none, --uncommitted N (a DiSEqC 1.1 switch input, 0 none), --burst A|B|none\n"
+      "  (a tone-burst switch), --stream ts|gs, --isi N, --pls-code N [--pls-mode gold|root]\n"
+      "  (a scrambled DVB-S2 carrier; default gold), --timeout S (the wait for lock, default 10).\n"
+      "  --uncommitted and --burst default to the settings file's [Tessel] section.\n"
       "  What is not given comes from the settings file, as the window's last \"Lock TP\" left it;\n"
       "  every tune saves the transponder there, as \"Lock TP\" does.\n"
       "\nOptions:\n"

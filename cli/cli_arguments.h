@@ -13,8 +13,9 @@
 #include "app/command_line.h"
 #include "positioner/positioner_commands.h"
 #include "recording/record_limit.h"
+#include "settings/tool_settings.h"
 
-enum class CliCommand { Tune, Status, Record, Diseqc, Motor, Usals };
+enum class CliCommand { Tune, Status, Record, Diseqc, Motor, Usals, Info };
 
 enum class OutputStream { TransportStream, GenericStream };
 
@@ -29,6 +30,10 @@ struct TuneArguments {
   std::optional<OutputStream> stream;  // none: what the card delivers now
   std::optional<int> inputStreamId;    // 0..255
   std::uint32_t timeoutMs = 10'000;    // the wait for lock
+  // Over the settings file's [Tessel] section:
+  std::optional<ToneBurstInput> burst;   // a tone-burst switch's input
+  std::optional<int> uncommittedPort;    // a DiSEqC 1.1 switch's input 1..16, 0 none
+  std::optional<std::uint32_t> plsGold;  // --pls-code in --pls-mode, as a Gold code
 };
 
 struct StatusArguments {

@@ -25,6 +25,7 @@ void RunRecord(const CommandContext& context);
 void RunDiseqc(const CommandContext& context);
 void RunMotor(const CommandContext& context);
 void RunUsals(const CommandContext& context);
+void RunInfo(const CommandContext& context);
 
 // Shared by tune, status and record: the target from the arguments over the
 // settings file (a usage error when there is nothing to tune), then, on the

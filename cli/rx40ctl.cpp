@@ -40,6 +40,7 @@ void Dispatch(const CommandContext& context) {
     case CliCommand::Diseqc: RunDiseqc(context); break;
     case CliCommand::Motor: RunMotor(context); break;
     case CliCommand::Usals: RunUsals(context); break;
+    case CliCommand::Info: RunInfo(context); break;
   }
 }
 

@@ -71,7 +71,12 @@ std::optional<TuneResult> TuneCard(const CommandContext& context, const CardSess
   }
 
   TuneResult result;
-  result.outcome = LockTransponder(nullptr, card.TuningSpace(), target.params, {target.diseqcPort, stream});
+  const TuneArguments& asked = context.arguments.tune;
+  TuneChoices choices = WithToolSettings({target.diseqcPort, stream}, ReadToolSettings(TunerSettingsPath()));
+  if (asked.burst) choices.burst = *asked.burst;
+  if (asked.uncommittedPort) choices.uncommittedPort = *asked.uncommittedPort;
+  choices.plsGold = asked.plsGold;
+  result.outcome = LockTransponder(nullptr, card.TuningSpace(), target.params, choices);
   if (!result.outcome.submitted) return std::nullopt;
   result.wait = WaitForLock(context.arguments.tune.timeoutMs, context.stop);
 

@@ -1,6 +1,9 @@
 // The Tuner Setting page's controls, settings and driver calls.
 #include "tuner/bdacontrol_dlg.h"
 
+#include "settings/tool_settings.h"
+#include "settings/tuner_settings.h"
+
 #include <QKeyEvent>
 
 #include "resources/resource_ids.h"
@@ -79,7 +82,8 @@ void CBdacontrolDlg::OnOK() {
   const TransponderParams params =
       TransponderFromTexts(GetDlgItemText(IDC_FREQUENCY), GetDlgItemText(IDC_SYMBOL_RATE), GetDlgItemText(IDC_LNB_LOW),
                            GetDlgItemText(IDC_LNB_HIGH), m_nPolarity);
-  LockTransponder(this, m_Graph.TuningSpace(), params, {m_nDiseqc, m_StreamType});
+  LockTransponder(this, m_Graph.TuningSpace(), params,
+                  WithToolSettings({m_nDiseqc, m_StreamType}, ReadToolSettings(TunerSettingsPath())));
   EnableTuningButtons(true);
 }
 

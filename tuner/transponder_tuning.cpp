@@ -37,6 +37,35 @@ TransponderParams TransponderFromTexts(const std::string& frequency, const std::
   return p;
 }
 
+TuneChoices WithToolSettings(TuneChoices choices, const ToolSettings& settings) {
+  choices.burst = settings.burst;
+  choices.uncommittedPort = settings.uncommittedPort;
+  return choices;
+}
+
+std::array<std::uint8_t, 4> MakeUncommittedSwitchMessage(int port) {
+  return {0xE0, 0x10, 0x39, static_cast<std::uint8_t>(0xF0 | ((port - 1) & 0x0F))};
+}
+
+namespace {
+
+// The tone burst and the scrambling code go with the request's locator: the
+// card sends the burst in the tune's own switching sequence.
+void AddEquipmentChoices(IDVBTuneRequest* request, const TuneChoices& choices) {
+  ComPtr<ILocator> locator;
+  request->get_Locator(locator.ReleaseAndGetAddressOf());
+  ComPtr<IDVBSLocator2> equipment = locator.As<IDVBSLocator2>();
+  if (!equipment) return;
+  switch (choices.burst) {
+    case ToneBurstInput::A: equipment->put_ToneBurst(BDA_TONE_BURST_A); break;
+    case ToneBurstInput::B: equipment->put_ToneBurst(BDA_TONE_BURST_B); break;
+    case ToneBurstInput::None: break;
+  }
+  if (choices.plsGold) equipment->put_ScramblingCode(static_cast<LONG>(*choices.plsGold));
+}
+
+}  // namespace
+
 TuneOutcome LockTransponder(const CDialog* owner, ITuningSpace* tuningSpace, const TransponderParams& params,
                             const TuneChoices& choices) {
   TransponderParams& p = TheTransponderParams();
@@ -51,10 +80,16 @@ TuneOutcome LockTransponder(const CDialog* owner, ITuningSpace* tuningSpace, con
         MakeCommittedSwitchMessage(outcome.highBand, p.polarisation, choices.diseqcPort);
     SendDiseqCommand(owner, message.data(), message.size());
   }
+  // A DiSEqC 1.1 switch behind the committed one takes its input next.
+  if (choices.uncommittedPort > 0) {
+    const auto message = MakeUncommittedSwitchMessage(choices.uncommittedPort);
+    SendDiseqCommand(owner, message.data(), message.size());
+  }
 
   std::string reason;
   ComPtr<IDVBTuneRequest> request = CreateDVBTuneRequest(tuningSpace, p, &reason);
   if (!request) AfxMessageBox("CreateDVBTuneRequest is invalid!");
+  else AddEquipmentChoices(request.Get(), choices);
 
   TunerContext& context = TheTunerContext();
   HRESULT submitted = E_FAIL;

@@ -11,10 +11,14 @@
 // thread (the caller's thread) only.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/com/com_ptr.h"
 #include "platform/media/bda_interfaces.h"
+#include "settings/tool_settings.h"
 #include "tuner/band_decision.h"
 #include "tuner/tuner_records.h"
 
@@ -24,7 +28,17 @@ class CDialog;
 struct TuneChoices {
   int diseqcPort = 0;  // 0 none ("Diseqc NULL"), 1..4 ports A..D; -1 no selection
   TUNER_STREAMTYPE_PARAMS streamType{1, 0};
+  // Beyond the page's controls (the tool's settings section, rx40ctl):
+  ToneBurstInput burst = ToneBurstInput::None;  // a tone-burst switch's input
+  int uncommittedPort = 0;                      // a DiSEqC 1.1 switch's input 1..16; 0 none
+  std::optional<std::uint32_t> plsGold;         // the carrier's scrambling Gold code
 };
+
+// The choices the tool's settings section adds to the page's.
+TuneChoices WithToolSettings(TuneChoices choices, const ToolSettings& settings);
+
+// The DiSEqC 1.1 uncommitted-switch write E0 10 39 F(port - 1), port 1..16.
+std::array<std::uint8_t, 4> MakeUncommittedSwitchMessage(int port);
 
 struct TuneOutcome {
   bool highBand = false;

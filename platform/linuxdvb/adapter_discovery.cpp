@@ -60,6 +60,8 @@ void ReadInfo(KernelCalls& calls, AdapterProbe* probe) {
   info.caps = raw.caps;
   info.frequencyMinKHz = raw.frequency_min;
   info.frequencyMaxKHz = raw.frequency_max;
+  info.symbolRateMin = raw.symbol_rate_min;
+  info.symbolRateMax = raw.symbol_rate_max;
   dtv_property property{};
   property.cmd = DTV_ENUM_DELSYS;
   dtv_properties list{1, &property};

@@ -4,6 +4,7 @@
 
 #include "platform/com/clock.h"
 #include "platform/com/error_info.h"
+#include "platform/linuxdvb/capability_report.h"
 #include "platform/linuxdvb/media_info_derivation.h"
 #include "platform/linuxdvb/signal_scale.h"
 #include "platform/ui/debug_output.h"
@@ -27,16 +28,6 @@ fe_sec_voltage KernelVoltage(LnbVoltage voltage) {
     case LnbVoltage::Off: break;
   }
   return SEC_VOLTAGE_OFF;
-}
-
-std::string StatScale(const dtv_fe_stats& stats) {
-  if (stats.len == 0) return "none";
-  switch (stats.stat[0].scale) {
-    case FE_SCALE_DECIBEL: return "dB";
-    case FE_SCALE_RELATIVE: return "relative";
-    case FE_SCALE_COUNTER: return "counter";
-    default: return "after lock";  // filled in, not available yet
-  }
 }
 
 }  // namespace
@@ -375,24 +366,8 @@ HRESULT Frontend::ReadMediaInfo(driver::MediaInfoReport* report) {
 
 StatisticsSupport Frontend::ProbeStatistics() {
   std::lock_guard lock(m_mutex);
-  StatisticsSupport support{"none", "none", "none", "none"};
-  if (!m_fd.IsOpen()) return support;
-  std::vector<dtv_property> stats{Property(DTV_STAT_SIGNAL_STRENGTH), Property(DTV_STAT_CNR),
-                                  Property(DTV_STAT_POST_ERROR_BIT_COUNT), Property(DTV_STAT_ERROR_BLOCK_COUNT)};
-  if (GetPropertiesLocked(stats).Ok()) {
-    support = {StatScale(stats[0].u.st), StatScale(stats[1].u.st), StatScale(stats[2].u.st), StatScale(stats[3].u.st)};
-  }
-  const auto legacy = [&](std::string& field, unsigned long request) {
-    if (field != "none") return;
-    std::uint32_t value = 0;
-    const CallResult r = m_calls->Ioctl(m_fd.Get(), request, &value);
-    if (r.Ok() || !IsNotSupported(r.Errno())) field = "legacy";
-  };
-  legacy(support.strength, FE_READ_SIGNAL_STRENGTH);
-  legacy(support.cnr, FE_READ_SNR);
-  legacy(support.bitErrors, FE_READ_BER);
-  legacy(support.blockErrors, FE_READ_UNCORRECTED_BLOCKS);
-  return support;
+  if (!m_fd.IsOpen()) return {"none", "none", "none", "none"};
+  return ProbeStatisticsOn(*m_calls, m_fd.Get());
 }
 
 void Frontend::Close() {

@@ -83,7 +83,7 @@ void LinuxDvbCard::RegisterDevices() {
        [weak](REFIID riid, void** ppv) -> HRESULT {
          const auto card = weak.lock();
          if (!card) return E_FAIL;
-         return CreateFrameworkObject<TunerFilter>(riid, ppv, card->m_frontend);
+         return CreateFrameworkObject<TunerFilter>(riid, ppv, card->m_frontend, card->m_calls);
        },
        {}}));
   const CaptureDevices capture{m_adapter.Label(), m_adapter.demux->path, m_adapter.dvr->path};

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/linuxdvb/capability_report.h"
 #include "platform/linuxdvb/extension_property_set.h"
 #include "platform/media/media_info_origin.h"
 #include "platform/media/signal_statistics_node.h"
@@ -46,9 +47,10 @@ class TunerFilter::InputPin final : public CBaseInputPin, public IKsPropertySet,
   ExtensionPropertySet m_properties;
 };
 
-TunerFilter::TunerFilter(std::shared_ptr<Frontend> frontend)
+TunerFilter::TunerFilter(std::shared_ptr<Frontend> frontend, std::shared_ptr<KernelCalls> calls)
     : CBdaTunerFilter(CLSID_LinuxDvbTunerFilter),
       m_frontend(std::move(frontend)),
+      m_calls(std::move(calls)),
       m_input(std::make_unique<InputPin>(this, Lock(), m_frontend.get())) {}
 
 TunerFilter::~TunerFilter() = default;
@@ -86,5 +88,11 @@ class SignalNode final
 ComPtr<IBDA_SignalStatistics> TunerFilter::MakeSignalStatisticsNode() { return MakeComObject<SignalNode>(m_frontend); }
 
 HRESULT TunerFilter::SubmitTune(const DvbsTuneParameters& parameters) { return m_frontend->Tune(parameters); }
+
+HRESULT TunerFilter::GetCapabilities(std::vector<CapabilityReport>* reports) {
+  if (!reports) return E_POINTER;
+  *reports = ReportFrontends(*m_calls, m_frontend.get());
+  return S_OK;
+}
 
 }  // namespace linuxdvb

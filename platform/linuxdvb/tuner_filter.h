@@ -28,11 +28,13 @@ inline constexpr GUID CLSID_LinuxDvbTunerFilter{0x7E3A1C58, 0x2B94, 0x4F0D, {0x8
 
 class TunerFilter final : public CBdaTunerFilter {
  public:
-  explicit TunerFilter(std::shared_ptr<Frontend> frontend);
+  TunerFilter(std::shared_ptr<Frontend> frontend, std::shared_ptr<KernelCalls> calls);
   ~TunerFilter() override;
 
   // IBDA_DvbsTuning
   HRESULT SubmitTune(const DvbsTuneParameters& parameters) override;
+  // ICardCapabilities: every frontend of the system, the card's marked.
+  HRESULT GetCapabilities(std::vector<CapabilityReport>* reports) override;
 
  private:
   class InputPin;
@@ -41,6 +43,7 @@ class TunerFilter final : public CBdaTunerFilter {
   ComPtr<IBDA_SignalStatistics> MakeSignalStatisticsNode() override;
 
   std::shared_ptr<Frontend> m_frontend;
+  std::shared_ptr<KernelCalls> m_calls;
   std::unique_ptr<InputPin> m_input;
 };
 

@@ -5,6 +5,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/media/media_interfaces.h"
 
@@ -64,6 +66,22 @@ struct ISignalMeasurements : IUnknown {
   static constexpr GUID IID{0x4B7D2E90, 0x6A15, 0x4C3E, {0x9F, 0x81, 0x2D, 0x6B, 0x0C, 0x47, 0xE5, 0x38}};
   using Base = IUnknown;
   virtual HRESULT get_Measurements(SignalMeasurements* measurements) = 0;
+};
+
+// What the card's tuners can do, for the operator: every tuner of the card's
+// kind the system has (a real card: each adapter's frontends), the card's
+// own marked, each as a title and named facts in words ("delivery systems":
+// "DVB-S, DVB-S2"). The tuner filter answers it.
+struct CapabilityReport {
+  std::string title;
+  bool inUse = false;
+  std::vector<std::pair<std::string, std::string>> facts;
+};
+
+struct ICardCapabilities : IUnknown {
+  static constexpr GUID IID{0x1F8A6C3D, 0x7B24, 0x4E59, {0xA6, 0x0C, 0x93, 0x5E, 0x2B, 0x71, 0xD8, 0x04}};
+  using Base = IUnknown;
+  virtual HRESULT GetCapabilities(std::vector<CapabilityReport>* reports) = 0;
 };
 
 enum Polarisation { BDA_POLARISATION_NOT_SET = -1, BDA_POLARISATION_NOT_DEFINED = 0, BDA_POLARISATION_LINEAR_H = 1,

@@ -8,6 +8,7 @@ HRESULT CBdaTunerFilter::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
   if (!ppv) return E_POINTER;
   if (riid == IBDA_Topology::IID) return GetInterface(static_cast<IBDA_Topology*>(this), ppv);
   if (riid == IBDA_DvbsTuning::IID) return GetInterface(static_cast<IBDA_DvbsTuning*>(this), ppv);
+  if (riid == ICardCapabilities::IID) return GetInterface(static_cast<ICardCapabilities*>(this), ppv);
   return CBaseFilter::NonDelegatingQueryInterface(riid, ppv);
 }
 

@@ -7,7 +7,8 @@
 // output pin 1, node type 0) answers IBDA_SignalStatistics, and
 // IBDA_DvbsTuning for the network provider's tunes. A backend supplies its
 // class id, its input pin (with the driver faces it carries), a new
-// statistics node on each GetControlNode, and SubmitTune.
+// statistics node on each GetControlNode, SubmitTune and its capability
+// report.
 //
 // Lifetime: a framework object; the backend's pin and members go before the
 // output pin and the lock. The lock guards the framework state of filter and
@@ -18,12 +19,12 @@
 #include "platform/media/tuner_output_pin.h"
 #include "recording/base_filter.h"
 
-class CBdaTunerFilter : public CBaseFilter, public IBDA_Topology, public IBDA_DvbsTuning {
+class CBdaTunerFilter : public CBaseFilter, public IBDA_Topology, public IBDA_DvbsTuning, public ICardCapabilities {
  public:
   ~CBdaTunerFilter() override;
 
   DECLARE_IUNKNOWN
-  // Adds IBDA_Topology and IBDA_DvbsTuning.
+  // Adds IBDA_Topology, IBDA_DvbsTuning and ICardCapabilities (the backend's).
   HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
 
   int GetPinCount() final { return 2; }

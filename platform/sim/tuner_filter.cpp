@@ -101,4 +101,21 @@ ComPtr<IBDA_SignalStatistics> TunerFilter::MakeSignalStatisticsNode() {
 
 HRESULT TunerFilter::SubmitTune(const DvbsTuneParameters& parameters) { return m_driver->SubmitTune(parameters); }
 
+HRESULT TunerFilter::GetCapabilities(std::vector<CapabilityReport>* reports) {
+  if (!reports) return E_POINTER;
+  CapabilityReport card;
+  card.title = "Simulated Orvane RX40";
+  card.inUse = true;
+  card.facts = {{"delivery systems", "DVB-S, DVB-S2"},
+                {"frequency", "950 to 2150 MHz"},
+                {"symbol rate", "1 to 72 Msym/s"},
+                {"capabilities", "every DVB-S2 MODCOD, modulation and code rate found by the demodulator, "
+                                 "MATYPE bytes received"},
+                {"input streams", "selectable (ISI 0 to 255, PLS)"},
+                {"statistics", "strength relative, C/N dB (link margin), bit errors none, uncorrected blocks none"},
+                {"LNB voltage", "under the program's control"}};
+  *reports = {card};
+  return S_OK;
+}
+
 }  // namespace sim

@@ -41,6 +41,7 @@ class TunerFilter final : public CBdaTunerFilter {
 
   // IBDA_DvbsTuning
   HRESULT SubmitTune(const DvbsTuneParameters& parameters) override;
+  HRESULT GetCapabilities(std::vector<CapabilityReport>* reports) override;
 
  private:
   class InputPin;

@@ -199,4 +199,20 @@ TEST_F(MainWindowTest, TheAboutItemShowsTheProductVersion) {
   EXPECT_EQ(aboutCaption, "OrvaneRX40 Tessel");
 }
 
+TEST_F(MainWindowTest, TheCapabilityItemShowsWhatTheCardsTunerCanDo) {
+  CBDAUtilDlg dialog;
+  WhenModalRuns([&] {
+    QAction* capabilities = dialog.Widget()->findChild<QAction*>("capabilities");
+    ASSERT_NE(capabilities, nullptr);
+    capabilities->trigger();
+    dialog.OnCancel();
+  });
+  dialog.DoModal();
+  ASSERT_EQ(m_boxes.Boxes().size(), 1u);
+  const std::string text = m_boxes.Boxes()[0].text;
+  EXPECT_EQ(text.rfind("Simulated Orvane RX40 (this card)\n", 0), 0u) << text;
+  EXPECT_NE(text.find("  input streams: selectable"), std::string::npos) << text;
+  EXPECT_EQ(m_boxes.Boxes()[0].flags, MB_OK | MB_ICONINFORMATION);
+}
+
 }  // namespace

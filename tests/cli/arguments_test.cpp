@@ -51,6 +51,19 @@ TEST(CliArguments, TakesTheCommandsWithTheirValuesAndOptionsOnEitherSide) {
   EXPECT_DOUBLE_EQ(parse.arguments->usals.longitude, 18.4);
   EXPECT_TRUE(parse.arguments->usals.dryRun);
 
+  // Switches beyond the committed one, and a scrambled carrier's code.
+  parse = ParseCliArguments({"tune", "--uncommitted", "3", "--burst", "b", "--pls-code", "1024", "--pls-mode", "root"});
+  ASSERT_TRUE(parse.arguments) << parse.error;
+  EXPECT_EQ(parse.arguments->tune.uncommittedPort, 3);
+  EXPECT_EQ(parse.arguments->tune.burst, ToneBurstInput::B);
+  EXPECT_EQ(parse.arguments->tune.plsGold, 8u) << "root 1024 is Gold code 8";
+  parse = ParseCliArguments({"status", "--pls-code", "8"});
+  ASSERT_TRUE(parse.arguments) << parse.error;
+  EXPECT_EQ(parse.arguments->tune.plsGold, 8u) << "gold is the default mode";
+  parse = ParseCliArguments({"info", "--simulate"});
+  ASSERT_TRUE(parse.arguments) << parse.error;
+  EXPECT_EQ(parse.arguments->command, CliCommand::Info);
+
   parse = ParseCliArguments({"status", "--help"});
   ASSERT_TRUE(parse.arguments) << parse.error;
   EXPECT_TRUE(parse.arguments->help);
@@ -66,7 +79,7 @@ TEST_F(CliUsage, EveryRefusalIsExitTwoWithTheReasonAndAUsageLine) {
   };
   const Case cases[] = {
       {{}, "no command given", "usage: rx40ctl [OPTIONS] COMMAND"},
-      {{"scan"}, "unknown command: scan", "usage: rx40ctl [OPTIONS] COMMAND"},
+      {{"survey"}, "unknown command: survey", "usage: rx40ctl [OPTIONS] COMMAND"},
       {{"tune", "--frequency", "11362"}, "tune: unknown option: --frequency", "usage: rx40ctl [OPTIONS] tune"},
       {{"tune", "11362"}, "give both FREQ_MHZ and SYMBOL_RATE", "usage: rx40ctl [OPTIONS] tune"},
       {{"tune", "11362", "22000", "9750"}, "unexpected argument: 9750", "usage: rx40ctl [OPTIONS] tune"},
@@ -76,6 +89,14 @@ TEST_F(CliUsage, EveryRefusalIsExitTwoWithTheReasonAndAUsageLine) {
       {{"tune", "--diseqc", "E"}, "--diseqc needs a switch port", "usage: rx40ctl [OPTIONS] tune"},
       {{"tune", "--isi", "256"}, "--isi needs an input stream identifier from 0 to 255", "usage: rx40ctl [OPTIONS] tune"},
       {{"tune", "--timeout", "0"}, "--timeout needs seconds from 0.1 to 3600", "usage: rx40ctl [OPTIONS] tune"},
+      {{"tune", "--burst", "C"}, "--burst needs A or B", "usage: rx40ctl [OPTIONS] tune"},
+      {{"tune", "--uncommitted", "17"}, "--uncommitted needs a DiSEqC 1.1 switch input from 1 to 16",
+       "usage: rx40ctl [OPTIONS] tune"},
+      {{"tune", "--pls-code", "262143"}, "--pls-code 262143 is no Gold code", "usage: rx40ctl [OPTIONS] tune"},
+      {{"tune", "--pls-code", "0", "--pls-mode", "root"}, "--pls-code 0 is no scrambling root",
+       "usage: rx40ctl [OPTIONS] tune"},
+      {{"tune", "--pls-mode", "root"}, "--pls-mode goes with --pls-code", "usage: rx40ctl [OPTIONS] tune"},
+      {{"info", "now"}, "unexpected argument: now", "usage: rx40ctl [OPTIONS] info"},
       {{"status", "--interval", "1,5"}, "--interval needs seconds", "usage: rx40ctl [OPTIONS] status"},
       {{"record", "--mb", "100"}, "give the FILE to record into", "usage: rx40ctl [OPTIONS] record"},
       {{"record", "a.ts"}, "give a limit: --mb N (50 to 800000) or --seconds N (1 to 65535)", "usage: rx40ctl [OPTIONS] record"},

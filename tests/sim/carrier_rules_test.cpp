@@ -55,7 +55,7 @@ TEST(CarrierRules, RejectsCarriersTheStandardsDoNotDefine) {
       {[&] { auto t = dvbs; t.streamType = StreamType::GenericContinuous; return t; }(),
        "DVB-S carries a transport stream only"},
       {[&] { auto t = dvbs; t.inputStreamIds = {1, 2}; return t; }(),
-       "ACM, ISSY, NPD and input stream ids are DVB-S2 only"},
+       "ACM, ISSY, NPD, input stream ids and PLS are DVB-S2 only"},
       {[&] { auto t = dvbs2; t.codeRate = R::R1_2; return t; }(),
        "modulation and code rate form no DVB-S2 MODCOD"},
       {[&] { auto t = dvbs2; t.codeRate = R::R9_10; t.shortFrame = true; return t; }(),

@@ -152,6 +152,21 @@ TEST(Reception, SignalFollowsPointingAndModulation) {
   EXPECT_FALSE(farOff.locked);
   EXPECT_EQ(farOff.strength, 0);
   EXPECT_EQ(farOff.quality, 0);
+}
+
+TEST(Reception, AScrambledCarrierLocksOnlyWithItsOwnCode) {
+  Satellite satellite{"Sat", 0, {{.frequencyMHz = 11362, .polarisation = P::Horizontal, .symbolRateKs = 22000,
+                                  .system = DeliverySystem::DvbS2, .modulation = Modulation::Psk8,
+                                  .codeRate = CodeRate::R2_3, .plsGold = 8}}};
+  const Lnb universal{9750, 10600};
+  TuneRequest request = Request(11362, 9750, 10600, 9750, P::Horizontal, false);
+  const LnbControl control = ApplyTuneToLnb({}, request);
+  const Reception unscrambled = Receive(satellite, universal, request, control, 0.0);
+  EXPECT_TRUE(unscrambled.transponderIndex);
+  EXPECT_FALSE(unscrambled.signal.locked);
+  EXPECT_GT(unscrambled.signal.strength, 0) << "the carrier is there";
+  request.plsGold = 8;
+  EXPECT_TRUE(Receive(satellite, universal, request, control, 0.0).signal.locked);
 
 }
 

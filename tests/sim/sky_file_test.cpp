@@ -73,6 +73,15 @@ TEST(SkyFile, OptionalSectionsFallBackToTheBuiltInSky) {
   EXPECT_TRUE(result.sky.satellites[0].transponders.empty());
 }
 
+TEST(SkyFile, AScrambledCarriersCodeReadsAsGoldOrRoot) {
+  const std::string sat = "[satellite 1]\nname=S\nposition=1\n";
+  for (const auto& [option, gold] : {std::pair{"pls=gold:8", 8u}, std::pair{"pls=8", 8u}, std::pair{"pls=ROOT:1024", 8u}}) {
+    const SkyFileResult result = ParseSkyText(sat + "tp=12015 H 27500 S2 16APSK 3/4 isi=4,5 " + option + "\n");
+    ASSERT_TRUE(result.ok()) << result.error;
+    EXPECT_EQ(result.sky.satellites[0].transponders[0].plsGold, gold) << option;
+  }
+}
+
 TEST(SkyFile, ErrorsNameTheLineAndReason) {
   const std::string sat = "[satellite 1]\nname=S\nposition=1\n";  // lines 1-3
   const std::pair<std::string, std::string> cases[] = {
@@ -101,6 +110,10 @@ TEST(SkyFile, ErrorsNameTheLineAndReason) {
       {sat + "tp=11362 H 22000 S2 8PSK 2/3 npd=on NPD=off\n", "line 4: tp: option 'npd' given twice"},
       {sat + "tp=11362 H 22000 S2 8PSK 2/3 isi=1,,2\n",
        "line 4: tp: isi must be a comma-separated list of numbers"},
+      {sat + "tp=11362 H 22000 S2 8PSK 2/3 pls=gold:262143\n", "line 4: tp: pls gold code must be 0 to 262142"},
+      {sat + "tp=11362 H 22000 S2 8PSK 2/3 pls=root:0\n", "line 4: tp: pls root 0 is no scrambling root"},
+      {sat + "tp=11362 H 22000 S2 8PSK 2/3 pls=key:5\n", "line 4: tp: pls must be gold:N, root:N or N"},
+      {sat + "tp=11034 V 27500 S QPSK 3/4 pls=5\n", "line 4: tp: ACM, ISSY, NPD, input stream ids and PLS are DVB-S2 only"},
   };
   for (const auto& [text, error] : cases) {
     const SkyFileResult result = ParseSkyText(text);

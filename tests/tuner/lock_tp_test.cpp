@@ -8,7 +8,10 @@
 #include "tests/support/hosted_page.h"
 #include "tests/support/simulated_platform.h"
 #include "tests/support/tuner_page_entry.h"
+#include "settings/tuner_settings.h"
 #include "tuner/bdacontrol_dlg.h"
+
+#include <fstream>
 
 namespace {
 
@@ -120,6 +123,36 @@ TEST_F(LockTpTest, TheSwitchByteTheOscillatorAndTheToneFollowOneBandDecision) {
   EXPECT_EQ(symbolRate, 27500);
   EXPECT_EQ(polarisation, BDA_POLARISATION_LINEAR_H);
   EXPECT_EQ(outer, BDA_FEC_VITERBI);
+}
+
+// The settings file's [Tessel] section adds a DiSEqC 1.1 switch behind the
+// committed one and a tone-burst switch; the page's controls stay as they are.
+TEST_F(LockTpTest, TheToolsSectionAddsAnUncommittedSwitchAndAToneBurst) {
+  {
+    std::ofstream settings(TunerSettingsPath(), std::ios::app);
+    settings << "\n[Tessel]\nuncommitted=3\nburst=B\n";
+  }
+  Fill("11700", "9750", "10600", 0, 1);
+  Page().OnOK();
+  ASSERT_EQ(SwitchMessages().size(), 2u);
+  EXPECT_EQ(SwitchMessages()[0], (Bytes{0xE0, 0x10, 0x38, 0xF3, 0, 0, 0, 0, 0, 0, 4})) << "the committed switch first";
+  EXPECT_EQ(SwitchMessages()[1], (Bytes{0xE0, 0x10, 0x39, 0xF2, 0, 0, 0, 0, 0, 0, 4}));
+  ComPtr<IDVBSLocator2> locator = SubmittedLocator().As<IDVBSLocator2>();
+  ToneBurst burst = BDA_TONE_BURST_NONE;
+  locator->get_ToneBurst(&burst);
+  EXPECT_EQ(burst, BDA_TONE_BURST_B);
+
+  // A value that does not read is not used.
+  {
+    std::ofstream settings(TunerSettingsPath(), std::ios::trunc);
+    settings << "[Tessel]\nuncommitted=17\nburst=C\n";
+  }
+  testing::internal::CaptureStderr();
+  Page().OnOK();
+  const std::string log = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(SwitchMessages().size(), 3u) << "the committed switch only";
+  EXPECT_NE(log.find("uncommitted = 17 is not an input from 0 to 16"), std::string::npos) << log;
+  EXPECT_NE(log.find("burst = C is not none, A or B"), std::string::npos) << log;
 }
 
 TEST_F(LockTpTest, NoPortOrNoPolaritySelection) {

@@ -42,7 +42,8 @@ std::optional<TuneRequest> ToTuneRequest(const DvbsTuneParameters& p) {
     return std::nullopt;
   }
   return TuneRequest{p.carrierFrequencyKHz, p.lowOscillatorKHz, p.highOscillatorKHz, p.lnbSwitchKHz,
-                     *polarisation, p.symbolRate, WantsHighBand(p)};
+                     *polarisation, p.symbolRate, WantsHighBand(p),
+                     static_cast<std::uint32_t>(std::max<LONG>(p.plsGold, 0))};
 }
 
 bool SameSupply(const LnbControl& a, const LnbControl& b) {

@@ -45,8 +45,8 @@ std::string DvbsProblem(const Transponder& t) {
   if (t.rollOff != RollOff::R0_35) return "DVB-S roll-off is 0.35";
   if (t.pilots || t.shortFrame) return "pilots and short frames are DVB-S2 only";
   if (t.streamType != StreamType::Transport) return "DVB-S carries a transport stream only";
-  if (!t.ccm || t.issy || t.npd || !t.inputStreamIds.empty()) {
-    return "ACM, ISSY, NPD and input stream ids are DVB-S2 only";
+  if (!t.ccm || t.issy || t.npd || !t.inputStreamIds.empty() || t.plsGold != 0) {
+    return "ACM, ISSY, NPD, input stream ids and PLS are DVB-S2 only";
   }
   return {};
 }

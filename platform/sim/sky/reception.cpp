@@ -118,6 +118,7 @@ Reception Receive(const Satellite& satellite, const Lnb& lnb, const TuneRequest&
   const Transponder* found =
       reception.transponderIndex ? &satellite.transponders[*reception.transponderIndex] : nullptr;
   reception.signal = AssessSignal(found, pointingErrorDeg);
+  if (found && found->plsGold != request.plsGold) reception.signal.locked = false;
   return reception;
 }
 

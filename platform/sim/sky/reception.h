@@ -19,7 +19,8 @@
 //     the received polarisation nearest that downlink, within
 //     max(5 MHz, symbol rate / 4) of its frequency and within 2% of its
 //     symbol rate.
-//  5. Its signal follows from how far the dish points off the satellite.
+//  5. Its signal follows from how far the dish points off the satellite; a
+//     scrambled carrier locks only with its own scrambling code.
 // The switch port is recorded but selects nothing: the sky has one dish.
 
 #include <cstddef>
@@ -39,6 +40,7 @@ struct TuneRequest {
   Polarisation polarisation = Polarisation::Horizontal;
   int symbolRateKs = 0;
   bool highBand = false;  // the band the application decided: the tone
+  std::uint32_t plsGold = 0;  // the scrambling the demodulator undoes
 };
 
 // The LNB supply as the card drives it, plus the committed switch port.

@@ -41,6 +41,7 @@ struct Transponder {
   bool npd = false;                 // null packet deletion
   std::vector<int> inputStreamIds{};  // none or one: single stream; several: MIS
   bool spectralInversion = false;
+  std::uint32_t plsGold = 0;  // the physical-layer scrambling Gold code (0: the default)
 
   bool IsMultipleInputStream() const { return inputStreamIds.size() > 1; }
 };

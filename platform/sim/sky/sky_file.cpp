@@ -8,6 +8,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/media/pls_code.h"
 #include "platform/sim/sky/carrier_rules.h"
 
 namespace sim {
@@ -121,6 +122,24 @@ Problem ParseStreamIds(std::string_view text, std::vector<int>& ids) {
   return {};
 }
 
+// "gold:N", "root:N" or N (a Gold code).
+Problem ParsePls(std::string_view text, std::uint32_t& gold) {
+  const std::string lower = Lower(text);
+  const bool root = lower.starts_with("root:");
+  const std::string_view number = text.substr(root || lower.starts_with("gold:") ? 5 : 0);
+  const auto value = ParseNumber<std::uint32_t>(number);
+  if (!value) return "pls must be gold:N, root:N or N";
+  if (!root) {
+    if (*value > dvb::kMaxPlsGold) return "pls gold code must be 0 to 262142";
+    gold = *value;
+    return {};
+  }
+  const auto fromRoot = dvb::PlsRootToGold(*value);
+  if (!fromRoot) return "pls root " + std::to_string(*value) + " is no scrambling root";
+  gold = *fromRoot;
+  return {};
+}
+
 Problem ParseTransponderOption(std::string_view option, Transponder& t) {
   const size_t equals = option.find('=');
   if (equals == std::string_view::npos) return "option '" + std::string(option) + "' needs =value";
@@ -135,6 +154,7 @@ Problem ParseTransponderOption(std::string_view option, Transponder& t) {
   if (name == "npd") return ParseChoice(value, kSwitches, "npd value", t.npd);
   if (name == "inversion") return ParseChoice(value, kSwitches, "inversion value", t.spectralInversion);
   if (name == "isi") return ParseStreamIds(value, t.inputStreamIds);
+  if (name == "pls") return ParsePls(value, t.plsGold);
   return "unknown option '" + name + "'";
 }
 

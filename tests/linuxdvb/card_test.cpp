@@ -9,6 +9,7 @@
 #include "platform/devices/removal_filter.h"
 #include "platform/linuxdvb/linux_dvb_card.h"
 #include "platform/media/bda_interfaces.h"
+#include "platform/linuxdvb/capability_report.h"
 #include "tests/linuxdvb/fake_dvb_kernel.h"
 
 namespace linuxdvb {
@@ -103,6 +104,49 @@ TEST_F(CardTest, ABusyOrForbiddenAdapterIsRefusedWithTheReasonNoAdapterIsNoCard)
   other.adapter = 3;
   EXPECT_TRUE(LinuxDvbCard::Install(kernel, other).refusal.empty()) << "--adapter 3 names no adapter: no card";
   EXPECT_EQ(kernel->OpenCount(), 0);
+}
+
+// What rx40ctl info and the window's report say: every frontend, the
+// card's own probed through its read-write descriptor.
+TEST_F(CardTest, TheCapabilityReportListsEveryFrontendAndMarksTheCards) {
+  FakeFrontend terrestrial{.profile = TerrestrialProfile(), .type = FE_OFDM};
+  FakeFrontend satellite{.profile = ProfileNamed("m88ds3103")};
+  satellite.profile.setVoltage = false;
+  kernel->AddAdapter(0, {terrestrial, satellite}, {}, {});
+  kernel->AddAdapter(1, FakeFrontend{.profile = ProfileNamed("stv090x")});
+  InstallResult installed = LinuxDvbCard::Install(kernel, {});
+  ASSERT_TRUE(installed.card);
+  Frontend& frontend = *installed.card->GetFrontend();
+  DvbsTuneParameters request{11362000, 9750000, 10600000, 9750000, BDA_POLARISATION_LINEAR_H, 22000,
+                             BDA_SPECTRAL_INVERSION_NOT_SET};
+  frontend.Tune(request);
+
+  KernelCalls calls(kernel);
+  const auto reports = ReportFrontends(calls, &frontend);
+  ASSERT_EQ(reports.size(), 3u);
+  const auto fact = [](const CapabilityReport& r, const std::string& name) {
+    for (const auto& [key, value] : r.facts)
+      if (key == name) return value;
+    return std::string("(missing)");
+  };
+  EXPECT_EQ(reports[0].title, "adapter 0 (Conexant CX22702 DVB-T)");
+  EXPECT_FALSE(reports[0].inUse);
+  EXPECT_EQ(fact(reports[0], "frequency"), "177 to 858 MHz");
+  EXPECT_EQ(fact(reports[0], "input streams"), "(missing)") << "a terrestrial frontend";
+  EXPECT_EQ(reports[1].title, "adapter 0 frontend 1 (Montage Technology M88DS3103)");
+  EXPECT_TRUE(reports[1].inUse);
+  EXPECT_EQ(fact(reports[1], "delivery systems"), "DVB-S, DVB-S2");
+  EXPECT_EQ(fact(reports[1], "symbol rate"), "1 to 45 Msym/s");
+  EXPECT_EQ(fact(reports[1], "input streams"), "not selectable");
+  EXPECT_EQ(fact(reports[1], "statistics"),
+            "strength none, C/N after lock, bit errors after lock, uncorrected blocks none");
+  EXPECT_EQ(fact(reports[1], "LNB voltage"), "not under the program's control (ENOTSUPP)");
+  EXPECT_EQ(fact(reports[2], "input streams"), "selectable (ISI 0 to 255, PLS)");
+  EXPECT_EQ(fact(reports[2], "statistics"), "strength legacy, C/N legacy, bit errors legacy, uncorrected blocks none")
+      << "read-only: the legacy reads answer EAGAIN, so the driver has them";
+  EXPECT_EQ(DescribeCapabilityBits(0x500006FF),
+            "inversion auto, FEC 1/2, FEC 2/3, FEC 3/4, FEC 4/5, FEC 5/6, FEC 6/7, FEC 7/8, FEC auto, QPSK, "
+            "second-generation modulations, recovers the lock (0x500006FF)");
 }
 
 }  // namespace

@@ -208,8 +208,8 @@ DriverProfile TerrestrialProfile() {
   p.systems = {SYS_DVBT};
   p.caps = FE_CAN_FEC_1_2 | FE_CAN_FEC_2_3 | FE_CAN_FEC_3_4 | FE_CAN_FEC_5_6 | FE_CAN_FEC_7_8 | FE_CAN_FEC_AUTO |
            FE_CAN_QPSK | FE_CAN_QAM_16 | FE_CAN_QAM_64 | FE_CAN_QAM_AUTO;
-  p.frequencyMinKHz = 177000;
-  p.frequencyMaxKHz = 858000;
+  p.frequencyMinKHz = 177000000;  // the core gives terrestrial ranges in Hz
+  p.frequencyMaxKHz = 858000000;
   p.algo = CoreAlgo::Software;
   p.acquisitionMs = [](std::uint32_t) { return 1000u; };
   p.setVoltage = false;

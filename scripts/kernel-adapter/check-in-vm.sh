@@ -52,13 +52,25 @@ all_synced() {
     [ "$(od -An -v -tx1 -w188 "$1" | awk '{print $1}' | sort -u)" = 47 ]
 }
 
+out=$(ctl info 2>&1); rc=$?; echo "$out"
+check "info names the virtual adapter and its capabilities" \
+  ended $rc 0 "$out" "(this card)" "delivery systems: .*DVB-S, DVB-S2" "capabilities: .*modulation auto" \
+  "statistics: strength dB"
+
 out=$(ctl --verbose tune 11362 22000 --pol H "${lnb[@]}" 2>&1); rc=$?; echo "$out"
 check "low-band carrier locks as DVB-S2 at IF 1612000 kHz with 18 V and the tone off" \
-  ended $rc 0 "$out" "18 V, tone off" "tuned DVB-S2, IF 1612000 kHz, 22000000 S/s" "LOCKED"
+  ended $rc 0 "$out" "SEC: 18 V, 15 ms, tone off" "tuned IF 1612000 kHz, 22000000 S/s, DVB-S2 auto FEC auto" "LOCKED"
 
 out=$(ctl --verbose --json tune 12188 27500 --pol V "${lnb[@]}" 2>&1); rc=$?; echo "$out"
 check "high-band carrier locks at IF 1588000 kHz with 13 V and the tone on" \
-  ended $rc 0 "$out" "13 V, tone off, 15 ms, tone on" "IF 1588000 kHz" '"locked":true' 
+  ended $rc 0 "$out" "SEC: 13 V, 15 ms, tone on" "IF 1588000 kHz" '"locked":true'
+
+out=$(ctl --verbose tune 11362 22000 --pol H "${lnb[@]}" --diseqc B 2>&1); rc=$?; echo "$out"
+check "the switch message goes out at the voltage of the polarisation it selects" \
+  ended $rc 0 "$out" "SEC: 18 V, tone off, 15 ms, DiSEqC E0 10 38 F6, 15 ms" "LOCKED"
+
+out=$(ctl diseqc E0 31 2>&1); rc=$?; echo "$out"
+check "a two-byte message is refused with the reason" ended $rc 1 "$out" "the kernel carries 3 to 6 bytes" 
 
 out=$(ctl --json tune 11100 22000 --pol V "${lnb[@]}" 2>&1); rc=$?; echo "$out"
 check "an empty frequency does not lock (exit 1)" ended $rc 1 "$out" '"locked":false' 

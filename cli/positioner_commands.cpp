@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "cli/commands.h"
+#include "positioner/look_angles.h"
 #include "positioner/dish_motion.h"
 #include "positioner/positioner_commands.h"
 #include "positioner/usals.h"
@@ -65,19 +66,29 @@ void RunUsals(const CommandContext& context) {
   const usals::Result result =
       usals::Compute(SatellitePositionValue(usals.satellite), usals.longitude, usals.latitude);
   if (result.status == usals::Status::InvalidInput) {
-    context.console.UsageError(UsalsErrorText(result.status));
+    context.console.UsageError(UsalsErrorText(result));
+    return;
+  }
+  if (result.status == usals::Status::BelowHorizon) {
+    context.console.Error(UsalsErrorText(result));
     return;
   }
   if (result.status == usals::Status::Unreachable) {
-    context.console.Error(UsalsErrorText(result.status) + " (" + UsalsNotSentText(result) + ")");
+    context.console.Error(UsalsErrorText(result) + " (" + UsalsNotSentText(result) + ")");
     return;
   }
+  // Where a fixed dish would point, beside the motor angle, for the installer.
+  const usals::LookAngles look = usals::ComputeLookAngles(usals.latitude, usals.longitude, result.satelliteEast);
   JsonObject json;
   json.Real("satellite_east", result.satelliteEast, 1)
       .Real("angle", result.angle, 3)
-      .Text("message", HexBytesText(result.message));
+      .Text("message", HexBytesText(result.message))
+      .Real("elevation_deg", look.elevationDeg, 1)
+      .Real("azimuth_deg", look.azimuthDeg, 1)
+      .Real("skew_deg", look.skewDeg, 1);
+  const std::string angles = " | " + usals::LookAnglesText(look);
   if (usals.dryRun) {
-    context.console.Result("usals", json.Bool("sent", false).Bool("dry_run", true), UsalsDryRunText(result));
+    context.console.Result("usals", json.Bool("sent", false).Bool("dry_run", true), UsalsDryRunText(result) + angles);
     return;
   }
   CardSession card(context.console, context.stop);
@@ -85,7 +96,7 @@ void RunUsals(const CommandContext& context) {
   const DiseqcSendResult sent = SendPositionerMessage(result.message.data(), result.message.size());
   if (sent == DiseqcSendResult::NoDriver) context.console.Error(kNoDriver);
   if (sent != DiseqcSendResult::Sent) return;  // a refusal's box said so
-  std::string text = UsalsSentText(result, sent);
+  std::string text = UsalsSentText(result, sent) + angles;
   json.Bool("sent", true).Bool("dry_run", false);
   AddDish(&json, &text);
   context.console.Result("usals", json, text);

@@ -36,8 +36,14 @@ bool CPositionDlg::OnInitDialog() {
   if (!m_strCountry.empty()) ComboSelectString(IDC_POS_COUNTRY, 0, m_strCountry);
   FillCityList();
   if (!m_strCity.empty()) ComboSelectString(IDC_POS_CITY, 0, m_strCity);
-  SetDlgItemText(IDC_POS_LATITUDE, m_strLatitude);
-  SetDlgItemText(IDC_POS_LONGITUDE, m_strLongitude);
+  // Nothing recorded yet: the selected city's coordinates, so that "Go"
+  // points from a real place, not from empty boxes.
+  if (m_strLatitude.empty() && m_strLongitude.empty() && ComboGetCurSel(IDC_POS_CITY) >= 0) {
+    ShowCityPosition();
+  } else {
+    SetDlgItemText(IDC_POS_LATITUDE, m_strLatitude);
+    SetDlgItemText(IDC_POS_LONGITUDE, m_strLongitude);
+  }
   ShowDishMotion();
   SetTimer(kDishMotionTimer, kDishMotionIntervalMs);
   return true;

@@ -16,14 +16,23 @@ void CPositionDlg::OnGo() {
   m_strLongitude = longitude;
   m_strCountry = GetDlgItemText(IDC_POS_COUNTRY);
   m_strCity = GetDlgItemText(IDC_POS_CITY);
-  UsalsGoto(SatellitePositionValue(satellite), AtofText(longitude), AtofText(latitude));
+  // Empty or unreadable coordinates would point the dish from 0/0.
+  const auto lat = PlainDecimal(latitude);
+  const auto lon = PlainDecimal(longitude);
+  if (!lat || !lon) {
+    SetDlgItemText(IDC_POS_USALS_OUTCOME, "Nothing sent: latitude and longitude must be plain numbers of degrees");
+    usals::Result invalid;
+    MessageBox(this, UsalsErrorText(invalid), kUsalsErrorCaption, MB_OK | MB_ICONSTOP);
+    return;
+  }
+  UsalsGoto(SatellitePositionValue(satellite), *lon, *lat);
 }
 
 int CPositionDlg::UsalsGoto(double satellitePosition, double longitude, double latitude) {
   const usals::Result result = usals::Compute(satellitePosition, longitude, latitude);
   if (result.status != usals::Status::Ok) {
     SetDlgItemText(IDC_POS_USALS_OUTCOME, UsalsNotSentText(result));
-    MessageBox(this, UsalsErrorText(result.status), kUsalsErrorCaption, MB_OK | MB_ICONSTOP);
+    MessageBox(this, UsalsErrorText(result), kUsalsErrorCaption, MB_OK | MB_ICONSTOP);
     return 1;
   }
   const DiseqcSendResult sent = SendPositionerMessage(result.message.data(), result.message.size());

@@ -1,5 +1,7 @@
 #include "positioner/usals.h"
 
+#include "positioner/look_angles.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -53,7 +55,8 @@ Result Compute(double positionValue, double longitude, double latitude) {
   double a = AngleAtSite(d, lat);
   result.unsignedAngle = a;
   if (std::fabs(a) > kAngleLimit) a = 0;
-  const bool westInNorth = s < lon && lat > 0;
+  // The equator takes the northern sign, as the dish there turns.
+  const bool westInNorth = s < lon && lat >= 0;
   const bool eastInSouth = s > lon && lat < 0;
   if (!westInNorth && !eastInSouth) a = -a;
   const bool acrossDateLine =
@@ -61,8 +64,13 @@ Result Compute(double positionValue, double longitude, double latitude) {
   if (acrossDateLine) a = -a;
 
   result.angle = a;
+  result.elevation = ComputeLookAngles(lat, lon, s).elevationDeg;
   if (a == 0) {
     result.status = Status::Unreachable;
+    return result;
+  }
+  if (result.elevation < 0) {
+    result.status = Status::BelowHorizon;
     return result;
   }
   result.status = Status::Ok;

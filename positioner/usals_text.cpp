@@ -28,9 +28,13 @@ std::string AngleText(const usals::Result& result) { return Printf("Angle %.3f\u
 
 double SatellitePositionValue(const std::string& satelliteText) { return AtofText(FirstCharacters(satelliteText, 4)); }
 
-std::string UsalsErrorText(usals::Status status) {
-  return status == usals::Status::InvalidInput ? "Longitude or Latitude error!"
-                                               : "Can not reach this satellite from your location!";
+std::string UsalsErrorText(const usals::Result& result) {
+  switch (result.status) {
+    case usals::Status::InvalidInput: return "Longitude or Latitude error!";
+    case usals::Status::BelowHorizon:
+      return Printf("The satellite is below your horizon (elevation %.1f\u00B0).", result.elevation);
+    default: return "Can not reach this satellite from your location!";
+  }
 }
 
 std::string HexBytesText(std::span<const std::uint8_t> bytes) {
@@ -45,6 +49,8 @@ std::string HexBytesText(std::span<const std::uint8_t> bytes) {
 
 std::string UsalsNotSentText(const usals::Result& result) {
   if (result.status == usals::Status::InvalidInput) return "Nothing sent: satellite, longitude or latitude out of range";
+  if (result.status == usals::Status::BelowHorizon)
+    return Printf("Nothing sent: the satellite is %.1f\u00B0 below the horizon", -result.elevation);
   if (result.longitudeDifference > usals::kLongitudeDifferenceLimit)
     return Printf("Nothing sent: %.1f\u00B0 apart in longitude (65\u00B0 at most)", result.longitudeDifference);
   if (result.unsignedAngle > usals::kAngleLimit)

@@ -17,10 +17,11 @@
 double SatellitePositionValue(const std::string& satelliteText);
 
 // The box text of a computation that sends nothing ("Longitude or Latitude
-// error!" or "Can not reach this satellite from your location!"); caption
+// error!", "Can not reach this satellite from your location!" or "The
+// satellite is below your horizon (elevation -2.9°)."); caption
 // kUsalsErrorCaption.
 inline constexpr char kUsalsErrorCaption[] = "Error";
-std::string UsalsErrorText(usals::Status status);
+std::string UsalsErrorText(const usals::Result& result);
 
 // A DiSEqC message's bytes as the lines show them: "E1 31 6E E1 50".
 std::string HexBytesText(std::span<const std::uint8_t> bytes);

@@ -1,5 +1,7 @@
 #include "tuner/text_numbers.h"
 
+#include <cctype>
+
 #include <climits>
 #include <clocale>
 #include <cstdlib>
@@ -30,4 +32,20 @@ MotorMessage ParseMotorMessage(const std::array<std::string, 5>& texts) {
     if (counting) ++message.length;
   }
   return message;
+}
+
+std::optional<double> PlainDecimal(const std::string& text) {
+  std::size_t begin = 0, end = text.size();
+  while (begin < end && std::isspace(static_cast<unsigned char>(text[begin]))) ++begin;
+  while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
+  std::size_t i = begin;
+  if (i < end && (text[i] == '+' || text[i] == '-')) ++i;
+  std::size_t digits = 0;
+  while (i < end && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, ++digits;
+  if (i < end && text[i] == '.') {
+    ++i;
+    while (i < end && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, ++digits;
+  }
+  if (digits == 0 || i != end) return std::nullopt;
+  return AtofText(text.substr(begin, end - begin));
 }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // Decimal: leading white space, optional sign, digits up to the first
@@ -15,6 +16,12 @@ int AtoiText(const std::string& text);
 // digits, '.', exponent; also hexadecimal, "inf", "infinity" and "nan"),
 // 0 when there is none. Out-of-range magnitudes give +-HUGE_VAL (infinity).
 double AtofText(const std::string& text);
+
+// A plain decimal number and nothing else, blanks around it allowed:
+// optional sign, digits, optionally a point and more digits ("50.5", "-0.1",
+// ".5"). None for empty text, "abc", "50,5", "1e3" or "inf": a coordinate
+// the operator typed wrongly must not be read as 0 or as its leading digits.
+std::optional<double> PlainDecimal(const std::string& text);
 
 // Hexadecimal as strtoul base 16 reads it: leading white space, optional
 // sign, optional "0x"/"0X", hex digits up to the first other character; no

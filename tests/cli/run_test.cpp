@@ -261,21 +261,31 @@ TEST_F(CliOnSimulatedCard, UsalsDryRunComputesWithoutACardAndGoSendsTheAngularGo
     const char* lat;
     const char* line;
   } worked[] = {
-      {"0130", "-0.1", "51.5", "Angle -14.324\u00B0: E1 31 6E E0 E5 (dry run, not sent)"},
-      {"3300", "-0.1", "51.5", "Angle 32.546\u00B0: E1 31 6E D2 08 (dry run, not sent)"},
-      {"1005", "77.0", "28.6", "Angle -26.857\u00B0: E1 31 6E E1 AD (dry run, not sent)"},
-      {"1770", "-175.0", "40.0", "Angle 8.989\u00B0: E1 31 6E D0 8E (dry run, not sent)"},
+      // With the installer's look angles beside the motor's.
+      {"0130", "-0.1", "51.5",
+       "Angle -14.324\u00B0: E1 31 6E E0 E5 (dry run, not sent) | Elevation 29.8\u00B0, azimuth 163.4\u00B0 (true), "
+       "LNB skew +10.3\u00B0 (counter-clockwise seen from behind)"},
+      {"3300", "-0.1", "51.5",
+       "Angle 32.546\u00B0: E1 31 6E D2 08 (dry run, not sent) | Elevation 24.8\u00B0, azimuth 216.3\u00B0 (true), "
+       "LNB skew -21.8\u00B0 (clockwise seen from behind)"},
+      {"1005", "77.0", "28.6", "Angle -26.857\u00B0: E1 31 6E E1 AD (dry run, not sent) | Elevation 47.8\u00B0"},
+      {"1770", "-175.0", "40.0", "Angle 8.989\u00B0: E1 31 6E D0 8E (dry run, not sent) | Elevation 43.0\u00B0"},
   };
   for (const auto& w : worked) {
     const CliOutcome outcome = Run({"usals", "--sat", w.sat, "--lon", w.lon, "--lat", w.lat, "--dry-run"});
     EXPECT_EQ(outcome.status, kExitSuccess) << outcome.err;
-    EXPECT_EQ(outcome.out, std::string(w.line) + "\n");
+    EXPECT_EQ(outcome.out.rfind(w.line, 0), 0u) << outcome.out;
   }
   CliOutcome outcome = Run({"usals", "--sat", "0130", "--lon", "100", "--lat", "50", "--dry-run"});
   EXPECT_EQ(outcome.status, kExitFailure);
   EXPECT_EQ(outcome.err,
             "rx40ctl: usals: Can not reach this satellite from your location! (Nothing sent: 87.0\u00B0 apart in "
             "longitude (65\u00B0 at most))\n");
+  // McMurdo Station to 105.5E: nothing is sent below the horizon.
+  outcome = Run({"usals", "--sat", "1055", "--lat", "-77.85", "--lon", "166.67", "--dry-run"});
+  EXPECT_EQ(outcome.status, kExitFailure);
+  EXPECT_EQ(outcome.err, "rx40ctl: usals: The satellite is below your horizon (elevation -2.9\u00B0).\n");
+  EXPECT_EQ(outcome.out, "");
 
   const std::string trace = Path("usals-trace.txt");
   outcome = Run({Simulate(std::string(kSky) + "[card]\ntrace = " + trace + "\n"), "--json", "usals", "--sat", "0090",

@@ -117,14 +117,15 @@ class PositionPage : public testing::Test {
   CPositionDlg m_page;
 };
 
-TEST_F(PositionPage, FirstDisplayListsEverythingSortedAndLeavesTheCoordinatesEmpty) {
+TEST_F(PositionPage, FirstDisplayListsEverythingSortedAndShowsTheSelectedCitysCoordinates) {
   Open();
   EXPECT_EQ(Entries(IDC_POS_COUNTRY), (std::vector<std::string>{"Australia", "France", "Germany", "Niger", "Nigeria"}));
   EXPECT_EQ(m_page.GetDlgItemText(IDC_POS_COUNTRY), "Australia");
   EXPECT_EQ(Entries(IDC_POS_CITY), std::vector<std::string>{"Sydney"});
   EXPECT_EQ(m_page.GetDlgItemText(IDC_POS_CITY), "Sydney");
-  EXPECT_EQ(m_page.GetDlgItemText(IDC_POS_LATITUDE), "") << "nothing recorded before the first Go";
-  EXPECT_EQ(m_page.GetDlgItemText(IDC_POS_LONGITUDE), "");
+  // Nothing recorded before the first Go: the city's place, not empty boxes.
+  EXPECT_EQ(m_page.GetDlgItemText(IDC_POS_LATITUDE), "-33.87");
+  EXPECT_EQ(m_page.GetDlgItemText(IDC_POS_LONGITUDE), "151.21");
   EXPECT_EQ(Entries(IDC_POS_SATELLITE),
             (std::vector<std::string>{"0130  Hot Bird 13F/13G", "0192  Astra 1KR/1L/1M/1N", "0192  Astra 1KR/1L/1M/1N",
                                       "3300  Hispasat 30W-6"}));
@@ -267,12 +268,13 @@ TEST_F(PositionPage, GoSendsTheAngularGotoOnceAndShowsIt) {
   EXPECT_EQ(m_page.GetDlgItemText(IDC_POS_USALS_OUTCOME), "Angle -21.076\u00B0: E1 31 6E E1 50 refused by the driver");
 }
 
-TEST_F(PositionPage, GoRightAwayComputesForLatitudeAndLongitudeZero) {
+TEST_F(PositionPage, GoRightAwayPointsFromTheSelectedCity) {
   Open();
   Click(IDC_POS_GO);
-  const usals::Result expected = usals::Compute(130, 0, 0);
-  ASSERT_EQ(expected.status, usals::Status::Ok);
-  EXPECT_EQ(Sent(), std::vector<Bytes>{Record(Bytes(expected.message.begin(), expected.message.end()))});
+  const usals::Result expected = usals::Compute(130, 151.21, -33.87);
+  ASSERT_EQ(expected.status, usals::Status::Unreachable) << "13.0E is out of Sydney's reach";
+  EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Can not reach this satellite from your location!"});
+  EXPECT_TRUE(Sent().empty());
 }
 
 TEST_F(PositionPage, GoWithInputsOutOfRangeOrOutOfReachShowsTheErrorAndSendsNothing) {
@@ -284,7 +286,7 @@ TEST_F(PositionPage, GoWithInputsOutOfRangeOrOutOfReachShowsTheErrorAndSendsNoth
     const char* box;
     const char* label;
   } cases[] = {
-      {"0130", "nan", "0", "Longitude or Latitude error!", "Nothing sent: satellite, longitude or latitude out of range"},
+      {"0130", "nan", "0", "Longitude or Latitude error!", "Nothing sent: latitude and longitude must be plain numbers of degrees"},
       {"0130", "51.5", "1e999", "Longitude or Latitude error!", nullptr},
       {"0130", "-inf", "8", "Longitude or Latitude error!", nullptr},
       {"nan", "51.5", "8", "Longitude or Latitude error!", nullptr},
@@ -298,6 +300,16 @@ TEST_F(PositionPage, GoWithInputsOutOfRangeOrOutOfReachShowsTheErrorAndSendsNoth
        "Nothing sent: satellite at the site's own longitude"},
       {"0650", "70", "0", "Can not reach this satellite from your location!",
        "Nothing sent: motor angle 66.9\u00B0 beyond 65\u00B0"},
+      // Empty or no plain number: never read as 0 or as its leading digits.
+      {"0130", "", "8", "Longitude or Latitude error!",
+       "Nothing sent: latitude and longitude must be plain numbers of degrees"},
+      {"0130", "51.5", "", "Longitude or Latitude error!", nullptr},
+      {"0130", "abc", "8", "Longitude or Latitude error!", nullptr},
+      {"0130", "50,5", "8", "Longitude or Latitude error!", nullptr},
+      {"0130", "51.5", "8E", "Longitude or Latitude error!", nullptr},
+      // McMurdo Station to 105.5E: within the motor's reach, below the horizon.
+      {"1055", "-77.85", "166.67", "The satellite is below your horizon (elevation -2.9\u00B0).",
+       "Nothing sent: the satellite is 2.9\u00B0 below the horizon"},
   };
   for (const auto& c : cases) {
     m_boxes.Clear();

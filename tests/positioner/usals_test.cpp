@@ -74,7 +74,7 @@ TEST(Usals, RangeLimitsAndTextsThatAreNoNumber) {
   } cases[] = {
       {"position 5401 is beyond 180.0", 5401, 175.0, 50.0, Status::InvalidInput},
       {"position -1801", -1801, 0.0, 50.0, Status::InvalidInput},
-      {"latitude 90 accepted", 130, 0.0, 90.0, Status::Ok},
+      {"latitude 90: every satellite below the horizon", 130, 0.0, 90.0, Status::BelowHorizon},
       {"latitude 90.1 refused", 130, 0.0, 90.1, Status::InvalidInput},
       {"latitude -90.1 refused", 130, 0.0, -90.1, Status::InvalidInput},
       {"longitude 180 accepted", 1750, 180.0, 40.0, Status::Ok},
@@ -93,10 +93,8 @@ TEST(Usals, RangeLimitsAndTextsThatAreNoNumber) {
   for (const auto& c : cases) {
     const usals::Result result = usals::Compute(c.position, c.longitude, c.latitude);
     EXPECT_EQ(result.status, c.status) << c.what;
-    if (c.status != Status::Ok) {
-      EXPECT_EQ(result.angle, 0.0) << c.what;
-      EXPECT_EQ(result.message, Bytes{}) << c.what;
-    }
+    if (c.status != Status::Ok) EXPECT_EQ(result.message, Bytes{}) << c.what;
+    if (c.status != Status::Ok && c.status != Status::BelowHorizon) EXPECT_EQ(result.angle, 0.0) << c.what;
   }
 }
 
@@ -123,8 +121,10 @@ TEST(Usals, SignFollowsHemisphereAndDateLine) {
       {"east of the site, north", 200, 10.0, 50.0, false},
       {"west of the site, south", 3500, 10.0, -30.0, false},
       {"east of the site, south", 200, 10.0, -30.0, true},
+      // The equator turns as the north does: the dish on it points up the
+      // arc, a satellite to the west is a westward (positive) turn.
       {"on the equator, east", 200, 10.0, 0.0, false},
-      {"on the equator, west: negative all the same", 3500, 10.0, 0.0, false},
+      {"on the equator, west", 3500, 10.0, 0.0, true},
       {"across the date line, north", 1790, -178.0, 40.0, true},
       {"across the date line, south", 1790, -178.0, -40.0, false},
   };
@@ -134,6 +134,25 @@ TEST(Usals, SignFollowsHemisphereAndDateLine) {
     EXPECT_EQ(result.angle > 0, c.positive) << c.what;
     EXPECT_EQ(result.message[3] >> 4, c.positive ? 0xD : 0xE) << c.what;
   }
+}
+
+// 34.7W from 0/0 and from a hair north of it turn the same way.
+TEST(Usals, TheEquatorTurnsAsTheNorthDoes) {
+  EXPECT_EQ(usals::Compute(3470, 0.0, 0.0).message, usals::Compute(3470, 0.0, 0.001).message);
+  EXPECT_EQ(usals::Compute(3470, 0.0, 0.0).message[3] >> 4, 0xD);
+}
+
+// McMurdo Station (77.85S 166.67E) sees 105.5E 61 degrees away in longitude,
+// within the motor's reach, but 2.9 degrees below its horizon.
+TEST(Usals, ASatelliteBelowTheHorizonIsNotSent) {
+  const usals::Result mcmurdo = usals::Compute(1055, 166.67, -77.85);
+  EXPECT_EQ(mcmurdo.status, Status::BelowHorizon);
+  EXPECT_NEAR(mcmurdo.elevation, -2.9, 0.05);
+  EXPECT_EQ(mcmurdo.message, Bytes{});
+  EXPECT_EQ(usals::Compute(130, 0.0, 90.0).status, Status::BelowHorizon) << "the pole";
+  const usals::Result london = usals::Compute(192, -0.1, 51.5);
+  EXPECT_EQ(london.status, Status::Ok);
+  EXPECT_NEAR(london.elevation, 28.3, 0.05);
 }
 
 TEST(Usals, SameLongitudeGivesExactlyZeroWhateverTheRounding) {
@@ -165,7 +184,9 @@ TEST(Usals, EveryComputedAngleIsANumberWithinTheLimit) {
       const usals::Result result = usals::Compute(position, 8.3, lat);
       ASSERT_FALSE(std::isnan(result.angle)) << lat << " " << position;
       ASSERT_LE(std::fabs(result.angle), usals::kAngleLimit) << lat << " " << position;
-      ASSERT_EQ(result.status == Status::Ok, result.angle != 0) << lat << " " << position;
+      ASSERT_EQ(result.status == Status::Ok || result.status == Status::BelowHorizon, result.angle != 0)
+          << lat << " " << position;
+      ASSERT_EQ(result.status == Status::BelowHorizon, result.angle != 0 && result.elevation < 0) << lat << " " << position;
     }
   }
 }

@@ -19,6 +19,7 @@
 namespace {
 
 constexpr char kRecordFileName[] = "Lumo-capture.ts";
+constexpr char kStartedText[] = "Record is started! Please wait or cancel record.";
 constexpr int kLimitFields[] = {IDC_TIME_LIMIT, IDC_SIZE_LIMIT};
 
 std::string FolderOf(const std::string& path) {
@@ -149,7 +150,10 @@ void CUtiVirtualDamonDlg::OnBrowse() {
 
 void CUtiVirtualDamonDlg::OnStartRecord() {
   if (m_bRecording) {
-    AfxMessageBox("Record is started! Please wait or cancel record.", MB_ICONEXCLAMATION);
+    // The recording may end while the box is up; the stop then closes it.
+    m_bStartedBoxOpen = true;
+    AfxMessageBox(kStartedText, MB_ICONEXCLAMATION);
+    m_bStartedBoxOpen = false;
     return;
   }
   if (SignalLockedFlag().load() == 0) {
@@ -172,6 +176,7 @@ void CUtiVirtualDamonDlg::OnStartRecord() {
     // Only the file's creation can fail here: the graph's run result is
     // not examined, as the stop procedure ends whatever ran.
     m_bRecording = false;
+    SetDlgItemText(IDC_RECORD_HEALTH, "");  // the last recording's counts are not this one's
     if (const auto error = RecordingCreateError()) {
       SetDlgItemText(IDC_RECORD_STATUS, "Create error: " + std::string(std::strerror(error->error)));
       AfxMessageBox(DescribeCreateError(*error), MB_ICONEXCLAMATION);
@@ -199,6 +204,7 @@ void CUtiVirtualDamonDlg::StopProcedure() {
   ProgressSetPos(IDC_RECORD_PROGRESS, 0);
   SetDlgItemText(IDC_RECORD_STATUS, "Record Stopped!");
   ShowHealth();  // the final counts: everything delivered is in the file now
+  if (m_bStartedBoxOpen) DismissBoxes(kStartedText);
 }
 
 void CUtiVirtualDamonDlg::OnTimer(int timerId) {

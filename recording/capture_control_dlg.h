@@ -27,6 +27,8 @@
 //   every byte written before stays in the file.
 // - A recording still running when the page is destroyed (window closed,
 //   device removed) is stopped and its file closed.
+// - "Record is started!" shown over a recording closes when that recording
+//   ends; a failed start clears the last recording's health line.
 // - The default record file is "Lumo-capture.ts" in the user's home folder.
 // - Enter in one of the page's boxes does nothing (it would end the program).
 //
@@ -97,6 +99,7 @@ class CUtiVirtualDamonDlg : public CPropertyPage {
   bool m_bRecording = false;
   RecordLimit m_Limit;  // the tick count of time-limit mode
   bool m_bWriteErrorReported = false;
+  bool m_bStartedBoxOpen = false;  // "Record is started!" is up, over a running recording
   // Limit fields typed into since they were last committed; a tick does
   // not read them.
   std::set<int> m_UncommittedFields;

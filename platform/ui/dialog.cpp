@@ -306,6 +306,14 @@ void CDialog::Build(QWidget* widget) {
 
 void CDialog::Initialise() {
   ConnectMessageMap();
+  // As the classic framework does: a button with the id IDOK or IDCANCEL
+  // runs OnOK or OnCancel, unless the message map gives it a handler.
+  for (const auto& [id, handler] : {std::pair<int, void (CDialog::*)()>{IDOK, &CDialog::OnOK},
+                                    std::pair<int, void (CDialog::*)()>{IDCANCEL, &CDialog::OnCancel}}) {
+    if (m_clickHandlers.count(id)) continue;
+    if (auto* button = qobject_cast<QAbstractButton*>(GetDlgItem(id)))
+      QObject::connect(button, &QAbstractButton::clicked, button, [this, handler = handler] { (this->*handler)(); });
+  }
   OnInitDialog();
 }
 
@@ -386,6 +394,7 @@ bool CDialog::PreTranslateMessage(QEvent*) { return false; }
 LRESULT CDialog::DefWindowProc(UINT, WPARAM, LPARAM) { return 0; }
 
 void CDialog::OnClicked(int id, std::function<void()> handler) {
+  m_clickHandlers.insert(id);
   if (auto* button = qobject_cast<QAbstractButton*>(GetDlgItem(id)))
     QObject::connect(button, &QAbstractButton::clicked, button, [handler = std::move(handler)] { handler(); });
 }
@@ -666,4 +675,10 @@ void CancelAllDialogs() {
   const auto dialogs = LiveTopLevels();
   for (CDialog* dialog : dialogs)
     if (LiveTopLevels().count(dialog)) dialog->OnCancel();
+}
+
+void DismissBoxes(const std::string& text) {
+  for (QWidget* widget : QApplication::topLevelWidgets())
+    if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible() && box->text() == Q(text))
+      box->done(QMessageBox::Ok);
 }

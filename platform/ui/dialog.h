@@ -146,6 +146,7 @@ class CDialog {
   QDialog* m_modal = nullptr;
   int m_result = 0;
   std::set<int> m_timerIds;  // armed through SetTimer, killed on destroy
+  std::set<int> m_clickHandlers;  // buttons the message map connects
   std::vector<CDialog*> m_children;
   bool m_destroying = false;
 };
@@ -156,3 +157,7 @@ void BroadcastDeviceChange(std::uint32_t eventCode);
 
 // Ends every open box and top-level dialog as Cancel does (SIGINT, SIGTERM).
 void CancelAllDialogs();
+
+// Closes the open boxes that show text (as OK would): a box whose words the
+// program has just made untrue. UI thread.
+void DismissBoxes(const std::string& text);

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QPushButton>
+#include <QTest>
 #include <QKeyEvent>
 #include <QTabWidget>
 #include <filesystem>
 #include <fstream>
 
+#include "app/about_dlg.h"
 #include "app/application_version.h"
 #include "app/bda_util_app.h"
 #include "app/bda_util_dlg.h"
@@ -213,6 +216,30 @@ TEST_F(MainWindowTest, TheCapabilityItemShowsWhatTheCardsTunerCanDo) {
   EXPECT_EQ(text.rfind("Simulated Orvane RX40 (this card)\n", 0), 0u) << text;
   EXPECT_NE(text.find("  input streams: selectable"), std::string::npos) << text;
   EXPECT_EQ(m_boxes.Boxes()[0].flags, MB_OK | MB_ICONINFORMATION);
+}
+
+// The About box's OK button and Enter close it, as Escape does.
+TEST_F(MainWindowTest, TheAboutBoxClosesWithItsOkButtonEnterOrEscape) {
+  for (const char* how : {"click", "enter", "escape"}) {
+    CAboutDlg about;
+    bool closedByKey = false;
+    WhenModalRuns([&] {
+      CDialog* box = FindOpenDialog(IDD_ABOUTBOX);
+      ASSERT_NE(box, nullptr);
+      box->Widget()->activateWindow();
+      QTest::qWaitForWindowActive(box->Widget());
+      auto* ok = qobject_cast<QPushButton*>(box->GetDlgItem(IDOK));
+      ASSERT_NE(ok, nullptr);
+      const std::string way = how;
+      if (way == "click") QTest::mouseClick(ok, Qt::LeftButton);
+      else QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : box->Widget(),
+                           way == "enter" ? Qt::Key_Return : Qt::Key_Escape);
+      closedByKey = FindOpenDialog(IDD_ABOUTBOX) == nullptr;
+      if (!closedByKey) box->OnCancel();
+    });
+    about.DoModal();
+    EXPECT_TRUE(closedByKey) << how;
+  }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "tests/recording/capture_page_fixture.h"
+#include "platform/ui/qt_services.h"
 #include "tests/support/real_box_keys.h"
 
 namespace {
@@ -163,6 +164,39 @@ TEST_F(CapturePageKeysTest, ALimitTypedDuringARecordingTakesEffectWhenCommitted)
   EXPECT_EQ(page->SizeLimit(), 70000u);
   EXPECT_TRUE(page->IsRecording());
   EXPECT_TRUE(boxes.Texts().empty());
+}
+
+// A real "Record is started!" box is up when the limit ends the recording:
+// it goes with the recording instead of staying up, untrue.
+TEST_F(CapturePageKeysTest, TheStartedBoxClosesWhenTheRecordingEnds) {
+  SetMessageBoxService(ui::MakeQtMessageBoxService());
+  QTest::mouseClick(Button(IDC_USE_TIME_LIMIT), Qt::LeftButton);
+  page->SetDlgItemText(IDC_TIME_LIMIT, "1");
+  StartRecordingByClick();
+  bool boxSeen = false, leftOpen = false;
+  WhenShown<QMessageBox>([&](QMessageBox* box) {
+    boxSeen = box->text() == "Record is started! Please wait or cancel record.";
+    for (int i = 0; i < 10 && page->IsRecording(); ++i) timers.FireArmed();
+    leftOpen = box->isVisible();
+    if (leftOpen) box->done(QMessageBox::Ok);  // so that a failure does not hang the test
+  });
+  PressWithKeyboard(IDC_START_RECORD);  // returns once the box has closed
+  EXPECT_TRUE(boxSeen);
+  EXPECT_FALSE(leftOpen);
+  EXPECT_FALSE(page->IsRecording());
+  EXPECT_EQ(page->GetDlgItemText(IDC_RECORD_STATUS), "Record Stopped!");
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "no box left up";
+}
+
+TEST_F(CapturePageKeysTest, AFailedStartClearsTheLastRecordingsCounts) {
+  StartRecordingByClick();
+  Send(Counting(1316, 3));
+  QTest::mouseClick(Button(IDC_CANCEL_RECORD), Qt::LeftButton);
+  ASSERT_FALSE(page->GetDlgItemText(IDC_RECORD_HEALTH).empty());
+  page->SetDlgItemText(IDC_RECORD_PATH, dir + "/no such folder/take.ts");
+  QTest::mouseClick(Button(IDC_START_RECORD), Qt::LeftButton);
+  EXPECT_EQ(page->GetDlgItemText(IDC_RECORD_STATUS).rfind("Create error", 0), 0u);
+  EXPECT_EQ(page->GetDlgItemText(IDC_RECORD_HEALTH), "");
 }
 
 TEST_F(CapturePageKeysTest, QtsSaveDialogAddsTheSuffixAndAsksBeforeReplacingAFile) {

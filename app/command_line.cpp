@@ -82,6 +82,10 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
     }
     if (arg == "--help" || arg == "-h") {
       line.help = true;
+    } else if (arg == "--version") {
+      line.version = true;
+    } else if (arg == "--verbose") {
+      line.verbose = true;
     } else {
       *error = "unknown argument: " + arg;
       return std::nullopt;
@@ -92,11 +96,16 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
 }
 
 const char* UsageText() {
-  return "usage: rx40-tessel [--simulate[=FILE] | [--adapter N[:F]] [--sec-pause MS]] [--data-dir DIR]\n"
+  return "usage: rx40-tessel [--simulate[=FILE] | [--adapter N[:F]] [--sec-pause MS]] [--data-dir DIR] [--verbose]\n"
          "  --simulate[=FILE]  use the simulated Orvane RX40 card (FILE: its sky, faults and stream)\n"
          "  --adapter N[:F]    use the DVB-S/S2 adapter /dev/dvb/adapterN (default: the first one found),\n"
          "                     and its frontend F (default: its first DVB-S/S2 frontend)\n"
          "  --sec-pause MS     pause before and after each DiSEqC message on a real card (default 15)\n"
          "  --data-dir DIR     folder for the settings file, city list, satellite files and help file\n"
-         "                     (default: the folder of the executable)\n";
+         "                     (default: the folder of the executable)\n"
+         "  --verbose          write the debug output (driver calls, SEC sequences) on stderr;\n"
+         "                     RX40_DEBUG=1 in the environment does the same\n"
+         "  --version          the program's version\n"
+         "  --help             this text\n"
+         "Without a display (SSH, containers) start it with QT_QPA_PLATFORM=offscreen.\n";
 }

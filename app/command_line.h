@@ -13,6 +13,8 @@ struct CommandLine {
   std::optional<unsigned> secPauseMs;  // a real card's pauses around DiSEqC messages; none: 15 ms
   std::string dataDir;         // empty: the executable's folder
   bool help = false;
+  bool version = false;
+  bool verbose = false;        // debug lines on stderr (also RX40_DEBUG=1)
 };
 
 // Parses argv (without argv[0]); on a bad argument returns none and sets error.

@@ -4,13 +4,16 @@
 #include <memory>
 
 #include "app/application_setup.h"
+#include "app/application_version.h"
 #include "app/bda_util_app.h"
 #include "app/command_line.h"
+#include "platform/ui/debug_output.h"
 #include "platform/ui/message_box.h"
 #include "settings/program_folder.h"
 
 int main(int argc, char* argv[]) {
-  QApplication application(argc, argv);
+  // The command line is read before Qt, which needs a display: --help and
+  // --version answer without one.
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
   std::string error;
@@ -23,6 +26,13 @@ int main(int argc, char* argv[]) {
     std::fputs(UsageText(), stdout);
     return 0;
   }
+  if (commandLine->version) {
+    const std::string version = ApplicationVersionText();  // " 1.2.3.4 "
+    std::printf("rx40-tessel %s\n", version.empty() ? "(no version)" : version.substr(1, version.size() - 2).c_str());
+    return 0;
+  }
+  SetDebugOutputEnabled(DebugOutputWanted(commandLine->verbose));
+  QApplication application(argc, argv);
 
   const std::string folder = commandLine->dataDir.empty()
                                  ? FolderOfPath(QCoreApplication::applicationFilePath().toStdString())

@@ -14,12 +14,14 @@ class RunScope {
  public:
   RunScope(Console& console, bool verbose, const std::string& programFolder)
       : m_boxes(SetMessageBoxService(MakeConsoleMessageBoxService(console))),
-        m_debugOutput(SetDebugOutputEnabled(verbose)),
+        m_debugOutput(SetDebugOutputEnabled(DebugOutputWanted(verbose))),
+        m_boxLines(SetBoxLinesEnabled(false)),  // the console prints them as errors
         m_programFolder(ProgramFolder()) {
     SetProgramFolder(programFolder);
   }
   ~RunScope() {
     SetProgramFolder(m_programFolder);
+    SetBoxLinesEnabled(m_boxLines);
     SetDebugOutputEnabled(m_debugOutput);
     SetMessageBoxService(m_boxes);
   }
@@ -29,6 +31,7 @@ class RunScope {
  private:
   std::shared_ptr<MessageBoxService> m_boxes;
   bool m_debugOutput;
+  bool m_boxLines;
   std::string m_programFolder;
 };
 

@@ -7,7 +7,15 @@
 // doubled). Safe from any thread.
 void OutputDebugString(std::string_view text);
 
-// Whether debug lines are written at all (they are by default). A program
-// without a window, whose stderr carries its own errors, keeps them for its
-// verbose mode. Returns the previous setting. Any thread.
+// Whether debug lines are written at all (they are by default; the programs
+// keep them for --verbose or RX40_DEBUG=1). Returns the previous setting.
+// Any thread.
 bool SetDebugOutputEnabled(bool enabled);
+// --verbose given, or RX40_DEBUG=1 in the environment.
+bool DebugOutputWanted(bool verbose);
+
+// One line on stderr whatever the debug setting: what the operator is shown
+// in a box, for the terminal the program was started from. Off for a
+// program that prints its errors itself. Any thread.
+void OutputBoxLine(std::string_view text);
+bool SetBoxLinesEnabled(bool enabled);

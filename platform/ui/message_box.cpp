@@ -25,7 +25,7 @@ std::shared_ptr<MessageBoxService> SetMessageBoxService(std::shared_ptr<MessageB
 
 int MessageBox(const CDialog* owner, const std::string& text, const std::string& caption, UINT flags,
                const std::string& detail) {
-  OutputDebugString("[message box] " + caption + ": " + text + (detail.empty() ? "" : " (" + detail + ")"));
+  OutputBoxLine("[message box] " + caption + ": " + text + (detail.empty() ? "" : " (" + detail + ")"));
   auto service = std::atomic_load(&Service());
   if (!service) return IDOK;
   return service->Show({owner, text, caption, flags, detail});

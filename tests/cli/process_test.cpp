@@ -43,15 +43,24 @@ class Rx40ctlProcess : public testing::Test {
   // Starts rx40ctl ARGS --data-dir FOLDER, its output into files, its
   // tuning-space store in the folder.
   pid_t Start(std::vector<std::string> args) {
-    args.insert(args.begin(), RX40CTL_PATH);
     args.push_back("--data-dir");
     args.push_back(m_folder.string());
+    return StartProgram(RX40CTL_PATH, std::move(args), {});
+  }
+  // Starts program ARGS, its output into files, without the environment
+  // variables named in `without`.
+  pid_t StartProgram(const char* program, std::vector<std::string> args, const std::vector<std::string>& without) {
+    args.insert(args.begin(), program);
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
     std::vector<std::string> environment{"XDG_CONFIG_HOME=" + m_folder.string()};
-    for (char** variable = environ; *variable; ++variable)
-      if (!std::string(*variable).starts_with("XDG_CONFIG_HOME=")) environment.emplace_back(*variable);
+    for (char** variable = environ; *variable; ++variable) {
+      const std::string entry(*variable);
+      bool dropped = entry.starts_with("XDG_CONFIG_HOME=");
+      for (const std::string& name : without) dropped = dropped || entry.starts_with(name + "=");
+      if (!dropped) environment.push_back(entry);
+    }
     std::vector<char*> envp;
     for (std::string& variable : environment) envp.push_back(variable.data());
     envp.push_back(nullptr);
@@ -63,7 +72,7 @@ class Rx40ctlProcess : public testing::Test {
     posix_spawn_file_actions_addopen(&files, STDERR_FILENO, (m_folder / "err.txt").c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0644);
     pid_t pid = -1;
-    const int error = posix_spawn(&pid, RX40CTL_PATH, &files, nullptr, argv.data(), envp.data());
+    const int error = posix_spawn(&pid, program, &files, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&files);
     EXPECT_EQ(error, 0) << std::strerror(error);
     return error == 0 ? pid : -1;
@@ -124,6 +133,22 @@ TEST_F(Rx40ctlProcess, ABadCommandLineIsExitStatusTwoWithAUsageLine) {
   ASSERT_GT(pid, 0);
   EXPECT_EQ(Wait(pid), 2);
   EXPECT_EQ(Err(), "rx40ctl: record: --mb needs a whole number from 50 to 800000\n" + CommandUsage(CliCommand::Record));
+}
+
+// The window's program answers --help and --version before it needs a
+// display (it used to abort without one).
+TEST_F(Rx40ctlProcess, TheWindowsHelpAndVersionNeedNoDisplay) {
+  const std::vector<std::string> noDisplay{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+  pid_t pid = StartProgram(RX40_TESSEL_PATH, {"--help"}, noDisplay);
+  ASSERT_GT(pid, 0);
+  EXPECT_EQ(Wait(pid), 0) << Err();
+  EXPECT_EQ(Out().rfind("usage: rx40-tessel", 0), 0u) << Out();
+  EXPECT_NE(Out().find("QT_QPA_PLATFORM=offscreen"), std::string::npos);
+  pid = StartProgram(RX40_TESSEL_PATH, {"--version"}, noDisplay);
+  ASSERT_GT(pid, 0);
+  EXPECT_EQ(Wait(pid), 0) << Err();
+  EXPECT_EQ(Out().rfind("rx40-tessel ", 0), 0u) << Out();
+  EXPECT_EQ(Out().find("  "), std::string::npos) << Out();
 }
 
 }  // namespace

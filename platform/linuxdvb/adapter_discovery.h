@@ -22,7 +22,9 @@ namespace linuxdvb {
 struct FrontendInfo {
   std::string name;                // FE_GET_INFO's name
   std::uint32_t caps = 0;          // FE_CAN_* flags; hints only
-  std::uint32_t frequencyMinKHz = 0;  // kHz for a satellite frontend, Hz for others
+  // kHz while the frontend's current delivery system is a satellite one, Hz
+  // otherwise (the core converts by the current system).
+  std::uint32_t frequencyMinKHz = 0;
   std::uint32_t frequencyMaxKHz = 0;
   std::uint32_t symbolRateMin = 0;     // symbols per second
   std::uint32_t symbolRateMax = 0;

@@ -95,9 +95,12 @@ std::vector<CapabilityReport> ReportFrontends(KernelCalls& calls, Frontend* inUs
     const FrontendInfo& info = *probe.info;
     report.inUse = inUse && inUse->Label() == probe.Label();
     report.facts.emplace_back("delivery systems", DescribeSystems(info.systems));
-    // The core gives satellite ranges in kHz, every other in Hz.
-    report.facts.emplace_back("frequency", Range(info.frequencyMinKHz, info.frequencyMaxKHz,
-                                                 info.IsSatellite() ? 1e3 : 1e6, "MHz"));
+    // The core gives the range in kHz while the frontend's current delivery
+    // system is a satellite one, in Hz otherwise (a multi-standard frontend
+    // just opened is on its first, often terrestrial): no satellite range
+    // reaches 100 GHz in kHz, no terrestrial one stays below 100 MHz in Hz.
+    const bool hertz = info.frequencyMaxKHz >= 100'000'000;
+    report.facts.emplace_back("frequency", Range(info.frequencyMinKHz, info.frequencyMaxKHz, hertz ? 1e6 : 1e3, "MHz"));
     if (info.symbolRateMax) report.facts.emplace_back("symbol rate", Range(info.symbolRateMin, info.symbolRateMax, 1e6, "Msym/s"));
     report.facts.emplace_back("capabilities", DescribeCapabilityBits(info.caps));
     if (info.IsSatellite()) {

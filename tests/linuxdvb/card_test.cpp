@@ -114,6 +114,7 @@ TEST_F(CardTest, TheCapabilityReportListsEveryFrontendAndMarksTheCards) {
   satellite.profile.setVoltage = false;
   kernel->AddAdapter(0, {terrestrial, satellite}, {}, {});
   kernel->AddAdapter(1, FakeFrontend{.profile = ProfileNamed("stv090x")});
+  kernel->AddAdapter(2, FakeFrontend{.profile = PermissiveProfile()});
   InstallResult installed = LinuxDvbCard::Install(kernel, {});
   ASSERT_TRUE(installed.card);
   Frontend& frontend = *installed.card->GetFrontend();
@@ -123,7 +124,7 @@ TEST_F(CardTest, TheCapabilityReportListsEveryFrontendAndMarksTheCards) {
 
   KernelCalls calls(kernel);
   const auto reports = ReportFrontends(calls, &frontend);
-  ASSERT_EQ(reports.size(), 3u);
+  ASSERT_EQ(reports.size(), 4u);
   const auto fact = [](const CapabilityReport& r, const std::string& name) {
     for (const auto& [key, value] : r.facts)
       if (key == name) return value;
@@ -144,6 +145,8 @@ TEST_F(CardTest, TheCapabilityReportListsEveryFrontendAndMarksTheCards) {
   EXPECT_EQ(fact(reports[2], "input streams"), "selectable (ISI 0 to 255, PLS)");
   EXPECT_EQ(fact(reports[2], "statistics"), "strength legacy, C/N legacy, bit errors legacy, uncorrected blocks none")
       << "read-only: the legacy reads answer EAGAIN, so the driver has them";
+  EXPECT_EQ(fact(reports[2], "frequency"), "950 to 2150 MHz");
+  EXPECT_EQ(fact(reports[3], "frequency"), "51 to 2150 MHz") << "the virtual adapter's range comes in Hz";
   EXPECT_EQ(DescribeCapabilityBits(0x500006FF),
             "inversion auto, FEC 1/2, FEC 2/3, FEC 3/4, FEC 4/5, FEC 5/6, FEC 6/7, FEC 7/8, FEC auto, QPSK, "
             "second-generation modulations, recovers the lock (0x500006FF)");

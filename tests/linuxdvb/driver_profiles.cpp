@@ -190,6 +190,9 @@ DriverProfile PermissiveProfile() {
            FE_CAN_TRANSMISSION_MODE_AUTO | FE_CAN_GUARD_INTERVAL_AUTO | FE_CAN_HIERARCHY_AUTO;
   p.frequencyMinKHz = 51000;
   p.algo = CoreAlgo::Software;
+  // FE_GET_INFO on a frontend whose cache is on DVB-T (its first system)
+  // gives the range in Hz: 51 to 2150 MHz.
+  p.infoRangeInHz = true;
   p.dvbs2.ignoresParameters = true;
   p.findsEitherSystem = true;
   p.acquisitionMs = [](std::uint32_t) { return 0u; };

@@ -65,6 +65,7 @@ struct DriverProfile {
   std::uint32_t caps = 0;
   std::uint32_t frequencyMinKHz = 950000;
   std::uint32_t frequencyMaxKHz = 2150000;
+  bool infoRangeInHz = false;  // FE_GET_INFO converts the range to Hz (a terrestrial current system)
   std::uint32_t symbolRateMin = 1000000;
   std::uint32_t symbolRateMax = 45000000;
   CoreAlgo algo = CoreAlgo::Hardware;

@@ -426,8 +426,9 @@ int FakeDvbKernel::FrontendIoctl(Adapter& a, FrontendState& f, const OpenFile& o
       info->type = f.model.type;
       // The core adds automatic inversion unless the tune mode is one-shot.
       info->caps = static_cast<fe_caps>(profile.caps | FE_CAN_INVERSION_AUTO);
-      info->frequency_min = profile.frequencyMinKHz;
-      info->frequency_max = profile.frequencyMaxKHz;
+      const std::uint32_t scale = profile.infoRangeInHz ? 1000 : 1;
+      info->frequency_min = profile.frequencyMinKHz * scale;
+      info->frequency_max = profile.frequencyMaxKHz * scale;
       info->symbol_rate_min = profile.symbolRateMin;
       info->symbol_rate_max = profile.symbolRateMax;
       return 0;

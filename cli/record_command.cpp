@@ -75,9 +75,9 @@ void Summarise(const CommandContext& context, Ending ending, std::uint64_t durat
       .Integer("bytes", static_cast<std::int64_t>(health.bytesWritten))
       .Real("duration_s", static_cast<double>(durationMs) / 1000.0, 1)
       .Text("stopped", EndingName(ending));
+  json.Integer("packets", static_cast<std::int64_t>(health.PacketsInFile()));
   if (health.streamCounted) {
-    json.Integer("packets", static_cast<std::int64_t>(health.stream.packets))
-        .Integer("continuity_errors", static_cast<std::int64_t>(health.stream.continuityErrors))
+    json.Integer("continuity_errors", static_cast<std::int64_t>(health.stream.continuityErrors))
         .Integer("sync_losses", static_cast<std::int64_t>(health.stream.syncLosses));
   }
   if (health.sourceReported) {
@@ -110,12 +110,8 @@ void RunRecord(const CommandContext& context) {
 
   SetRecordFilePath(context.arguments.record.file);
   if (FAILED(StartRecording())) {
-    if (const auto error = RecordingCreateError()) {
-      context.console.Error(DescribeCreateError(*error));
-    } else {
-      StopRecording();  // the file was made: closed again, empty
-      context.console.Error("the receive graph cannot run");
-    }
+    if (const auto error = RecordingCreateError()) context.console.Error(DescribeCreateError(*error));
+    else context.console.Error("the receive graph cannot run");  // the file was closed again, empty
     return;
   }
   const std::uint64_t start = TickCountMs();

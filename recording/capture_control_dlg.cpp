@@ -173,13 +173,17 @@ void CUtiVirtualDamonDlg::OnStartRecord() {
   SetRecordFilePath(m_strFilePath);
   m_bWriteErrorReported = false;
   if (FAILED(StartRecording())) {
-    // Only the file's creation can fail here: the graph's run result is
-    // not examined, as the stop procedure ends whatever ran.
+    // The file could not be made, or the graph would not run (the file was
+    // then closed again): nothing records, and the page says why.
     m_bRecording = false;
     SetDlgItemText(IDC_RECORD_HEALTH, "");  // the last recording's counts are not this one's
     if (const auto error = RecordingCreateError()) {
       SetDlgItemText(IDC_RECORD_STATUS, "Create error: " + std::string(std::strerror(error->error)));
       AfxMessageBox(DescribeCreateError(*error), MB_ICONEXCLAMATION);
+    } else {
+      SetDlgItemText(IDC_RECORD_STATUS, "The receive graph cannot run");
+      AfxMessageBox("The receive graph cannot run, so nothing is recorded. Tune the card again (Lock TP) and retry.",
+                    MB_ICONEXCLAMATION);
     }
     return;
   }

@@ -18,7 +18,8 @@ RecordingHealth ReadRecordingHealth() {
 }
 
 std::string DescribeRecordingHealth(const RecordingHealth& health) {
-  const std::string packets = health.streamCounted ? std::to_string(health.stream.packets) : "-";
+  // The packets the file holds: it keeps whole packets only.
+  const std::string packets = std::to_string(health.PacketsInFile());
   const std::string continuity = health.streamCounted ? std::to_string(health.stream.continuityErrors) : "-";
   const std::string sync = health.streamCounted ? std::to_string(health.stream.syncLosses) : "-";
   std::string line = "Packets: " + packets + "   Bytes: " + std::to_string(health.bytesWritten) +

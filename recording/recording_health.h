@@ -15,13 +15,15 @@
 
 struct RecordingHealth {
   bool streamCounted = false;  // the graph has a demultiplexer that counts
-  TsStreamStatistics stream;
+  TsStreamStatistics stream;   // what the demultiplexer branch received
   std::uint64_t bytesWritten = 0;
+  std::uint64_t PacketsInFile() const { return bytesWritten / 188; }
   bool sourceReported = false;  // the capture filter reports its source
   CaptureSourceStatus source;
 };
 
 RecordingHealth ReadRecordingHealth();
-// One line: packets received, bytes written, the two error counts, and the
-// source's overflows and fault when it reports them.
+// One line: the packets and bytes in the file (packets x 188 = bytes), the
+// two error counts of the stream received, and the source's overflows and
+// fault when it reports them.
 std::string DescribeRecordingHealth(const RecordingHealth& health);

@@ -102,8 +102,13 @@ class CapturePageTest : public testing::Test, protected CaptureEnvironment {
     auto sample = MakeComObject<TestSample>(std::move(bytes));
     sink->InputPin()->Receive(sample.Get());
   }
-  // Makes the record file this long without writing it (sparse).
-  bool GrowRecordTo(std::uint64_t bytes) { return ::truncate(recordPath.c_str(), static_cast<off_t>(bytes)) == 0; }
+  // Makes the record file this long without writing it (sparse); the next
+  // sample's write publishes the length.
+  bool GrowRecordTo(std::uint64_t bytes) {
+    if (::truncate(recordPath.c_str(), static_cast<off_t>(bytes)) != 0) return false;
+    Send(Counting(188, 0));
+    return true;
+  }
   std::vector<BYTE> ReadRecord() { return FileBytes(recordPath); }
   // Focus and key tests need a shown, active window.
   void ShowHost() {

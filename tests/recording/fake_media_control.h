@@ -7,9 +7,10 @@
 
 class FakeMediaControl final : public ComObject<FakeMediaControl, IMediaControl> {
  public:
-  HRESULT Run() override { ++runs; return S_OK; }
+  HRESULT Run() override { ++runs; return runResult; }
   HRESULT Pause() override { return S_OK; }
   HRESULT Stop() override { ++stops; return S_OK; }
   HRESULT GetState(LONG, OAFilterState*) override { return E_NOTIMPL; }
   int runs = 0, stops = 0;
+  HRESULT runResult = S_OK;
 };

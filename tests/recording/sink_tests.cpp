@@ -148,6 +148,7 @@ TEST_F(Sink, RecordedKBytesReadsTheFileLengthIn64Bits) {
   Send(std::vector<BYTE>(1, 0));
   EXPECT_EQ(RecordedKBytes(), 1u);
   ASSERT_EQ(::truncate(path.c_str(), 5ll << 30), 0);  // sparse: no disk needed
+  Send(std::vector<BYTE>(1, 0));                      // the writer publishes the length
   EXPECT_EQ(RecordedKBytes(), 5'242'880u);
   StopRecording();
   EXPECT_EQ(RecordedKBytes(), 5'242'880u);  // the last value once closed
@@ -169,15 +170,16 @@ TEST_F(Sink, AnInjectedFullDiskTakesExactlyItsBytesInEachNewFile) {
   SetWriteFailureAfterBytes(1000);
   ASSERT_EQ(StartRecording(), S_OK);
   Send(Counting(752, 0));
-  Send(Counting(752, 20));  // 248 of these fit
+  Send(Counting(752, 20));  // 248 of these fit: 1000 bytes, 5 whole packets and 60 more
   Send(Counting(188, 40));
   const auto error = RecordingWriteError();
   ASSERT_TRUE(error);
   EXPECT_EQ(error->error, ENOSPC);
   std::vector<BYTE> expected = Counting(752, 0);
-  const std::vector<BYTE> part = Counting(248, 20);
+  const std::vector<BYTE> part = Counting(188, 20);
   expected.insert(expected.end(), part.begin(), part.end());
-  EXPECT_EQ(Recorded(), expected);
+  EXPECT_EQ(Recorded(), expected) << "the partial packet is cut off: whole packets only";
+  EXPECT_EQ(RecordedBytes(), 940u);
 
   SetRecordFilePath((dir / "second.ts").string());
   ASSERT_EQ(StartRecording(), S_OK);
@@ -255,7 +257,7 @@ TEST_F(Sink, AShortWriteIsCompletedOrEndsTheFileWithWhatWasWritten) {
   ASSERT_TRUE(error);
   EXPECT_EQ(error->error, EFBIG);
   std::vector<BYTE> expected = Counting(1316, 0);
-  const std::vector<BYTE> part = Counting(684, 100);
+  const std::vector<BYTE> part = Counting(564, 100);  // 3 whole packets of the 684 bytes
   expected.insert(expected.end(), part.begin(), part.end());
   EXPECT_EQ(Recorded(), expected);
 }

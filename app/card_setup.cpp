@@ -6,6 +6,8 @@
 #include "platform/media/platform_devices.h"
 #include "platform/sim/sim_card.h"
 #include "settings/program_folder.h"
+#include "settings/tool_settings.h"
+#include "settings/tuner_settings.h"
 
 void RegisterPlatformServices() {
   devices::RegisterSystemDeviceEnumerator();
@@ -15,6 +17,17 @@ void RegisterPlatformServices() {
 CardInstallation::CardInstallation() = default;
 CardInstallation::~CardInstallation() = default;
 
+namespace {
+
+// --ring-mb, else the settings file's, else the default.
+std::size_t CaptureRingBytes(const CommandLine& commandLine) {
+  std::optional<unsigned> mb = commandLine.ringMb;
+  if (!mb && !ProgramFolder().empty()) mb = ReadToolSettings(TunerSettingsPath()).ringMb;
+  return mb ? std::size_t{*mb} * 1024 * 1024 : kDefaultCaptureRingBytes;
+}
+
+}  // namespace
+
 SetupResult CardInstallation::Install(const CommandLine& commandLine, std::string* error) {
   if (commandLine.simulate) {
     sim::SimConfig config;  // the built-in sky, no faults
@@ -23,12 +36,14 @@ SetupResult CardInstallation::Install(const CommandLine& commandLine, std::strin
       if (!loaded) return SetupResult::BadOptions;
       config = std::move(*loaded);
     }
+    config.stream.ringBytes = CaptureRingBytes(commandLine);
     m_simCard = sim::SimCard::Install(config, error);
     return m_simCard ? SetupResult::Ready : SetupResult::BadOptions;
   }
   linuxdvb::CardOptions options;
   options.adapter = commandLine.adapter;
   options.frontendIndex = commandLine.frontend;
+  options.ringBytes = CaptureRingBytes(commandLine);
   if (!ProgramFolder().empty()) options.frontend.carrierMemoryPath = ProgramFolder() + "/" + kTunedCarriersFile;
   if (commandLine.secPauseMs) {
     options.frontend.pauses.beforeMessageMs = *commandLine.secPauseMs;

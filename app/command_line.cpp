@@ -1,6 +1,9 @@
 #include "app/command_line.h"
 
 #include <charconv>
+#include <string>
+
+#include "platform/media/capture_ring_size.h"
 
 namespace {
 
@@ -57,6 +60,12 @@ CommonOption ParseCommonOption(const std::vector<std::string>& args, std::size_t
       *error = "--sec-pause needs a number of milliseconds from 0 to 1000";
       return CommonOption::Bad;
     }
+  } else if (const auto ring = OptionValue("--ring-mb", args, i)) {
+    line->ringMb = Number(*ring, kMaxCaptureRingMb);
+    if (!line->ringMb) {
+      *error = "--ring-mb needs a size in MiB from 0 (no ring) to " + std::to_string(kMaxCaptureRingMb);
+      return CommonOption::Bad;
+    }
   } else {
     return CommonOption::NotOne;
   }
@@ -95,14 +104,22 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
   return line;
 }
 
-const char* UsageText() {
-  return "usage: rx40-tessel [--simulate[=FILE] | [--adapter N[:F]] [--sec-pause MS]] [--data-dir DIR] [--verbose]\n"
-         "  --simulate[=FILE]  use the simulated Orvane RX40 card (FILE: its sky, faults and stream)\n"
+const char* CommonOptionsUsage() {
+  return "  --simulate[=FILE]  use the simulated Orvane RX40 card (FILE: its sky, faults and stream)\n"
          "  --adapter N[:F]    use the DVB-S/S2 adapter /dev/dvb/adapterN (default: the first one found),\n"
          "                     and its frontend F (default: its first DVB-S/S2 frontend)\n"
          "  --sec-pause MS     pause before and after each DiSEqC message on a real card (default 15)\n"
+         "  --ring-mb N        memory in MiB that holds the stream while the disk stalls (default 256,\n"
+         "                     or the settings file's [Tessel] ring_mb; 0: none)\n"
          "  --data-dir DIR     folder for the settings file, city list, satellite files and help file\n"
-         "                     (default: the folder of the executable)\n"
+         "                     (default: the folder of the executable)\n";
+}
+
+std::string UsageText() {
+  return std::string(
+             "usage: rx40-tessel [--simulate[=FILE] | [--adapter N[:F]] [--sec-pause MS]] [--ring-mb N]\n"
+             "                   [--data-dir DIR] [--verbose]\n") +
+         CommonOptionsUsage() +
          "  --verbose          write the debug output (driver calls, SEC sequences) on stderr;\n"
          "                     RX40_DEBUG=1 in the environment does the same\n"
          "  --version          the program's version\n"

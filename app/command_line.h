@@ -11,6 +11,7 @@ struct CommandLine {
   std::optional<int> adapter;  // a real card: /dev/dvb/adapterN; none: the first DVB-S/S2 adapter
   std::optional<int> frontend;  // its frontendF (--adapter N:F); none: its first DVB-S/S2 frontend
   std::optional<unsigned> secPauseMs;  // a real card's pauses around DiSEqC messages; none: 15 ms
+  std::optional<unsigned> ringMb;      // the capture ring in MiB (0: none); none: settings, else 256
   std::string dataDir;         // empty: the executable's folder
   bool help = false;
   bool version = false;
@@ -21,7 +22,8 @@ struct CommandLine {
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string* error);
 
 // The options every program of the tool takes for the card and its program
-// folder (--simulate[=FILE], --adapter N, --sec-pause MS, --data-dir DIR),
+// folder (--simulate[=FILE], --adapter N, --sec-pause MS, --ring-mb N,
+// --data-dir DIR),
 // for parsers of their own command lines. args[*i] is the argument at hand;
 // an option whose value is the next argument moves *i on to it.
 enum class CommonOption { NotOne, Taken, Bad };
@@ -30,4 +32,6 @@ CommonOption ParseCommonOption(const std::vector<std::string>& args, std::size_t
 // Once every argument is read: the options that cannot go together.
 bool CheckCommonOptions(const CommandLine& line, std::string* error);
 
-const char* UsageText();
+// Those options' lines of a usage text.
+const char* CommonOptionsUsage();
+std::string UsageText();

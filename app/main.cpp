@@ -19,11 +19,11 @@ int main(int argc, char* argv[]) {
   std::string error;
   const auto commandLine = ParseCommandLine(args, &error);
   if (!commandLine) {
-    std::fprintf(stderr, "rx40-tessel: %s\n%s", error.c_str(), UsageText());
+    std::fprintf(stderr, "rx40-tessel: %s\n%s", error.c_str(), UsageText().c_str());
     return 2;
   }
   if (commandLine->help) {
-    std::fputs(UsageText(), stdout);
+    std::fputs(UsageText().c_str(), stdout);
     return 0;
   }
   if (commandLine->version) {
@@ -32,6 +32,10 @@ int main(int argc, char* argv[]) {
     return 0;
   }
   SetDebugOutputEnabled(DebugOutputWanted(commandLine->verbose));
+  if (!commandLine->dataDir.empty() && !EnsureDataFolder(commandLine->dataDir, &error)) {
+    std::fprintf(stderr, "rx40-tessel: %s\n", error.c_str());
+    return 2;
+  }
   QApplication application(argc, argv);
 
   const std::string folder = commandLine->dataDir.empty()

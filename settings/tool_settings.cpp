@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdio>
 
+#include "platform/media/capture_ring_size.h"
 #include "settings/ini_file.h"
 
 namespace {
@@ -14,9 +15,17 @@ std::string Lower(std::string text) {
   return text;
 }
 
-void Ignored(const std::string& path, const char* key, const std::string& value, const char* wanted) {
+// A whole number from 0 to max, or none.
+std::optional<unsigned> WholeNumber(const std::string& text, unsigned max) {
+  unsigned value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value > max) return std::nullopt;
+  return value;
+}
+
+void Ignored(const std::string& path, const char* key, const std::string& value, const std::string& wanted) {
   std::fprintf(stderr, "settings: %s [%s] %s = %s is not %s; not used\n", path.c_str(), kToolSection, key,
-               value.c_str(), wanted);
+               value.c_str(), wanted.c_str());
 }
 
 }  // namespace
@@ -37,12 +46,12 @@ ToolSettings ReadToolSettings(const std::string& path) {
     else Ignored(path, "burst", burst, "none, A or B");
   }
   if (const std::string port = file.GetValue(kToolSection, "uncommitted"); !port.empty()) {
-    int value = -1;
-    const auto [end, error] = std::from_chars(port.data(), port.data() + port.size(), value);
-    if (error == std::errc() && end == port.data() + port.size() && value >= 0 && value <= 16)
-      settings.uncommittedPort = value;
-    else
-      Ignored(path, "uncommitted", port, "an input from 0 to 16");
+    if (const auto value = WholeNumber(port, 16)) settings.uncommittedPort = static_cast<int>(*value);
+    else Ignored(path, "uncommitted", port, "an input from 0 to 16");
+  }
+  if (const std::string ring = file.GetValue(kToolSection, "ring_mb"); !ring.empty()) {
+    settings.ringMb = WholeNumber(ring, kMaxCaptureRingMb);
+    if (!settings.ringMb) Ignored(path, "ring_mb", ring, "a size in MiB from 0 to " + std::to_string(kMaxCaptureRingMb));
   }
   return settings;
 }

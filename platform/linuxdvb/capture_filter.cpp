@@ -1,38 +1,33 @@
 #include "platform/linuxdvb/capture_filter.h"
 
+#include "platform/com/error_info.h"
 #include "platform/ui/debug_output.h"
-#include "platform/ui/message_box.h"
 
 namespace linuxdvb {
 
-CaptureFilter::CaptureFilter(std::shared_ptr<KernelCalls> calls, CaptureDevices devices)
+CaptureFilter::CaptureFilter(std::shared_ptr<KernelCalls> calls, CaptureDevices devices, std::size_t ringBytes)
     : CBdaCaptureFilter(CLSID_LinuxDvbCaptureFilter, kCapturePacketsPerSample, kCaptureSampleBuffers),
-      m_reader(std::make_unique<DvrReader>(std::move(calls), std::move(devices), Output())) {}
-
-CaptureFilter::~CaptureFilter() = default;
-
-HRESULT CaptureFilter::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
-  if (!ppv) return E_POINTER;
-  if (riid == ICaptureSourceStatus::IID) return GetInterface(static_cast<ICaptureSourceStatus*>(this), ppv);
-  return CBaseFilter::NonDelegatingQueryInterface(riid, ppv);
+      m_reader(std::make_unique<DvrReader>(std::move(calls), std::move(devices), Delivery())) {
+  SetRingBytes(ringBytes);
 }
 
-HRESULT CaptureFilter::StartDelivery() {
+CaptureFilter::~CaptureFilter() {
+  // The reader goes before the delivery it feeds.
+  m_reader->Stop();
+}
+
+HRESULT CaptureFilter::StartReading() {
   std::string failure;
   const HRESULT started = m_reader->Start(&failure);
   if (FAILED(started)) {
     OutputDebugString(failure);
-    AfxMessageBox(failure, MB_ICONERROR);
+    SetErrorDescription(failure);
   }
   return started;
 }
 
-void CaptureFilter::StopDelivery() { m_reader->Stop(); }
+void CaptureFilter::StopReading() { m_reader->Stop(); }
 
-HRESULT CaptureFilter::GetCaptureStatus(CaptureSourceStatus* status) {
-  if (!status) return E_POINTER;
-  *status = m_reader->Status();
-  return S_OK;
-}
+CaptureSourceStatus CaptureFilter::SourceStatus() { return m_reader->Status(); }
 
 }  // namespace linuxdvb

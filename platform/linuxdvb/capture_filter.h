@@ -3,11 +3,11 @@
 // output delivers the adapter's whole transport stream from the DVR device
 // (dvr_reader.h).
 //
-// Answers ICaptureSourceStatus: DVR buffer overflows and bytes read, and why
-// capture stopped if it did. When running cannot start (the DVR device is
-// held by another program, the demultiplexer refuses the whole-stream
-// filter), Run fails with that status, and the reason goes to the debug
-// output and, as Run is the UI thread's, to an application message box.
+// Its source status: DVR buffer overflows and bytes read, and why capture
+// stopped if it did. When running cannot start (the DVR device is held by
+// another program, the demultiplexer refuses the whole-stream filter), Run
+// fails with that status and the reason as the thread's error description
+// (the page or rx40ctl shows it), and on the debug output.
 //
 // Owns its reader, which stops before the pins go.
 #pragma once
@@ -27,20 +27,15 @@ inline constexpr CLSID CLSID_LinuxDvbCaptureFilter{0x5B8E2F17, 0x6A3C, 0x4D92, {
 inline constexpr int kCapturePacketsPerSample = 348;
 inline constexpr int kCaptureSampleBuffers = 32;
 
-class CaptureFilter final : public CBdaCaptureFilter, public ICaptureSourceStatus {
+class CaptureFilter final : public CBdaCaptureFilter {
  public:
-  CaptureFilter(std::shared_ptr<KernelCalls> calls, CaptureDevices devices);
+  CaptureFilter(std::shared_ptr<KernelCalls> calls, CaptureDevices devices, std::size_t ringBytes);
   ~CaptureFilter() override;
 
-  DECLARE_IUNKNOWN
-  HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
-
-  HRESULT GetCaptureStatus(CaptureSourceStatus* status) override;
-
  private:
-  // Failures to start go to the debug output and an application box.
-  HRESULT StartDelivery() override;
-  void StopDelivery() override;
+  HRESULT StartReading() override;
+  void StopReading() override;
+  CaptureSourceStatus SourceStatus() override;
 
   std::unique_ptr<DvrReader> m_reader;
 };

@@ -5,18 +5,20 @@
 
 #include <cerrno>
 
-#include "platform/media/base_output_pin.h"
+#include "platform/media/capture_delivery.h"
 #include "platform/ui/debug_output.h"
 
 namespace linuxdvb {
 namespace {
 
 constexpr std::size_t kPacket = 188;
+// One read takes up to this much of what the device holds.
+constexpr std::size_t kReadBytes = 1392 * kPacket;
 
 }  // namespace
 
-DvrReader::DvrReader(std::shared_ptr<KernelCalls> calls, CaptureDevices devices, CBaseOutputPin* output)
-    : m_calls(std::move(calls)), m_devices(std::move(devices)), m_output(output) {}
+DvrReader::DvrReader(std::shared_ptr<KernelCalls> calls, CaptureDevices devices, CaptureDelivery& delivery)
+    : m_calls(std::move(calls)), m_devices(std::move(devices)), m_delivery(delivery), m_buffer(kReadBytes) {}
 
 DvrReader::~DvrReader() { Stop(); }
 
@@ -76,8 +78,6 @@ HRESULT DvrReader::Start(std::string* failure) {
     return hr;
   }
   SetFault("");
-  // A pause may have decommitted the pool to wake the previous thread.
-  if (IMemAllocator* allocator = m_output->DeliveryAllocator()) allocator->Commit();
   m_stopping = false;
   m_thread = std::thread([this] { Loop(); });
   return S_OK;
@@ -88,8 +88,6 @@ void DvrReader::Stop() {
     m_stopping = true;
     const std::uint64_t one = 1;
     m_calls->Write(m_wake.Get(), &one, sizeof one);
-    // Wakes a thread waiting in GetBuffer; the pin's own deactivation follows.
-    if (IMemAllocator* allocator = m_output->DeliveryAllocator()) allocator->Decommit();
     m_thread.join();
   }
   CloseDevices();
@@ -129,24 +127,15 @@ void DvrReader::Loop() {
 }
 
 bool DvrReader::ReadOnce() {
-  IMediaSample* sample = nullptr;
-  const HRESULT got = m_output->GetDeliveryBuffer(&sample);
-  if (FAILED(got)) {
-    if (got != VFW_E_NOT_COMMITTED || !m_stopping)
-      SetFault(m_devices.label + ": no sample buffer for the stream");
-    return false;
-  }
-  BYTE* data = nullptr;
-  if (FAILED(sample->GetPointer(&data))) {
-    sample->Release();
-    SetFault(m_devices.label + ": no sample buffer for the stream");
-    return false;
-  }
+  // Straight into the ring where it has room; else into the reader's own
+  // buffer, so the device is drained even when the ring is full (the
+  // delivery then counts the loss) or absent (the reader delivers).
   // Whole packets: the kernel's buffer holds whole packets, so reads stay aligned.
-  const std::size_t room = static_cast<std::size_t>(sample->GetSize()) / kPacket * kPacket;
-  const CallResult read = m_calls->Read(m_dvr.Get(), data, room);
+  const std::span<std::uint8_t> room = m_delivery.Reserve(kReadBytes, false);
+  const bool inPlace = !room.empty();
+  std::uint8_t* into = inPlace ? room.data() : m_buffer.data();
+  const CallResult read = m_calls->Read(m_dvr.Get(), into, inPlace ? room.size() : m_buffer.size());
   if (!read.Ok()) {
-    sample->Release();
     switch (read.Errno()) {
       case EOVERFLOW: {
         const std::uint64_t count = ++m_overflows;
@@ -158,16 +147,11 @@ bool DvrReader::ReadOnce() {
       default: SetFault(m_devices.label + ": " + read.Error().Describe()); return false;
     }
   }
-  if (read.Value() == 0) {
-    sample->Release();
-    return true;
-  }
-  sample->SetActualDataLength(static_cast<LONG>(read.Value()));
-  m_bytesRead += static_cast<std::uint64_t>(read.Value());
-  const HRESULT delivered = m_output->Deliver(sample);
-  sample->Release();
-  // Downstream refused or wants no more: stop delivering until the next run.
-  return delivered == S_OK;
+  if (read.Value() == 0) return true;
+  const auto bytes = static_cast<std::size_t>(read.Value());
+  m_bytesRead += bytes;
+  if (inPlace) return m_delivery.Commit(bytes);
+  // A device cannot wait: a full ring loses data, counted there.
+  return m_delivery.Accept(m_buffer.data(), bytes, false);
 }
-
 }  // namespace linuxdvb

@@ -1,6 +1,8 @@
-// The capture filter's streaming thread on a real adapter: the whole
-// transport stream (the demultiplexer's PID 0x2000 filter, output to the DVR
-// device) read from the DVR device and delivered downstream in samples.
+// The capture filter's reader on a real adapter: the whole transport stream
+// (the demultiplexer's PID 0x2000 filter, output to the DVR device) read
+// from the DVR device and handed to the filter's delivery (a ring its own
+// streaming thread delivers from), so the device is drained whatever the
+// disk does.
 //
 // Start opens the DVR device (non-blocking), enlarges its ring buffer
 // (DMX_SET_BUFFER_SIZE: kDvrBufferBytes hold over half a second of the
@@ -10,9 +12,9 @@
 // and says so.
 //
 // The thread waits in poll() on the DVR device and an event counter; Stop
-// writes the counter, so it never waits for a read, wakes a thread waiting
-// for a free sample by decommitting the allocator, and returns when the
-// thread has ended (no sample in flight), then closes the devices.
+// writes the counter, so it never waits for a read, and returns when the
+// thread has ended, then closes the devices. (Without a ring the thread
+// delivers itself; the filter wakes it from a wait for a free sample.)
 //
 // An overflow of the DVR buffer (EOVERFLOW: the kernel dropped what it held)
 // is counted and written to the debug output; reading goes on. Any other
@@ -30,12 +32,13 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/com/hresult.h"
 #include "platform/linuxdvb/kernel_calls.h"
 #include "platform/media/capture_source_status.h"
 
-class CBaseOutputPin;
+class CaptureDelivery;
 
 namespace linuxdvb {
 
@@ -50,7 +53,7 @@ struct CaptureDevices {
 
 class DvrReader {
  public:
-  DvrReader(std::shared_ptr<KernelCalls> calls, CaptureDevices devices, CBaseOutputPin* output);
+  DvrReader(std::shared_ptr<KernelCalls> calls, CaptureDevices devices, CaptureDelivery& delivery);
   ~DvrReader();
   DvrReader(const DvrReader&) = delete;
   DvrReader& operator=(const DvrReader&) = delete;
@@ -66,13 +69,14 @@ class DvrReader {
   HRESULT OpenDevices(std::string* failure);
   void CloseDevices();
   void Loop();
-  // One read into one sample; false when the thread is to end.
+  // One read, handed on; false when the thread is to end.
   bool ReadOnce();
   void SetFault(const std::string& fault);
 
   const std::shared_ptr<KernelCalls> m_calls;
   const CaptureDevices m_devices;
-  CBaseOutputPin* const m_output;
+  CaptureDelivery& m_delivery;
+  std::vector<std::uint8_t> m_buffer;  // the thread's
 
   // Opened by Start, closed by Stop; the thread only reads and polls them.
   DeviceFd m_dvr;

@@ -57,15 +57,18 @@ InstallResult LinuxDvbCard::Install(std::shared_ptr<DvbKernel> kernel, const Car
   }
   auto frontend = std::make_shared<Frontend>(calls, DeviceFd(calls.get(), static_cast<int>(opened.Value())),
                                              adapter.Label(), *adapter.info, options.frontend);
-  result.card = std::shared_ptr<LinuxDvbCard>(new LinuxDvbCard(calls, adapter, std::move(frontend)));
+  result.card =
+      std::shared_ptr<LinuxDvbCard>(new LinuxDvbCard(calls, adapter, std::move(frontend), options.ringBytes));
   result.card->RegisterDevices();
   OutputDebugString("DVB adapters: " + adapter.Label() + " (" + DescribeSystems(adapter.info->systems) +
                     ") is the card");
   return result;
 }
 
-LinuxDvbCard::LinuxDvbCard(std::shared_ptr<KernelCalls> calls, AdapterProbe adapter, std::shared_ptr<Frontend> frontend)
-    : m_calls(std::move(calls)), m_adapter(std::move(adapter)), m_frontend(std::move(frontend)) {}
+LinuxDvbCard::LinuxDvbCard(std::shared_ptr<KernelCalls> calls, AdapterProbe adapter, std::shared_ptr<Frontend> frontend,
+                           std::size_t ringBytes)
+    : m_calls(std::move(calls)), m_adapter(std::move(adapter)), m_frontend(std::move(frontend)),
+      m_ringBytes(ringBytes) {}
 
 LinuxDvbCard::~LinuxDvbCard() {
   auto& registry = devices::DeviceRegistry::Instance();
@@ -92,7 +95,7 @@ void LinuxDvbCard::RegisterDevices() {
        [weak, capture](REFIID riid, void** ppv) -> HRESULT {
          const auto card = weak.lock();
          if (!card) return E_FAIL;
-         return CreateFrameworkObject<CaptureFilter>(riid, ppv, card->m_calls, capture);
+         return CreateFrameworkObject<CaptureFilter>(riid, ppv, card->m_calls, capture, card->m_ringBytes);
        },
        {}}));
   for (const std::string& syspath : m_adapter.Syspaths()) devices::AddCardSyspath(syspath);

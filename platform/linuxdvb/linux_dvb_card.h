@@ -23,6 +23,7 @@
 #include "platform/devices/device_registry.h"
 #include "platform/linuxdvb/adapter_discovery.h"
 #include "platform/linuxdvb/frontend.h"
+#include "platform/media/capture_ring_size.h"
 
 namespace linuxdvb {
 
@@ -30,6 +31,7 @@ struct CardOptions {
   std::optional<int> adapter;  // none: the first DVB-S/S2 adapter
   std::optional<int> frontendIndex;  // none: the adapter's first DVB-S/S2 frontend
   FrontendOptions frontend;
+  std::size_t ringBytes = kDefaultCaptureRingBytes;  // the capture ring; 0: none
 };
 
 class LinuxDvbCard;
@@ -53,12 +55,14 @@ class LinuxDvbCard : public std::enable_shared_from_this<LinuxDvbCard> {
   const std::shared_ptr<Frontend>& GetFrontend() const { return m_frontend; }
 
  private:
-  LinuxDvbCard(std::shared_ptr<KernelCalls> calls, AdapterProbe adapter, std::shared_ptr<Frontend> frontend);
+  LinuxDvbCard(std::shared_ptr<KernelCalls> calls, AdapterProbe adapter, std::shared_ptr<Frontend> frontend,
+               std::size_t ringBytes);
   void RegisterDevices();
 
   const std::shared_ptr<KernelCalls> m_calls;
   const AdapterProbe m_adapter;
   const std::shared_ptr<Frontend> m_frontend;
+  const std::size_t m_ringBytes;
   std::vector<devices::DeviceId> m_deviceIds;
 };
 

@@ -13,10 +13,32 @@ CBasePin* CBdaCaptureFilter::GetPin(int n) {
   return nullptr;
 }
 
+HRESULT CBdaCaptureFilter::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
+  if (!ppv) return E_POINTER;
+  if (riid == ICaptureSourceStatus::IID) return GetInterface(static_cast<ICaptureSourceStatus*>(this), ppv);
+  return CBaseFilter::NonDelegatingQueryInterface(riid, ppv);
+}
+
+HRESULT CBdaCaptureFilter::GetCaptureStatus(CaptureSourceStatus* status) {
+  if (!status) return E_POINTER;
+  *status = SourceStatus();
+  m_delivery.AddRingStatus(status);
+  return S_OK;
+}
+
 HRESULT CBdaCaptureFilter::Run(REFERENCE_TIME start) {
   const HRESULT hr = CBaseFilter::Run(start);
   if (FAILED(hr) || !m_output.IsConnected()) return hr;
-  return StartDelivery();
+  m_delivery.Start();
+  const HRESULT started = StartReading();
+  if (FAILED(started)) m_delivery.Stop();
+  return started;
+}
+
+void CBdaCaptureFilter::StopDelivery() {
+  m_delivery.WakeReader();
+  StopReading();
+  m_delivery.Stop();
 }
 
 HRESULT CBdaCaptureFilter::Pause() {

@@ -1,9 +1,9 @@
 // What a card's capture filter can say about its source beside the samples
 // it delivers: how often the device's own buffer overflowed (each time the
-// data in it was lost before the filter could read it), and why the source
-// stopped delivering, if it did. A capture filter whose source cannot lose
-// data this way need not answer it; callers ask for it with QueryInterface on
-// the capture filter and do without it when it is refused.
+// data in it was lost before the filter could read it), how full its ring
+// came and whether it overflowed too (capture_delivery.h), and why the
+// source stopped delivering, if it did. Callers ask for it with
+// QueryInterface on the capture filter and do without it when it is refused.
 #pragma once
 
 #include <cstdint>
@@ -12,9 +12,17 @@
 #include "platform/com/unknown.h"
 
 struct CaptureSourceStatus {
-  std::uint64_t overflows = 0;  // since the filter was made
+  std::uint64_t overflows = 0;  // the device's, since the filter was made
   std::uint64_t bytesRead = 0;  // since the filter was made
   std::string fault;            // empty while the source delivers or is stopped normally
+  // The ring of the current (or last) run; all zero without one.
+  std::uint64_t ringCapacityBytes = 0;
+  std::uint64_t ringHighWaterBytes = 0;
+  std::uint64_t ringOverflows = 0;
+  std::uint64_t ringLostBytes = 0;
+
+  // Every loss of data, the device's and the ring's.
+  std::uint64_t AllOverflows() const { return overflows + ringOverflows; }
 };
 
 struct ICaptureSourceStatus : IUnknown {

@@ -18,6 +18,8 @@ std::shared_ptr<SimCard> SimCard::Install(const SimConfig& config, std::string* 
   std::shared_ptr<SimCard> card(new SimCard(config, std::move(driver)));
   // The full disk of the FILE holds while the card does.
   if (config.stream.writeFailsAfterBytes) SetWriteFailureAfterBytes(config.stream.writeFailsAfterBytes);
+  if (config.stream.writeStallMs)
+    SetWriteStall(WriteStall{config.stream.writeStallAfterBytes, config.stream.writeStallMs});
   const SimCardOptions& options = config.card;
   if (options.present) card->RegisterDevices();
   if (options.present && options.removalAfterMs > 0) card->ScheduleRemoval(options.removalAfterMs);
@@ -29,6 +31,7 @@ SimCard::SimCard(const SimConfig& config, std::shared_ptr<TunerDriver> driver)
 
 SimCard::~SimCard() {
   if (m_stream.writeFailsAfterBytes) SetWriteFailureAfterBytes(std::nullopt);
+  if (m_stream.writeStallMs) SetWriteStall(std::nullopt);
   {
     std::lock_guard lock(m_mutex);
     m_stopping = true;

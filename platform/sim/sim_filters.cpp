@@ -21,6 +21,7 @@ HRESULT BindCaptureFilter(std::shared_ptr<SimCard> card, REFIID riid, void** ppv
   config.packetsPerSample = static_cast<int>(options.samplePackets);
   config.replayPath = options.replayFile;
   config.continuityErrorEvery = options.continuityErrorEvery;
+  config.ringBytes = options.ringBytes;
   // The stream follows the demodulator: data only while a carrier is locked
   // and delivered in the chosen output format, at its bit rate, with a
   // programme naming that carrier. Called on the streaming thread only, so

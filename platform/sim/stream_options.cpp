@@ -2,6 +2,10 @@
 
 #include "platform/sim/ini_values.h"
 
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+
 namespace sim {
 namespace {
 
@@ -20,6 +24,11 @@ std::optional<StreamOptions> ParseStreamOptions(const IniSection& section, std::
         return std::nullopt;
       }
       options.replayFile = e.value;
+      // A replay that cannot be read would lock and record nothing.
+      if (std::ifstream file(e.value, std::ios::binary); !file) {
+        *error = LineOf(e) + "replay file \"" + e.value + "\" cannot be read: " + std::strerror(errno);
+        return std::nullopt;
+      }
     } else if (e.key == "paced") {
       if (!ParseYesNo(e, &options.paced, error)) return std::nullopt;
     } else if (e.key == "sample_packets") {
@@ -31,6 +40,10 @@ std::optional<StreamOptions> ParseStreamOptions(const IniSection& section, std::
       }
     } else if (e.key == "continuity_error_every") {
       if (!ParseWholeNumber(e, &options.continuityErrorEvery, error)) return std::nullopt;
+    } else if (e.key == "write_stall_ms") {
+      if (!ParseWholeNumber(e, &options.writeStallMs, error)) return std::nullopt;
+    } else if (e.key == "write_stall_after_bytes") {
+      if (!ParseWholeNumber(e, &options.writeStallAfterBytes, error)) return std::nullopt;
     } else if (e.key == "write_fails_after_bytes") {
       std::uint64_t bytes = 0;
       if (!ParseWholeNumber(e, &bytes, error)) return std::nullopt;

@@ -11,12 +11,17 @@
 //                                 jump every N packets (0: none)
 //   write_fails_after_bytes = 0   each record file takes N bytes, then a
 //                                 write fails as on a full disk (0: never)
+//   write_stall_ms = 0            the write that carries a record file past
+//   write_stall_after_bytes = 0   N bytes first waits MS (a disk spinning up)
+//
+// The replay file must exist and be readable when the FILE is read.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
+#include "platform/media/capture_ring_size.h"
 #include "platform/sim/sim_ini.h"
 
 namespace sim {
@@ -30,10 +35,14 @@ struct StreamOptions {
   unsigned samplePackets = kDefaultSamplePackets;  // 1 .. kMaxSamplePackets
   std::uint64_t continuityErrorEvery = 0;          // 0: no fault
   std::optional<std::uint64_t> writeFailsAfterBytes;  // none: no fault
+  std::uint32_t writeStallMs = 0;                     // 0: no fault
+  std::uint64_t writeStallAfterBytes = 0;
+  // The capture ring; not a key of the FILE (the programs' --ring-mb).
+  std::size_t ringBytes = kDefaultCaptureRingBytes;
 };
 
 // Reads one [stream] section; errors are "line N: reason". The replay file
-// must be named *.ts; it is opened by the capture filter when it runs.
+// must be named *.ts and be readable.
 std::optional<StreamOptions> ParseStreamOptions(const IniSection& section, std::string* error);
 
 }  // namespace sim

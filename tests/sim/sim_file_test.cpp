@@ -7,7 +7,15 @@
 namespace sim {
 namespace {
 
+// A replay file that exists: the parser refuses one that cannot be read.
+std::string ExistingReplay() {
+  const std::string path = testing::TempDir() + "/rx40-sim-file-replay.ts";
+  std::ofstream(path, std::ios::binary) << std::string(188, 'G');
+  return path;
+}
+
 TEST(SimFile, EverySectionReachesItsOwner) {
+  const std::string replay = ExistingReplay();
   const std::string text =
       "[card]\n"
       "trace = /tmp/rx40-trace.txt\n"
@@ -26,7 +34,7 @@ TEST(SimFile, EverySectionReachesItsOwner) {
       "property_0 = unsupported\n"
       "tune = negative\n"
       "[stream]\n"
-      "replay = /data/capture.ts\n"
+      "replay = " + replay + "\n"
       "paced = no\n"
       "sample_packets = 7\n"
       "write_fails_after_bytes = 6000000000\n";
@@ -44,7 +52,7 @@ TEST(SimFile, EverySectionReachesItsOwner) {
   EXPECT_FALSE(faults.For(12).unsupported);
   EXPECT_EQ(faults.tune, CallOutcome::Negative);
   EXPECT_EQ(faults.statistics, CallOutcome::Normal);
-  EXPECT_EQ(config->stream.replayFile, "/data/capture.ts");
+  EXPECT_EQ(config->stream.replayFile, replay);
   EXPECT_FALSE(config->stream.paced);
   EXPECT_EQ(config->stream.samplePackets, 7u);
   EXPECT_EQ(config->stream.writeFailsAfterBytes, 6'000'000'000u) << "past 32 bits";
@@ -98,7 +106,9 @@ TEST(SimFile, ErrorsNameTheLineAndReason) {
       {"[stream]\nloop = yes\n", "line 2: unknown key \"loop\" in [stream]"},
       {"[stream]\ncontinuity_error_every = often\n", "line 2: continuity_error_every needs a whole number, not \"often\""},
       {"[stream]\nwrite_fails_after_bytes = -1\n", "line 2: write_fails_after_bytes needs a whole number, not \"-1\""},
-      {"[stream]\nreplay = a.ts\ncontinuity_error_every = 10\n",
+      {"[stream]\nreplay = /nonexistent/a.ts\n",
+       "line 2: replay file \"/nonexistent/a.ts\" cannot be read: No such file or directory"},
+      {"[stream]\nreplay = " + ExistingReplay() + "\ncontinuity_error_every = 10\n",
        "line 1: continuity_error_every applies to the generated stream, not to a replay"},
   };
   for (const auto& [text, expected] : cases) {

@@ -1,8 +1,9 @@
 // CSimCaptureFilter: the simulated card's capture filter, the device the
-// receive graph finds as "Orvane RX40 BDA Digital Capture DVBS". Its pins and
-// their running are CBdaCaptureFilter's; its stream comes from a pump's
-// thread. The card model changes the bit rate and content through SetBitRate
-// and SetContent at any time.
+// receive graph finds as "Orvane RX40 BDA Digital Capture DVBS". Its pins,
+// their running and the delivery are CBdaCaptureFilter's; its stream comes
+// from a pump's thread (sim_stream_pump.h), which models the card's buffer.
+// The card model changes the bit rate and content through SetBitRate and
+// SetContent at any time.
 //
 // Owns its pump, which stops before the pins go.
 #pragma once
@@ -34,8 +35,9 @@ class CSimCaptureFilter final : public CBdaCaptureFilter {
   HRESULT LastDeliveryResult();
 
  private:
-  HRESULT StartDelivery() override;
-  void StopDelivery() override;
+  HRESULT StartReading() override;
+  void StopReading() override;
+  CaptureSourceStatus SourceStatus() override;
 
   std::unique_ptr<SimStreamPump> m_pump;
 };

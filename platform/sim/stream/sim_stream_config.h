@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/media/capture_ring_size.h"
 #include "platform/sim/video/test_card.h"
 
 // The one program of the generated stream, its service description and
@@ -44,6 +45,7 @@ struct SimCaptureConfig {
   int packetsPerSample = 7;            // 188-byte packets per sample, at least 1
   int sampleBuffers = 16;              // samples in the pool
   std::uint64_t packetLimit = 0;       // 0: endless; else end of stream after this many
+  std::size_t ringBytes = kDefaultCaptureRingBytes;  // the capture ring; 0: none (see capture_delivery.h)
   std::string replayPath;              // not empty: replay this .ts file instead
   // Not empty: replay these packets from memory, looped (benchmarks).
   std::shared_ptr<const std::vector<std::uint8_t>> replayPackets;

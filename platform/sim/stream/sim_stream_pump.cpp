@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "platform/com/clock.h"
-#include "platform/media/base_output_pin.h"
+#include "platform/media/capture_delivery.h"
 #include "platform/sim/stream/ts_generator.h"
 
 namespace {
@@ -13,8 +13,12 @@ constexpr std::size_t kPacket = 188;
 constexpr std::uint64_t kMaxWaitMs = 10;
 }  // namespace
 
-SimStreamPump::SimStreamPump(CBaseOutputPin* output, const SimCaptureConfig& config)
-    : m_output(output), m_config(config), m_bitRate(std::max<std::uint64_t>(config.bitRate, 1)) {
+SimStreamPump::SimStreamPump(CaptureDelivery& delivery, const SimCaptureConfig& config)
+    : m_delivery(delivery),
+      m_config(config),
+      m_chunkPackets(static_cast<std::size_t>(std::max(config.packetsPerSample, 1))),
+      m_chunk(m_chunkPackets * kPacket),
+      m_bitRate(std::max<std::uint64_t>(config.bitRate, 1)) {
   m_source = MakeTsSource(m_config, &m_generator);
 }
 
@@ -29,9 +33,6 @@ void SimStreamPump::Start() {
   }
   if (finished.joinable()) finished.join();
   std::lock_guard lock(m_mutex);
-  // A pause may have decommitted the pool to wake the previous thread.
-  if (IMemAllocator* allocator = m_output->DeliveryAllocator()) allocator->Commit();
-  // The pool may have been freed and made again while stopped.
   if (m_generator) m_generator->ForgetBuffers();
   m_stopping = false;
   m_running = true;
@@ -47,8 +48,6 @@ void SimStreamPump::Stop() {
     m_stopping = true;
   }
   m_changed.notify_all();
-  // Wakes a thread blocked in GetBuffer; the pin's own deactivation follows.
-  if (IMemAllocator* allocator = m_output->DeliveryAllocator()) allocator->Decommit();
   m_thread.join();
   std::lock_guard lock(m_mutex);
   m_running = false;
@@ -66,19 +65,19 @@ void SimStreamPump::SetContent(const SimStreamContent& content) {
 }
 
 bool SimStreamPump::WaitForEndOfStream() {
-  std::unique_lock lock(m_mutex);
-  m_changed.wait(lock, [this] { return m_ended || !m_running || m_stopping; });
-  return m_ended;
+  {
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return m_ended || !m_running || m_stopping; });
+    if (!m_ended) return false;
+  }
+  // The delivery hands on what it still holds, then says so.
+  while (!m_delivery.Ended() && m_delivery.DeliveryResult() == S_OK) Sleep(1);
+  return m_delivery.Ended();
 }
 
 std::uint64_t SimStreamPump::PacketsDelivered() {
   std::lock_guard lock(m_mutex);
   return m_delivered;
-}
-
-HRESULT SimStreamPump::LastDeliveryResult() {
-  std::lock_guard lock(m_mutex);
-  return m_result;
 }
 
 void SimStreamPump::ApplyPendingChanges() {
@@ -104,7 +103,7 @@ bool SimStreamPump::FollowSignal() {
   SimSignalFeed feed = m_config.signal();
   std::lock_guard lock(m_mutex);
   if (!feed.delivering) {
-    // No carrier: wait, and pace afresh from the moment data flows again.
+    // No carrier: nothing arrives, and pacing starts afresh when it does.
     m_paceBaseMs = TickCountMs() + kMaxWaitMs;
     m_paceBasePackets = m_delivered;
     return false;
@@ -114,31 +113,45 @@ bool SimStreamPump::FollowSignal() {
   return true;
 }
 
-bool SimStreamPump::Pace(std::uint64_t packetsSent) {
-  if (m_config.pacing == SimPacing::Unpaced) return !m_stopping;
+std::optional<std::uint64_t> SimStreamPump::ChunksDue(std::uint64_t chunksSent) {
+  if (m_config.pacing == SimPacing::Unpaced) {
+    if (m_stopping) return std::nullopt;
+    return 1;
+  }
   for (;;) {
-    std::uint64_t dueMs;
+    if (m_stopping) return std::nullopt;
+    std::uint64_t arrived;
     {
       std::lock_guard lock(m_mutex);
-      const unsigned __int128 bits = static_cast<unsigned __int128>(packetsSent - m_paceBasePackets) * kPacket * 8;
-      dueMs = m_paceBaseMs + static_cast<std::uint64_t>(bits * 1000 / m_bitRate);
+      const std::uint64_t now = TickCountMs();
+      const std::uint64_t elapsedMs = now > m_paceBaseMs ? now - m_paceBaseMs : 0;
+      const auto bits = static_cast<unsigned __int128>(elapsedMs) * m_bitRate / 1000;
+      arrived = m_paceBasePackets + static_cast<std::uint64_t>(bits / (kPacket * 8));
     }
-    if (m_stopping) return false;
-    const std::uint64_t now = TickCountMs();
-    if (now >= dueMs) return true;
-    Sleep(static_cast<std::uint32_t>(std::min(dueMs - now, kMaxWaitMs)));
+    const std::uint64_t chunks = arrived / m_chunkPackets;
+    if (chunks > chunksSent) return chunks - chunksSent;
+    Sleep(static_cast<std::uint32_t>(kMaxWaitMs / 2));
   }
 }
 
-void SimStreamPump::Finish(bool ended, HRESULT result) {
+void SimStreamPump::ForgetBuffersIfRingMemoryChanged() {
+  const std::uint64_t allocations = CaptureRing::BlockAllocations();
+  if (allocations == m_ringAllocations) return;
+  m_ringAllocations = allocations;
+  // A new block may sit where a freed one was: its bytes are not what the generator left there.
+  if (m_generator) m_generator->ForgetBuffers();
+}
+
+void SimStreamPump::Finish(bool ended) {
+  if (ended) m_delivery.EndOfStream();
   std::lock_guard lock(m_mutex);
   m_ended = ended;
-  if (m_result == S_OK) m_result = result;
   m_running = false;
   m_changed.notify_all();
 }
 
 void SimStreamPump::Loop() {
+  const bool device = m_config.pacing == SimPacing::BitRate;
   std::uint64_t sent = PacketsDelivered();
   while (!m_stopping) {
     if (!FollowSignal()) {
@@ -146,45 +159,52 @@ void SimStreamPump::Loop() {
       continue;
     }
     ApplyPendingChanges();
-    std::size_t wanted = static_cast<std::size_t>(std::max(m_config.packetsPerSample, 1));
-    if (m_config.packetLimit != 0) {
-      if (sent >= m_config.packetLimit) {
-        m_output->DeliverEndOfStream();
-        return Finish(true, S_OK);
-      }
-      wanted = static_cast<std::size_t>(std::min<std::uint64_t>(wanted, m_config.packetLimit - sent));
-    }
-    if (!Pace(sent)) break;
-
-    IMediaSample* sample = nullptr;
-    HRESULT hr = m_output->GetDeliveryBuffer(&sample);
-    if (FAILED(hr)) {
-      if (hr == VFW_E_NOT_COMMITTED && m_stopping) break;  // woken by Stop
-      return Finish(false, hr);
-    }
-    BYTE* data = nullptr;
-    hr = sample->GetPointer(&data);
-    if (FAILED(hr)) {
-      sample->Release();
-      return Finish(false, hr);
-    }
-    wanted = std::min(wanted, static_cast<std::size_t>(sample->GetSize()) / kPacket);
-    const std::size_t filled = m_source->Fill(data, wanted);
-    if (filled == 0) {
-      sample->Release();
-      m_output->DeliverEndOfStream();
-      return Finish(true, S_OK);
-    }
-    sample->SetActualDataLength(static_cast<LONG>(filled * kPacket));
-    hr = m_output->Deliver(sample);
-    sample->Release();
-    sent += filled;
-    {
+    const std::optional<std::uint64_t> due = ChunksDue(sent / m_chunkPackets);
+    if (!due) break;
+    // More than the card's buffer holds arrived unread: it overflowed, and
+    // everything in it is lost. A buffer's worth is made and dropped, so the
+    // stream shows the gap (its continuity counters jump), not all that
+    // arrived: a clock that jumps hours must not make hours of stream.
+    const std::uint64_t bufferChunks = kDeviceBufferBytes / (m_chunkPackets * kPacket) + 1;
+    const bool overflowed = device && *due > bufferChunks;
+    if (overflowed) {
+      ++m_overflows;
       std::lock_guard lock(m_mutex);
-      m_delivered = sent;
+      m_paceBaseMs = TickCountMs();
+      m_paceBasePackets = m_delivered + bufferChunks * m_chunkPackets;
     }
-    if (hr != S_OK) return Finish(false, hr);  // downstream refused or wants no more
+    const std::uint64_t chunks = overflowed ? bufferChunks : *due;
+    for (std::uint64_t chunk = 0; chunk < chunks && !m_stopping; ++chunk) {
+      std::size_t wanted = m_chunkPackets;
+      if (m_config.packetLimit != 0) {
+        if (sent >= m_config.packetLimit) return Finish(true);
+        wanted = static_cast<std::size_t>(std::min<std::uint64_t>(wanted, m_config.packetLimit - sent));
+      }
+      // Made straight in the ring where a chunk fits; else in the pump's own
+      // buffer and handed over (no ring, a full ring, a chunk to drop).
+      std::span<std::uint8_t> room;
+      if (!overflowed) room = m_delivery.Reserve(wanted * kPacket, !device);
+      const bool inPlace = room.size() >= wanted * kPacket;
+      if (inPlace) ForgetBuffersIfRingMemoryChanged();
+      const std::size_t filled = m_source->Fill(inPlace ? room.data() : m_chunk.data(), wanted);
+      if (filled == 0) return Finish(true);
+      sent += filled;
+      {
+        std::lock_guard lock(m_mutex);
+        m_delivered = sent;
+      }
+      if (overflowed) continue;  // made and lost: the stream goes on after the gap
+      // The generator's reuse of buffers it filled before must not meet ring memory written by a copy.
+      if (!inPlace && m_generator && m_delivery.HasRing()) m_generator->ForgetBuffers();
+      const bool goOn = inPlace ? m_delivery.Commit(filled * kPacket)
+                                : m_delivery.Accept(m_chunk.data(), filled * kPacket, !device);
+      if (!goOn) {
+        if (m_delivery.DeliveryResult() != S_OK) return Finish(false);
+        break;  // stopping
+      }
+    }
   }
   std::lock_guard lock(m_mutex);
+  m_running = false;
   m_changed.notify_all();
 }

@@ -8,9 +8,12 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include "platform/com/clock.h"
+#include "platform/com/error_info.h"
 #include "platform/ui/debug_output.h"
 #include "platform/ui/file_dialog.h"
 #include "recording/capture_progress.h"
+#include "recording/free_space.h"
 #include "recording/recording_health.h"
 #include "recording/recording_state.h"
 #include "resources/resource_ids.h"
@@ -170,8 +173,14 @@ void CUtiVirtualDamonDlg::OnStartRecord() {
     m_bRecording = false;
     return;
   }
+  if (!SizeLimitFitsOrUserGoesOn()) {
+    m_bRecording = false;
+    return;
+  }
   SetRecordFilePath(m_strFilePath);
   m_bWriteErrorReported = false;
+  m_bSpaceChecked = m_bSizeLimitMode;
+  ClearErrorDescription();
   if (FAILED(StartRecording())) {
     // The file could not be made, or the graph would not run (the file was
     // then closed again): nothing records, and the page says why.
@@ -182,13 +191,38 @@ void CUtiVirtualDamonDlg::OnStartRecord() {
       AfxMessageBox(DescribeCreateError(*error), MB_ICONEXCLAMATION);
     } else {
       SetDlgItemText(IDC_RECORD_STATUS, "The receive graph cannot run");
-      AfxMessageBox("The receive graph cannot run, so nothing is recorded. Tune the card again (Lock TP) and retry.",
-                    MB_ICONEXCLAMATION);
+      MessageBox(this, "The receive graph cannot run, so nothing is recorded. Tune the card again (Lock TP) and retry.",
+                 AfxGetAppName(), MB_ICONEXCLAMATION, TakeErrorDescription());
     }
     return;
   }
   m_Limit.Restart();
+  m_RecordStartMs = TickCountMs();
+  m_Silence.Restart(m_RecordStartMs);
   SetTimer(kRecordTimer, kRecordTimerMs);
+}
+
+bool CUtiVirtualDamonDlg::SizeLimitFitsOrUserGoesOn() {
+  if (!m_bSizeLimitMode) return true;
+  const auto free = FreeBytesFor(m_strFilePath);
+  if (!free) return true;
+  const auto shortfall = SpaceShortfall(m_strFilePath, BytesForSizeLimit(m_nSizeLimit), *free);
+  if (!shortfall) return true;
+  return MessageBox(this, *shortfall + " Record anyway?", AfxGetAppName(),
+                    MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+}
+
+void CUtiVirtualDamonDlg::CheckSpaceForTimeLimit() {
+  if (m_bSpaceChecked || !m_bRecording || m_bSizeLimitMode) return;
+  const std::uint64_t elapsedMs = TickCountMs() - m_RecordStartMs;
+  if (elapsedMs < kRateMeasureMs) return;
+  m_bSpaceChecked = true;  // before the box: ticks go on under it
+  const auto free = FreeBytesFor(m_strFilePath);
+  if (!free) return;
+  const std::uint64_t needed = BytesForRestOfTimeLimit(RecordedBytes(), elapsedMs, m_nTimeLimit);
+  if (const auto shortfall = SpaceShortfall(m_strFilePath, needed, *free))
+    MessageBox(this, *shortfall + " The recording goes on; it stops with what fits if the disk fills.",
+               AfxGetAppName(), MB_ICONEXCLAMATION);
 }
 
 void CUtiVirtualDamonDlg::OnCancelRecord() {
@@ -218,13 +252,16 @@ void CUtiVirtualDamonDlg::OnTimer(int timerId) {
     return;
   }
   KillTimer(kRecordTimer);
-  TickLimit();
-  if (m_bRecording) ShowHealth();
+  const RecordingHealth health = ReadRecordingHealth();
+  const std::string trouble = RecordingTrouble(health, m_Silence.Observe(health.bytesWritten, TickCountMs()));
+  TickLimit(trouble);
+  if (m_bRecording) SetDlgItemText(IDC_RECORD_HEALTH, DescribeRecordingHealth(health) + trouble);
   CheckWriteError();
   if (m_bRecording) SetTimer(kRecordTimer, kRecordTimerMs);
+  CheckSpaceForTimeLimit();
 }
 
-void CUtiVirtualDamonDlg::TickLimit() {
+void CUtiVirtualDamonDlg::TickLimit(const std::string& trouble) {
   const LimitTick tick =
       m_Limit.Tick(m_bSizeLimitMode ? LimitMode::FileSize : LimitMode::Time, m_nSizeLimit, m_nTimeLimit);
   SetDlgItemText(IDC_LIMIT_LINE, tick.line);
@@ -233,7 +270,7 @@ void CUtiVirtualDamonDlg::TickLimit() {
     return;
   }
   const std::string status = RecordingStatus(tick.percent);
-  SetDlgItemText(IDC_RECORD_STATUS, status);
+  SetDlgItemText(IDC_RECORD_STATUS, status + trouble);
   if (m_bSizeLimitMode) OutputDebugString(status);  // only size-limit ticks write the debug line
   ProgressSetPos(IDC_RECORD_PROGRESS, static_cast<int>(tick.percent));
 }

@@ -41,6 +41,7 @@
 
 #include "platform/ui/property_sheet.h"
 #include "recording/record_limit.h"
+#include "recording/recording_health.h"
 
 class CUtiVirtualDamonDlg : public CPropertyPage {
  public:
@@ -81,7 +82,8 @@ class CUtiVirtualDamonDlg : public CPropertyPage {
   void StopProcedure();
   // The limit's tick: the size or time-left line, then the status and the
   // progress bar, or the stop procedure at 100 percent.
-  void TickLimit();
+  // trouble: what RecordingTrouble found this tick, for the status line.
+  void TickLimit(const std::string& trouble);
   // Reads the fields during a recording without a box; flags a failing one.
   void ReadFieldsQuietly();
   // The operator finished editing a limit field (Enter or focus out).
@@ -90,6 +92,10 @@ class CUtiVirtualDamonDlg : public CPropertyPage {
   void ClearFieldFlags();
   // Reports a failed write once per recording; stops a running recording.
   void CheckWriteError();
+  // Whether the size limit fits where the file goes; asks the user when not.
+  bool SizeLimitFitsOrUserGoesOn();
+  // Once the rate is known, whether the rest of the time limit fits; warns once.
+  void CheckSpaceForTimeLimit();
   void ShowHealth();
 
   std::string m_strFilePath;
@@ -98,7 +104,10 @@ class CUtiVirtualDamonDlg : public CPropertyPage {
   bool m_bSizeLimitMode = true;
   bool m_bRecording = false;
   RecordLimit m_Limit;  // the tick count of time-limit mode
+  SilenceWatch m_Silence;
   bool m_bWriteErrorReported = false;
+  bool m_bSpaceChecked = false;  // this recording's time limit was judged against the free space
+  std::uint64_t m_RecordStartMs = 0;
   bool m_bStartedBoxOpen = false;  // "Record is started!" is up, over a running recording
   // Limit fields typed into since they were last committed; a tick does
   // not read them.

@@ -25,8 +25,33 @@ std::string DescribeRecordingHealth(const RecordingHealth& health) {
   std::string line = "Packets: " + packets + "   Bytes: " + std::to_string(health.bytesWritten) +
                      "   CC errors: " + continuity + "   Sync losses: " + sync;
   if (health.sourceReported) {
-    line += "   Overflows: " + std::to_string(health.source.overflows);
+    line += "   Overflows: " + std::to_string(health.source.AllOverflows());
     if (!health.source.fault.empty()) line += "   " + health.source.fault;
   }
   return line;
+}
+
+void SilenceWatch::Restart(std::uint64_t nowMs) {
+  m_bytes = 0;
+  m_sinceMs = nowMs;
+}
+
+std::uint32_t SilenceWatch::Observe(std::uint64_t bytes, std::uint64_t nowMs) {
+  if (bytes != m_bytes || nowMs < m_sinceMs) {
+    m_bytes = bytes;
+    m_sinceMs = nowMs;
+    return 0;
+  }
+  const std::uint64_t silentMs = nowMs - m_sinceMs;
+  return silentMs < kNoticeMs ? 0 : static_cast<std::uint32_t>(silentMs / 1000);
+}
+
+std::string RecordingTrouble(const RecordingHealth& health, std::uint32_t silentSeconds) {
+  std::string text;
+  if (silentSeconds != 0) text += "   No data from the card for " + std::to_string(silentSeconds) + " s";
+  if (health.sourceReported && health.source.AllOverflows() != 0) {
+    const std::uint64_t overflows = health.source.AllOverflows();
+    text += "   Stream data lost (" + std::to_string(overflows) + (overflows == 1 ? " overflow)" : " overflows)");
+  }
+  return text;
 }

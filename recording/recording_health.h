@@ -24,6 +24,28 @@ struct RecordingHealth {
 
 RecordingHealth ReadRecordingHealth();
 // One line: the packets and bytes in the file (packets x 188 = bytes), the
-// two error counts of the stream received, and the source's overflows and
-// fault when it reports them.
+// two error counts of the stream received, and the source's overflows (its
+// device's and its ring's) and fault when it reports them.
 std::string DescribeRecordingHealth(const RecordingHealth& health);
+
+// Notices a recording that receives nothing (a generic stream asked of a
+// DVB-S carrier, a lost lock under a size limit that would then never be
+// reached): the time since the recorded size last grew, once it is long
+// enough to mean something. The recording's own thread.
+class SilenceWatch {
+ public:
+  static constexpr std::uint64_t kNoticeMs = 3000;
+
+  void Restart(std::uint64_t nowMs);
+  // Whole seconds without new data, once at least kNoticeMs; else 0.
+  std::uint32_t Observe(std::uint64_t bytes, std::uint64_t nowMs);
+
+ private:
+  std::uint64_t m_bytes = 0;
+  std::uint64_t m_sinceMs = 0;
+};
+
+// What is wrong with the recording in progress, for its status and health
+// lines: "No data from the card for N s", the stream lost to overflows;
+// empty when nothing is. Each part starts with a separator.
+std::string RecordingTrouble(const RecordingHealth& health, std::uint32_t silentSeconds);

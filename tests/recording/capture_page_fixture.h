@@ -21,6 +21,7 @@
 #include "recording/capture_control_dlg.h"
 #include "recording/dest_filter.h"
 #include "recording/dump_input_pin.h"
+#include "recording/free_space.h"
 #include "recording/recording_state.h"
 #include "resources/resource_ids.h"
 #include "tests/recording/fake_media_control.h"
@@ -60,8 +61,11 @@ struct CaptureEnvironment {
     TheTunerContext().m_pMediaControl = control;
     TheTunerContext().m_pDestFilter = sink;
     SignalLockedFlag() = 1;
+    // Room for any limit, whatever this machine's disk holds (sparse files stand for the big ones).
+    savedFreeSpace = SetFreeSpaceFunction([](const std::string&) { return std::optional<std::uint64_t>(1ull << 50); });
   }
   ~CaptureEnvironment() {
+    SetFreeSpaceFunction(savedFreeSpace);
     SetWriteFailureAfterBytes(std::nullopt);
     StopRecording();
     TheTunerContext().m_pMediaControl = nullptr;
@@ -78,6 +82,7 @@ struct CaptureEnvironment {
   std::string savedHome;
   ComPtr<FakeMediaControl> control;
   CDestFilter* sink = nullptr;
+  FreeSpaceFunction savedFreeSpace;
 };
 
 class CapturePageTest : public testing::Test, protected CaptureEnvironment {

@@ -6,8 +6,10 @@
 
 #include <functional>
 
+#include "recording/free_space.h"
 #include "recording/recording_health.h"
 #include "tests/recording/capture_page_fixture.h"
+#include "tests/support/instant_clock.h"
 
 namespace {
 
@@ -369,6 +371,63 @@ TEST_F(CapturePageTest, AWriteFailureBeforeCancelIsReportedByTheCancel) {
 }
 
 // A graph that will not run: nothing is left open, and the page says so.
+// The disk holds 10 MB where the file goes.
+class CapturePageOnASmallDisk : public CapturePageTest {
+ protected:
+  CapturePageOnASmallDisk() {
+    previous = SetFreeSpaceFunction([this](const std::string& path) {
+      asked.push_back(path);
+      return std::optional<std::uint64_t>(10u * 1024 * 1024);
+    });
+  }
+  ~CapturePageOnASmallDisk() override { SetFreeSpaceFunction(previous); }
+  FreeSpaceFunction previous;
+  std::vector<std::string> asked;
+  ScopedInstantClock clock;
+};
+
+TEST_F(CapturePageOnASmallDisk, ASizeLimitThatWillNotFitAsksFirstAndTheUserMayGoOn) {
+  const std::string warning = "The recording may not fit: it needs about 500 MB and only 10 MB are free in " + home +
+                              ". Record anyway?";
+  boxes.AnswerQuestions(IDNO);
+  QTest::mouseClick(Button(IDC_START_RECORD), Qt::LeftButton);
+  EXPECT_FALSE(page->IsRecording());
+  EXPECT_FALSE(std::filesystem::exists(recordPath)) << "nothing is created";
+  ASSERT_EQ(boxes.Texts(), std::vector<std::string>({warning}));
+  EXPECT_EQ(asked, std::vector<std::string>({recordPath}));
+
+  boxes.Clear();
+  boxes.AnswerQuestions(IDYES);
+  StartRecordingByClick();
+  EXPECT_EQ(boxes.Texts(), std::vector<std::string>({warning}));
+}
+
+TEST_F(CapturePageOnASmallDisk, ATimeLimitIsJudgedOnceAtTheRateMeasuredOverTwoSeconds) {
+  QTest::mouseClick(Button(IDC_USE_TIME_LIMIT), Qt::LeftButton);
+  page->SetDlgItemText(IDC_TIME_LIMIT, "60");
+  StartRecordingByClick();
+  EXPECT_TRUE(boxes.Texts().empty()) << "no rate is known at the start";
+  Send(Counting(188 * 1000, 0));  // 188 000 bytes in 2 s: 5.4 MB for the 58 s left
+  clock->SleepMs(2000);
+  Tick();
+  EXPECT_TRUE(boxes.Texts().empty()) << "5.4 MB fit in 10 MB";
+
+  page->SetDlgItemText(IDC_TIME_LIMIT, "600");
+  QTest::mouseClick(Button(IDC_CANCEL_RECORD), Qt::LeftButton);
+  boxes.Clear();
+  StartRecordingByClick();
+  Send(Counting(188 * 1000, 0));
+  clock->SleepMs(2000);
+  Tick();
+  ASSERT_EQ(boxes.Texts().size(), 1u);
+  EXPECT_EQ(boxes.Texts()[0].rfind("The recording may not fit: it needs about 54 MB and only 10 MB are free", 0), 0u)
+      << boxes.Texts()[0];
+  EXPECT_TRUE(page->IsRecording()) << "a warning, not a stop";
+  clock->SleepMs(2000);
+  Tick();
+  EXPECT_EQ(boxes.Texts().size(), 1u) << "once";
+}
+
 TEST_F(CapturePageTest, AGraphThatCannotRunLeavesNothingOpenAndSaysWhy) {
   control->runResult = E_FAIL;
   QTest::mouseClick(Button(IDC_START_RECORD), Qt::LeftButton);

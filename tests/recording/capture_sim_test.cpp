@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QtTest/QTest>
+#include <fstream>
 
 #include "recording/capture_control_dlg.h"
 #include "recording/recording_state.h"
@@ -83,7 +84,7 @@ TEST_F(CaptureOnSimulatedCard, TheFileIsWhatTheCardSentAndPlays) {
   const std::uint64_t packets = recorded.size() / 188;
   EXPECT_EQ((*capture)->GetDlgItemText(IDC_RECORD_HEALTH),
             "Packets: " + std::to_string(packets) + "   Bytes: " + std::to_string(recorded.size()) +
-                "   CC errors: 0   Sync losses: 0");
+                "   CC errors: 0   Sync losses: 0   Overflows: 0");
   if (!kHaveFfmpeg) GTEST_SKIP() << "ffmpeg is not installed (scripts/setup.sh installs it): decoding not checked";
   EXPECT_EQ(DecodeErrors(path), std::string());
 }
@@ -119,6 +120,34 @@ TEST_F(CaptureOnAFullDisk, TheFailureIsReportedOnceAndTheBytesBeforeItKept) {
   EXPECT_NE(platform.Boxes().Texts()[0].find("999972 bytes"), std::string::npos) << platform.Boxes().Texts()[0];
   EXPECT_EQ(timers.FireArmed(), 0);
   EXPECT_EQ(FileBytes(path).size(), 999'972u);
+}
+
+// A card that delivers nothing (here an empty replay; on the air a generic
+// stream asked of a DVB-S carrier): after 3 s the page says so.
+class CaptureOfNothing : public CaptureOnSimulatedCard {
+ protected:
+  CaptureOfNothing() : CaptureOnSimulatedCard("[stream]\nreplay = " + EmptyReplay() + "\n") {}
+  static std::string EmptyReplay() {
+    const std::string file = testing::TempDir() + "/rx40-empty-replay.ts";
+    std::ofstream{file, std::ios::binary};
+    return file;
+  }
+};
+
+TEST_F(CaptureOfNothing, TheStatusAndHealthLinesSayNoDataCameAfterThreeSeconds) {
+  Click(IDC_START_RECORD);
+  ASSERT_TRUE((*capture)->IsRecording());
+  platform.Clock().SleepMs(2'000);
+  timers.FireArmed();
+  EXPECT_EQ((*capture)->GetDlgItemText(IDC_RECORD_STATUS), "Recording... 0%") << "2 s is not yet a silence";
+  platform.Clock().SleepMs(1'500);
+  timers.FireArmed();
+  EXPECT_EQ((*capture)->GetDlgItemText(IDC_RECORD_STATUS), "Recording... 0%   No data from the card for 3 s");
+  const std::string health = (*capture)->GetDlgItemText(IDC_RECORD_HEALTH);
+  EXPECT_NE(health.find("Bytes: 0 "), std::string::npos) << health;
+  EXPECT_NE(health.find("   No data from the card for 3 s"), std::string::npos) << health;
+  Click(IDC_CANCEL_RECORD);
+  EXPECT_EQ((*capture)->GetDlgItemText(IDC_RECORD_STATUS), "Record Stopped!");
 }
 
 }  // namespace

@@ -22,7 +22,9 @@ constexpr CommandEntry kCommands[] = {
      "             [--uncommitted N] [--burst A|B|none] [--stream ts|gs] [--isi N]\n"
      "             [--pls-code N [--pls-mode gold|root]] [--timeout S]"},
     {CliCommand::Status, "status", "status [FREQ_MHZ SYMBOL_RATE] [TUNE OPTIONS] [--watch] [--interval S]"},
-    {CliCommand::Record, "record", "record FILE (--mb N | --seconds N) [FREQ_MHZ SYMBOL_RATE] [TUNE OPTIONS]"},
+    {CliCommand::Record, "record",
+     "record FILE|- (--mb N | --seconds N) [--split-mb N | --split-seconds N] [FREQ_MHZ SYMBOL_RATE] "
+     "[TUNE OPTIONS]"},
     {CliCommand::Diseqc, "diseqc", "diseqc HEX HEX [HEX [HEX [HEX]]]"},
     {CliCommand::Motor, "motor",
      "motor east|west|step-east|step-west|stop|limit-east|limit-west|limits-off|goto N|store N"},
@@ -40,6 +42,9 @@ constexpr std::pair<const char*, PositionerCommand> kMotorActions[] = {
 
 constexpr std::int32_t kMaxMHz = 100'000;
 constexpr std::uint32_t kMaxWaitSeconds = 3600;
+// A part of at most 1 TB, or of at most a week.
+constexpr std::uint32_t kMaxSplitMb = 1'000'000;
+constexpr std::uint32_t kMaxSplitSeconds = 7 * 24 * 3600;
 
 std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -204,6 +209,20 @@ Take Parser::TakeCommandOption(std::size_t* i) {
       }
       return TakeTuneOption(i);
     case CliCommand::Record: {
+      if (const auto value = OptionValue("--split-mb", m_args, i)) {
+        const auto mb = Integer(*value, 1, kMaxSplitMb);
+        if (!mb) return Fail("--split-mb needs the size of a part in MB, from 1 to " + std::to_string(kMaxSplitMb));
+        m_line.record.splitMb = static_cast<std::uint32_t>(*mb);
+        return Take::Taken;
+      }
+      if (const auto value = OptionValue("--split-seconds", m_args, i)) {
+        const auto seconds = Integer(*value, 1, kMaxSplitSeconds);
+        if (!seconds)
+          return Fail("--split-seconds needs the length of a part in seconds, from 1 to " +
+                      std::to_string(kMaxSplitSeconds));
+        m_line.record.splitSeconds = static_cast<std::uint32_t>(*seconds);
+        return Take::Taken;
+      }
       const bool mb = m_args[*i] == "--mb" || m_args[*i].starts_with("--mb=");
       const auto value = mb ? OptionValue("--mb", m_args, i) : OptionValue("--seconds", m_args, i);
       if (!value) return TakeTuneOption(i);
@@ -362,6 +381,15 @@ bool Parser::FinishRecord() {
     return false;
   }
   m_line.record.file = m_positionals[0];
+  const RecordArguments& record = m_line.record;
+  if (record.splitMb && record.splitSeconds) {
+    m_error = "give one way of splitting: --split-mb or --split-seconds";
+    return false;
+  }
+  if (record.file == "-" && (record.splitMb || record.splitSeconds)) {
+    m_error = "a recording to standard output (-) cannot be split into files";
+    return false;
+  }
   return FinishTunePositionals(1);
 }
 
@@ -461,12 +489,9 @@ std::string GeneralUsage() {
       "  --uncommitted and --burst default to the settings file's [Tessel] section.\n"
       "  What is not given comes from the settings file, as the window's last \"Lock TP\" left it;\n"
       "  every tune saves the transponder there, as \"Lock TP\" does.\n"
-      "\nOptions:\n"
-      "  --simulate[=FILE]  use the simulated Orvane RX40 card (FILE: its sky, faults and stream)\n"
-      "  --adapter N[:F]    use the DVB-S/S2 adapter /dev/dvb/adapterN (default: the first one found),\n"
-      "                     and its frontend F (default: its first DVB-S/S2 frontend)\n"
-      "  --sec-pause MS     pause before and after each DiSEqC message on a real card (default 15)\n"
-      "  --data-dir DIR     folder of the settings file (default: the folder of the executable)\n"
+      "\nOptions:\n";
+  text += CommonOptionsUsage();
+  text +=
       "  --json             one JSON object per line on stdout for every reading, result and error\n"
       "  --verbose          also write the debug output (driver calls, boxes) on stderr\n"
       "  --help             this text; after a command, that command's usage\n"

@@ -42,9 +42,11 @@ struct StatusArguments {
 };
 
 struct RecordArguments {
-  std::string file;
+  std::string file;  // "-": standard output
   LimitMode mode = LimitMode::FileSize;
   std::uint32_t limit = 0;  // MB or seconds, within the Capture Control page's range
+  std::optional<std::uint32_t> splitMb;       // parts of at most this many MB
+  std::optional<std::uint32_t> splitSeconds;  // parts of at most this many seconds
 };
 
 struct MotorArguments {

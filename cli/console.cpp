@@ -39,7 +39,7 @@ void Console::Result(const std::string& type, const JsonObject& json, const std:
   m_out.flush();
 }
 
-void Console::WriteError(const std::string& text) {
+void Console::WriteError(const std::string& text, const char* type) {
   if (m_progressShown) {
     m_err << '\n';
     m_progressShown = false;
@@ -48,11 +48,12 @@ void Console::WriteError(const std::string& text) {
   std::string line = text;
   while (!line.empty() && line.back() == '\n') line.pop_back();
   std::replace(line.begin(), line.end(), '\n', ' ');
-  m_err << kProgram << ": " << (m_command.empty() ? "" : m_command + ": ") << line << '\n';
+  const std::string label = std::string(type) == "error" ? "" : std::string(type) + ": ";
+  m_err << kProgram << ": " << (m_command.empty() ? "" : m_command + ": ") << label << line << '\n';
   m_err.flush();
   if (m_json) {
     JsonObject error;
-    error.Text("type", "error");
+    error.Text("type", type);
     if (!m_command.empty()) error.Text("command", m_command);
     error.Text("message", line);
     m_out << error.Line() << '\n';
@@ -64,6 +65,11 @@ void Console::Error(const std::string& text) {
   std::lock_guard lock(m_mutex);
   WriteError(text);
   m_status = std::max(m_status, kExitFailure);
+}
+
+void Console::Warning(const std::string& text) {
+  std::lock_guard lock(m_mutex);
+  WriteError(text, "warning");
 }
 
 void Console::UsageError(const std::string& text) {

@@ -32,6 +32,8 @@ class Console {
   void Result(const std::string& type, const JsonObject& json, const std::string& text);
   // Something that failed on the card or in its driver.
   void Error(const std::string& text);
+  // Something the user should know that does not make the command fail.
+  void Warning(const std::string& text);
   // Arguments that cannot be used, followed by the command's usage line.
   void UsageError(const std::string& text);
 
@@ -42,7 +44,7 @@ class Console {
   int ExitStatus() const;
 
  private:
-  void WriteError(const std::string& text);
+  void WriteError(const std::string& text, const char* type = "error");
 
   mutable std::mutex m_mutex;
   std::ostream& m_out;

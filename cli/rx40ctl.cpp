@@ -65,8 +65,14 @@ int RunRx40ctl(const std::vector<std::string>& args, ConsoleStreams streams, Sto
     return kExitSuccess;
   }
 
-  Console console(streams.out, streams.err, arguments.json, streams.errIsTerminal);
+  // Recording to standard output: the stream has it to itself.
+  const bool streamOnStdout = arguments.command == CliCommand::Record && arguments.record.file == "-";
+  Console console(streamOnStdout ? streams.err : streams.out, streams.err, arguments.json, streams.errIsTerminal);
   console.SetCommand(CommandName(*arguments.command), CommandUsage(*arguments.command));
+  if (std::string error; !arguments.common.dataDir.empty() && !EnsureDataFolder(arguments.common.dataDir, &error)) {
+    console.UsageError(error);
+    return console.ExitStatus();
+  }
   RunScope scope(console, arguments.verbose,
                  arguments.common.dataDir.empty() ? executableFolder : arguments.common.dataDir);
   Dispatch({arguments, console, stop});

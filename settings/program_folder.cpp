@@ -1,5 +1,10 @@
 #include "settings/program_folder.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
 namespace {
 std::string& Folder() {
   static std::string folder;
@@ -14,3 +19,21 @@ std::string FolderOfPath(const std::string& path) {
 
 const std::string& ProgramFolder() { return Folder(); }
 void SetProgramFolder(std::string folder) { Folder() = std::move(folder); }
+
+bool EnsureDataFolder(const std::string& folder, std::string* error) {
+  // Each missing component in turn, so the new ones get 0700 and not the umask's mode.
+  for (std::size_t end = folder.find('/', 1);; end = folder.find('/', end + 1)) {
+    const std::string part = folder.substr(0, end);
+    if (!part.empty() && mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
+      *error = "--data-dir: cannot create " + part + ": " + std::strerror(errno);
+      return false;
+    }
+    if (end == std::string::npos) break;
+  }
+  struct stat info{};
+  if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+    *error = "--data-dir: " + folder + " is not a folder";
+    return false;
+  }
+  return true;
+}

@@ -9,5 +9,10 @@
 // A path without '/' stays whole.
 std::string FolderOfPath(const std::string& path);
 
+// A folder given with --data-dir: made when missing, with its missing
+// parents, readable by the user alone (0700), as it holds the user's
+// settings. False with the reason when it cannot be made or is no folder.
+bool EnsureDataFolder(const std::string& folder, std::string* error);
+
 const std::string& ProgramFolder();
 void SetProgramFolder(std::string folder);

@@ -42,14 +42,16 @@ class Rx40ctlProcess : public testing::Test {
 
   // Starts rx40ctl ARGS --data-dir FOLDER, its output into files, its
   // tuning-space store in the folder.
-  pid_t Start(std::vector<std::string> args) {
+  // With stdoutFd, its standard output is that descriptor.
+  pid_t Start(std::vector<std::string> args, int stdoutFd = -1) {
     args.push_back("--data-dir");
     args.push_back(m_folder.string());
-    return StartProgram(RX40CTL_PATH, std::move(args), {});
+    return StartProgram(RX40CTL_PATH, std::move(args), {}, stdoutFd);
   }
   // Starts program ARGS, its output into files, without the environment
   // variables named in `without`.
-  pid_t StartProgram(const char* program, std::vector<std::string> args, const std::vector<std::string>& without) {
+  pid_t StartProgram(const char* program, std::vector<std::string> args, const std::vector<std::string>& without,
+                     int stdoutFd = -1) {
     args.insert(args.begin(), program);
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
@@ -67,8 +69,11 @@ class Rx40ctlProcess : public testing::Test {
 
     posix_spawn_file_actions_t files;
     posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, (m_folder / "out.txt").c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (stdoutFd >= 0)
+      posix_spawn_file_actions_adddup2(&files, stdoutFd, STDOUT_FILENO);
+    else
+      posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, (m_folder / "out.txt").c_str(),
+                                       O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&files, STDERR_FILENO, (m_folder / "err.txt").c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0644);
     pid_t pid = -1;
@@ -126,6 +131,102 @@ TEST_F(Rx40ctlProcess, SigintDuringARecordingStopsItCleanlyKeepingEveryByte) {
   EXPECT_EQ(summary["packets"].toInteger(), static_cast<qint64>(recorded.size() / 188));
   EXPECT_EQ(summary["continuity_errors"].toInt(), 0);
   EXPECT_EQ(Err(), "");
+}
+
+// The stream into a pipe: whole packets from the stream's start, the
+// summary on stderr, and a reader that has had enough ends it cleanly.
+TEST_F(Rx40ctlProcess, RecordingToStandardOutputFeedsAPipeAndEndsWhenTheReaderCloses) {
+  int pipeFds[2];
+  ASSERT_EQ(pipe2(pipeFds, O_CLOEXEC), 0);
+  const pid_t pid = Start({"--simulate=" + (m_folder / "card.ini").string(), "record", "-", "--seconds", "600",
+                           "11362", "22000", "--pol", "H", "--lnb-low", "9750", "--lnb-high", "10600"},
+                          pipeFds[1]);
+  close(pipeFds[1]);
+  ASSERT_GT(pid, 0);
+  std::vector<std::uint8_t> received(3 * kSimSampleBytes + 100);
+  std::size_t got = 0;
+  while (got < received.size()) {
+    const ssize_t n = read(pipeFds[0], received.data() + got, received.size() - got);
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  close(pipeFds[0]);  // the reader has had enough
+  ASSERT_EQ(got, received.size()) << Err();
+  EXPECT_EQ(Wait(pid), 0) << Err();
+
+  std::string parseError;
+  const auto config = sim::ParseSimText(kOneCarrierSky, &parseError);
+  ASSERT_TRUE(config) << parseError;
+  const std::vector<std::uint8_t> sent = SimulatedStreamBytes(config->sky, LockedCarrier(config->sky, 0, 0), 4 * kSimSampleBytes);
+  EXPECT_TRUE(std::equal(received.begin(), received.end(), sent.begin())) << "the pipe carries the card's stream";
+  EXPECT_NE(Err().find("into standard output (the reader closed the pipe)\nPackets: "), std::string::npos) << Err();
+  EXPECT_EQ(Err().find("rx40ctl: record:"), std::string::npos) << "no error: " << Err();
+}
+
+// A disk that stalls 5 s at 80 Mbit/s, in real time against the card's
+// modelled 16 MiB buffer: the capture ring holds the stream meanwhile, and
+// without one the buffer overflows and the recording says so.
+TEST_F(Rx40ctlProcess, AFiveSecondDiskStallLosesNothingWithTheRingAndIsCountedWithoutIt) {
+  const std::string sky =
+      "[satellite 1]\nname = Sat 23.5E\nposition = 23.5\n"
+      "tp = 11362 H 30000 S2 8PSK 9/10 rolloff=0.20 pilots=off\n"  // 80.5 Mbit/s
+      "[stream]\nwrite_stall_ms = 5000\nwrite_stall_after_bytes = 10000000\n";
+  std::ofstream(m_folder / "stall.ini") << sky;
+  const auto record = [&](std::vector<std::string> ring) {
+    std::vector<std::string> args{"--simulate=" + (m_folder / "stall.ini").string(), "--json", "record",
+                                  (m_folder / "stall.ts").string(), "--seconds", "7", "11362", "30000", "--pol", "H",
+                                  "--lnb-low", "9750", "--lnb-high", "10600"};
+    args.insert(args.begin(), ring.begin(), ring.end());
+    const pid_t pid = Start(args);
+    EXPECT_GT(pid, 0);
+    const int status = Wait(pid);
+    const std::string out = Out();
+    const std::string last = out.substr(out.rfind("{\"type\":\"record\""));
+    return std::pair(status, QJsonDocument::fromJson(QByteArray::fromStdString(last.substr(0, last.find('\n')))).object());
+  };
+
+  const auto [status, summary] = record({});
+  EXPECT_EQ(status, 0) << Err();
+  EXPECT_EQ(summary["overflows"].toInt(), 0);
+  EXPECT_GT(summary["ring_high_water_bytes"].toInteger(), 16 * 1024 * 1024) << "more than the card's buffer was held";
+  const std::vector<std::uint8_t> recorded = FileBytes(m_folder / "stall.ts");
+  std::string parseError;
+  const auto config = sim::ParseSimText(sky, &parseError);
+  ASSERT_TRUE(config) << parseError;
+  EXPECT_TRUE(SimulatedStreamBytes(config->sky, LockedCarrier(config->sky, 0, 0), recorded.size()) == recorded)
+      << "the stream across the stall, byte for byte";
+  std::printf("5 s stall at 80 Mbit/s: ring high-water %.1f MiB\n",
+              static_cast<double>(summary["ring_high_water_bytes"].toInteger()) / (1024 * 1024));
+
+  const auto [ringless, lossy] = record({"--ring-mb", "0"});
+  EXPECT_EQ(ringless, 1);
+  EXPECT_GE(lossy["device_overflows"].toInt(), 1);
+  EXPECT_EQ(lossy["ring_bytes"].toInt(), 0);
+  EXPECT_NE(Err().find("rx40ctl: record: stream data was lost before it reached the file: the card's buffer overflowed"),
+            std::string::npos)
+      << Err();
+}
+
+// A data folder that does not exist yet is made for the user alone, and
+// the settings land in it.
+TEST_F(Rx40ctlProcess, AMissingDataFolderIsMadeForTheUserAlone) {
+  const std::filesystem::path data = m_folder / "new" / "data";
+  pid_t pid = StartProgram(RX40CTL_PATH,
+                           {"--simulate", "tune", "11362", "22000", "--pol", "H", "--lnb-low", "9750", "--lnb-high",
+                            "10600", "--data-dir", data.string()},
+                           {});
+  ASSERT_GT(pid, 0);
+  EXPECT_EQ(Wait(pid), 0) << Err();
+  for (const auto& folder : {m_folder / "new", data})
+    EXPECT_EQ(std::filesystem::status(folder).permissions(), std::filesystem::perms::owner_all) << folder;
+  EXPECT_TRUE(std::filesystem::exists(data / "Orvane-TScap.ini")) << "the tune saved its transponder there";
+
+  std::ofstream(m_folder / "plain") << "not a folder";
+  pid = StartProgram(RX40CTL_PATH, {"--simulate", "info", "--data-dir", (m_folder / "plain").string()}, {});
+  ASSERT_GT(pid, 0);
+  EXPECT_EQ(Wait(pid), 2);
+  EXPECT_EQ(Err().rfind("rx40ctl: info: --data-dir: " + (m_folder / "plain").string() + " is not a folder\n", 0), 0u)
+      << Err();
 }
 
 TEST_F(Rx40ctlProcess, ABadCommandLineIsExitStatusTwoWithAUsageLine) {

@@ -5,6 +5,7 @@
 
 #include "platform/devices/device_notifications.h"
 #include "platform/sim/sim_file.h"
+#include "recording/recording_state.h"
 #include "tests/cli/cli_run.h"
 #include "tests/media/ts_reader.h"
 #include "tests/support/file_contents.h"
@@ -164,6 +165,48 @@ TEST_F(CliOnSimulatedCard, RecordMbMakesAFileOfExactlyWhatTheCardSentAndSummaris
   EXPECT_EQ(summary["sync_losses"].toInt(), 0);
   EXPECT_EQ(summary["stopped"].toString(), "limit");
   EXPECT_FALSE(outcome.OfType("progress").empty()) << "a progress reading every second of the record timer";
+}
+
+// Parts laid end to end are the unsplit recording, byte for byte.
+TEST_F(CliOnSimulatedCard, ASplitRecordingsPartsConcatenateToTheStream) {
+  const std::string path = Path("split.ts");
+  const CliOutcome outcome = Run({Simulate(kSky), "--json", "record", path, "--mb", "50", "--split-mb", "7", "11362",
+                                  "22000", kUniversalLnb, kHighOscillator});
+  EXPECT_EQ(outcome.status, kExitSuccess) << outcome.err;
+  EXPECT_FALSE(std::filesystem::exists(path)) << "only the parts are written";
+  std::vector<std::uint8_t> joined;
+  std::uint32_t parts = 0;
+  EXPECT_EQ(SplitPartPath(path, 12), Path("split-0012.ts"));
+  while (std::filesystem::exists(SplitPartPath(path, parts + 1))) {
+    ++parts;
+    const std::vector<std::uint8_t> part = FileBytes(SplitPartPath(path, parts));
+    EXPECT_LE(part.size(), 7u * 1024 * 1024) << "part " << parts;
+    EXPECT_EQ(part.size() % 188, 0u) << "part " << parts << " starts and ends at a packet boundary";
+    joined.insert(joined.end(), part.begin(), part.end());
+  }
+  EXPECT_GE(parts, 8u) << "at least 50 MB in parts of at most 7 MB";
+  std::string error;
+  const auto config = sim::ParseSimText(kSky, &error);
+  ASSERT_TRUE(config) << error;
+  EXPECT_TRUE(SimulatedStreamBytes(config->sky, LockedCarrier(config->sky, 0, 0), joined.size()) == joined)
+      << "the parts together differ from what the card sent";
+  ASSERT_EQ(outcome.OfType("record").size(), 1u) << outcome.out;
+  EXPECT_EQ(outcome.OfType("record")[0]["parts"].toInt(), static_cast<int>(parts));
+  EXPECT_EQ(outcome.OfType("record")[0]["bytes"].toInteger(), static_cast<qint64>(joined.size()));
+}
+
+// A generic stream asked of a DVB-S carrier gives nothing: the recording
+// says so while it runs and fails at its end.
+TEST_F(CliOnSimulatedCard, ARecordingThatReceivesNothingSaysSoAndFails) {
+  const std::string sky = "[satellite 1]\nname = Sat 23.5E\nposition = 23.5\ntp = 11362 H 22000 S QPSK 3/4\n";
+  const CliOutcome outcome = Run({Simulate(sky), "--json", "record", Path("empty.ts"), "--seconds", "5", "11362",
+                                  "22000", kUniversalLnb, kHighOscillator, "--stream", "gs"});
+  EXPECT_EQ(outcome.status, kExitFailure) << outcome.out;
+  EXPECT_NE(outcome.err.find("rx40ctl: record: no data came from the card: nothing was recorded"), std::string::npos)
+      << outcome.err;
+  const auto progress = outcome.OfType("progress");
+  ASSERT_FALSE(progress.empty());
+  EXPECT_GE(progress.back()["no_data_s"].toInt(), 3) << "said once 3 s passed without data";
 }
 
 TEST_F(CliOnSimulatedCard, RecordCountsTheStreamsContinuityErrorsInItsSummary) {

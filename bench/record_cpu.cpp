@@ -23,6 +23,7 @@
 #include <unistd.h>
 
 #include "app/application_setup.h"
+#include "bench/bench_options.h"
 #include "app/bda_util_app.h"
 #include "app/bda_util_dlg.h"
 #include "recording/recording_state.h"
@@ -39,21 +40,25 @@ struct Options {
   int polarity = 0;
 };
 
+constexpr char kUsage[] =
+    "usage: record_cpu [--seconds S] [--dir DIR] [--frequency MHZ] [--symbol-rate KS] [--polarity 0|1]\n"
+    "  --seconds S       how long to record (default 30)\n"
+    "  --dir DIR         folder of the recording, removed afterwards (default /dev/shm)\n"
+    "  --frequency MHZ   the built-in sky's carrier to record (default 11362)\n"
+    "  --symbol-rate KS  its symbol rate (default 22000)\n"
+    "  --polarity 0|1    its polarisation, 0 horizontal (default) or 1 vertical\n";
+
 Options Parse(int argc, char** argv) {
   Options options;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string key = argv[i];
-    const std::string value = argv[i + 1];
+  ReadBenchOptions(argc, argv, 1, kUsage, [&](const std::string& key, const std::string& value) {
     if (key == "--seconds") options.seconds = std::max(1, std::atoi(value.c_str()));
     else if (key == "--dir") options.dir = value;
     else if (key == "--frequency") options.frequency = value;
     else if (key == "--symbol-rate") options.symbolRate = value;
     else if (key == "--polarity") options.polarity = std::atoi(value.c_str());
-    else {
-      std::fprintf(stderr, "unknown option %s\n", key.c_str());
-      std::exit(2);
-    }
-  }
+    else return false;
+    return true;
+  });
   return options;
 }
 
@@ -113,9 +118,9 @@ void Click(CDialog& page, int id) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const Options options = Parse(argc, argv);
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication application(argc, argv);
-  const Options options = Parse(argc, argv);
   const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("record-cpu-" + std::to_string(::getpid()));
   std::filesystem::create_directories(folder);
   const std::string recordPath = options.dir + "/record_cpu.ts";

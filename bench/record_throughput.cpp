@@ -3,16 +3,21 @@
 // file, against a plain loop of write() calls of the same sizes into the
 // same folder. Two comparisons in one run: the generated stream, and samples
 // replayed from memory (one sample's packets, looped without copying), which
-// leaves the graph's own cost alone. Prints the rates and both ratios.
+// leaves the graph's own cost alone. The capture ring is in the path, as
+// when recording from a card. Prints the median rates and ratios of the
+// rounds.
 //
 //   record_throughput [--bytes N] [--dir DIR] [--out FILE] [--packets P] [--repeat R] [--cpu C]
 //
+// --out keeps the generated stream's recording in FILE (the from-memory run
+// uses a scratch file beside it, removed).
 // --cpu keeps the whole process (and so the streaming thread) on one CPU, so
 // that both loops run on the same core; on a shared machine the scheduler's
 // placement otherwise swamps the difference being measured.
 #include <sched.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +29,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/bench_options.h"
 #include "platform/com/runtime.h"
 #include "platform/media/media_classes.h"
 #include "platform/media/mem_allocator.h"
@@ -41,27 +47,33 @@ struct Options {
   std::string out;
   int packets = 348;  // about 64 KB per sample
   int buffers = 16;   // samples in the capture pool
-  int repeat = 3;
+  int repeat = 5;
   int cpu = -1;
 };
 
+constexpr char kUsage[] =
+    "usage: record_throughput [--bytes N] [--dir DIR] [--out FILE] [--packets P] [--buffers B] [--repeat R] [--cpu C]\n"
+    "  --bytes N    bytes per run (default 536870912)\n"
+    "  --dir DIR    folder of the files written (default /dev/shm)\n"
+    "  --out FILE   keep the generated stream's recording here\n"
+    "  --packets P  packets per sample (default 348)\n"
+    "  --buffers B  samples in the capture pool (default 16)\n"
+    "  --repeat R   rounds; the medians are reported (default 5)\n"
+    "  --cpu C      run on CPU C alone\n";
+
 Options Parse(int argc, char** argv) {
   Options options;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string key = argv[i];
-    const char* value = argv[i + 1];
-    if (key == "--bytes") options.bytes = std::strtoull(value, nullptr, 10);
+  ReadBenchOptions(argc, argv, 1, kUsage, [&](const std::string& key, const std::string& value) {
+    if (key == "--bytes") options.bytes = std::strtoull(value.c_str(), nullptr, 10);
     else if (key == "--dir") options.dir = value;
     else if (key == "--out") options.out = value;
-    else if (key == "--packets") options.packets = std::max(1, std::atoi(value));
-    else if (key == "--buffers") options.buffers = std::max(1, std::atoi(value));
-    else if (key == "--repeat") options.repeat = std::max(1, std::atoi(value));
-    else if (key == "--cpu") options.cpu = std::atoi(value);
-    else {
-      std::fprintf(stderr, "unknown option %s\n", key.c_str());
-      std::exit(2);
-    }
-  }
+    else if (key == "--packets") options.packets = std::max(1, std::atoi(value.c_str()));
+    else if (key == "--buffers") options.buffers = std::max(1, std::atoi(value.c_str()));
+    else if (key == "--repeat") options.repeat = std::max(1, std::atoi(value.c_str()));
+    else if (key == "--cpu") options.cpu = std::atoi(value.c_str());
+    else return false;
+    return true;
+  });
   return options;
 }
 
@@ -90,10 +102,21 @@ class Span {
   double m_cpu;
 };
 
-void KeepBest(Elapsed* best, const Elapsed& run) {
-  best->wall = std::min(best->wall, run.wall);
-  best->cpu = std::min(best->cpu, run.cpu);
-}
+// The median of each measure over the rounds: steadier than the best on a
+// machine that is not idle, and not flattered by one lucky round.
+struct Runs {
+  std::vector<double> wall, cpu;
+  void Add(const Elapsed& run) {
+    wall.push_back(run.wall);
+    cpu.push_back(run.cpu);
+  }
+  Elapsed Median() const { return {MedianOf(wall), MedianOf(cpu)}; }
+  static double MedianOf(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+  }
+};
 
 // The baseline: the same samples written by a bare loop.
 Elapsed PlainWrite(const Options& options, std::uint64_t samples, std::size_t sampleBytes) {
@@ -112,6 +135,8 @@ Elapsed PlainWrite(const Options& options, std::uint64_t samples, std::size_t sa
       std::exit(1);
     }
   }
+  // As the recording's stop does: what was written is on the disk.
+  ::fsync(fd);
   ::close(fd);
   const Elapsed elapsed = span.Stop();
   ::unlink(path.c_str());
@@ -198,35 +223,38 @@ int main(int argc, char** argv) {
   const std::uint64_t samples = std::max<std::uint64_t>(options.bytes / sampleBytes, 1);
   const std::uint64_t bytes = samples * sampleBytes;
   const std::string recordPath = options.out.empty() ? options.dir + "/record_throughput.ts" : options.out;
+  const std::string scratchPath = options.dir + "/record_throughput_memory.ts";
   auto oneSample = std::make_shared<std::vector<std::uint8_t>>(sampleBytes);
   TsGenerator(SimStreamContent{}, 38'000'000, sampleBytes / 188).Fill(oneSample->data(), sampleBytes / 188);
 
   // Rounds interleave the three loops, so that a busy spell of the machine
-  // falls on all of them; the best of each counts.
-  Elapsed bestPlain, bestGraph, bestReplay;
+  // falls on all of them.
+  Runs plainRuns, graphRuns, replayRuns;
   for (int round = 0; round < options.repeat; ++round) {
-    KeepBest(&bestPlain, PlainWrite(options, samples, sampleBytes));
+    plainRuns.Add(PlainWrite(options, samples, sampleBytes));
     for (const bool fromMemory : {false, true}) {
       std::uint64_t recorded = 0;
-      KeepBest(fromMemory ? &bestReplay : &bestGraph,
-               GraphRecord(options, samples, recordPath, &recorded, fromMemory ? oneSample : nullptr));
+      const std::string& path = fromMemory ? scratchPath : recordPath;
+      (fromMemory ? replayRuns : graphRuns)
+          .Add(GraphRecord(options, samples, path, &recorded, fromMemory ? oneSample : nullptr));
       if (recorded != bytes) {
         std::fprintf(stderr, "recorded %llu bytes, expected %llu\n", static_cast<unsigned long long>(recorded),
                      static_cast<unsigned long long>(bytes));
         return 1;
       }
-      if (options.out.empty() || fromMemory) ::unlink(recordPath.c_str());
+      if (options.out.empty() || fromMemory) ::unlink(path.c_str());
     }
   }
+  const Elapsed plain = plainRuns.Median(), graph = graphRuns.Median(), replay = replayRuns.Median();
   const double megabytes = bytes / 1e6;
-  std::printf("bytes %llu in samples of %zu bytes, best of %d, into %s\n", static_cast<unsigned long long>(bytes),
+  std::printf("bytes %llu in samples of %zu bytes, medians of %d rounds, into %s\n", static_cast<unsigned long long>(bytes),
               sampleBytes, options.repeat, options.dir.c_str());
   std::printf("                                 by wall time   by CPU time\n");
-  std::printf("plain write():                  %9.1f MB/s  %9.1f MB/s\n", megabytes / bestPlain.wall, megabytes / bestPlain.cpu);
-  std::printf("graph recording, generated:     %9.1f MB/s  %9.1f MB/s\n", megabytes / bestGraph.wall, megabytes / bestGraph.cpu);
-  std::printf("graph recording, from memory:   %9.1f MB/s  %9.1f MB/s\n", megabytes / bestReplay.wall, megabytes / bestReplay.cpu);
-  std::printf("ratio graph/plain, generated:   %9.3f       %9.3f\n", bestPlain.wall / bestGraph.wall, bestPlain.cpu / bestGraph.cpu);
-  std::printf("ratio graph/plain, from memory: %9.3f       %9.3f\n", bestPlain.wall / bestReplay.wall, bestPlain.cpu / bestReplay.cpu);
+  std::printf("plain write():                  %9.1f MB/s  %9.1f MB/s\n", megabytes / plain.wall, megabytes / plain.cpu);
+  std::printf("graph recording, generated:     %9.1f MB/s  %9.1f MB/s\n", megabytes / graph.wall, megabytes / graph.cpu);
+  std::printf("graph recording, from memory:   %9.1f MB/s  %9.1f MB/s\n", megabytes / replay.wall, megabytes / replay.cpu);
+  std::printf("ratio graph/plain, generated:   %9.3f       %9.3f\n", plain.wall / graph.wall, plain.cpu / graph.cpu);
+  std::printf("ratio graph/plain, from memory: %9.3f       %9.3f\n", plain.wall / replay.wall, plain.cpu / replay.cpu);
   std::printf("allocator pool limit: %ld bytes\n", static_cast<long>(CMemAllocator::kMaxPoolBytes));
   return 0;
 }

@@ -52,11 +52,9 @@ void RunMotor(const CommandContext& context) {
     case DiseqcSendResult::Refused: return;  // its box said so
     case DiseqcSendResult::Sent: break;
   }
-  const std::string repeat = HexBytesText(PositionerMessage(motor.command, kFramingRepeat, motor.position));
-  const std::string first = HexBytesText(PositionerMessage(motor.command, kFramingFirst, motor.position));
+  std::string text = PositionerSentText(motor.command, motor.position, DiseqcSendResult::Sent);
   JsonObject json;
-  json.Text("messages", repeat + ", " + first).Bool("sent", true);
-  std::string text = "sent " + repeat + ", " + first;
+  json.Text("messages", PositionerMessagesText(motor.command, motor.position)).Bool("sent", true);
   AddDish(&json, &text);
   context.console.Result("motor", json, text);
 }

@@ -70,16 +70,21 @@ void CPositionDlg::OnTimer(int timerId) {
 
 std::uint8_t CPositionDlg::PositionNumber() const { return StoredPositionByte(GetDlgItemText(IDC_POS_NUMBER)); }
 
-void CPositionDlg::OnGoto() { SendPositionerCommand(PositionerCommand::GotoPosition, PositionNumber()); }
-void CPositionDlg::OnStore() { SendPositionerCommand(PositionerCommand::StorePosition, PositionNumber()); }
-void CPositionDlg::OnStepEast() { SendPositionerCommand(PositionerCommand::StepEast); }
-void CPositionDlg::OnStepWest() { SendPositionerCommand(PositionerCommand::StepWest); }
-void CPositionDlg::OnStop() { SendPositionerCommand(PositionerCommand::Stop); }
-void CPositionDlg::OnDriveEast() { SendPositionerCommand(PositionerCommand::DriveEast); }
-void CPositionDlg::OnDriveWest() { SendPositionerCommand(PositionerCommand::DriveWest); }
-void CPositionDlg::OnLimitEast() { SendPositionerCommand(PositionerCommand::SetEastLimit); }
-void CPositionDlg::OnLimitWest() { SendPositionerCommand(PositionerCommand::SetWestLimit); }
-void CPositionDlg::OnLimitsReset() { SendPositionerCommand(PositionerCommand::LimitsOff); }
+void CPositionDlg::OnGoto() { SendMotorCommand(PositionerCommand::GotoPosition, PositionNumber()); }
+void CPositionDlg::OnStore() { SendMotorCommand(PositionerCommand::StorePosition, PositionNumber()); }
+void CPositionDlg::OnStepEast() { SendMotorCommand(PositionerCommand::StepEast); }
+void CPositionDlg::OnStepWest() { SendMotorCommand(PositionerCommand::StepWest); }
+void CPositionDlg::OnStop() { SendMotorCommand(PositionerCommand::Stop); }
+void CPositionDlg::OnDriveEast() { SendMotorCommand(PositionerCommand::DriveEast); }
+void CPositionDlg::OnDriveWest() { SendMotorCommand(PositionerCommand::DriveWest); }
+void CPositionDlg::OnLimitEast() { SendMotorCommand(PositionerCommand::SetEastLimit); }
+void CPositionDlg::OnLimitWest() { SendMotorCommand(PositionerCommand::SetWestLimit); }
+void CPositionDlg::OnLimitsReset() { SendMotorCommand(PositionerCommand::LimitsOff); }
+
+void CPositionDlg::SendMotorCommand(PositionerCommand command, std::uint8_t position) {
+  // The result line says what went out, as it does for "Go".
+  SetDlgItemText(IDC_POS_USALS_OUTCOME, PositionerSentText(command, position, SendPositionerCommand(command, position)));
+}
 
 std::string CPositionDlg::SelectedText(int comboId) const {
   return ComboGetLBText(comboId, ComboGetCurSel(comboId));

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "platform/ui/property_sheet.h"
+#include "positioner/positioner_commands.h"
 #include "resources/resource_ids.h"
 
 class CPositionDlg : public CPropertyPage {
@@ -69,6 +70,7 @@ class CPositionDlg : public CPropertyPage {
   std::string SelectedText(int comboId) const;
   // The stored-position byte of the Position edit, read now.
   std::uint8_t PositionNumber() const;
+  void SendMotorCommand(PositionerCommand command, std::uint8_t position = 0);
 
   // The inputs at the last "Go".
   std::string m_strSatellite;

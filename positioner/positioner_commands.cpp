@@ -1,5 +1,6 @@
 #include "positioner/positioner_commands.h"
 
+#include "positioner/usals_text.h"
 #include "tuner/text_numbers.h"
 
 namespace {
@@ -41,6 +42,21 @@ std::vector<std::uint8_t> PositionerMessage(PositionerCommand command, std::uint
 
 std::uint8_t StoredPositionByte(const std::string& text) {
   return static_cast<std::uint8_t>(static_cast<unsigned>(AtoiText(text)) & 0xFF);
+}
+
+std::string PositionerMessagesText(PositionerCommand command, std::uint8_t position) {
+  return HexBytesText(PositionerMessage(command, kFramingRepeat, position)) + ", " +
+         HexBytesText(PositionerMessage(command, kFramingFirst, position));
+}
+
+std::string PositionerSentText(PositionerCommand command, std::uint8_t position, DiseqcSendResult sent) {
+  const std::string messages = PositionerMessagesText(command, position);
+  switch (sent) {
+    case DiseqcSendResult::Sent: return "sent " + messages;
+    case DiseqcSendResult::NoDriver: return messages + " not sent, no tuner";
+    case DiseqcSendResult::Refused: return messages + " refused by the driver";
+  }
+  return messages;
 }
 
 DiseqcSendResult SendPositionerCommand(PositionerCommand command, std::uint8_t position) {

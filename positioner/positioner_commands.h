@@ -41,3 +41,9 @@ std::uint8_t StoredPositionByte(const std::string& text);
 // steps and box. Sent when both went out; else what befell the last
 // message that did not.
 DiseqcSendResult SendPositionerCommand(PositionerCommand command, std::uint8_t position = 0);
+
+// The two messages of a command: "E1 31 68 FF, E0 31 68 FF".
+std::string PositionerMessagesText(PositionerCommand command, std::uint8_t position);
+// What a command's send did, in the page's result line and rx40ctl's:
+// "sent E1 31 68 FF, E0 31 68 FF", or the messages and why not.
+std::string PositionerSentText(PositionerCommand command, std::uint8_t position, DiseqcSendResult sent);

@@ -13,6 +13,7 @@
 
 #include "positioner/position_dlg.h"
 #include "positioner/usals.h"
+#include "positioner/usals_text.h"
 #include "settings/program_folder.h"
 #include "tests/support/fake_property_set.h"
 #include "tests/support/message_box_recorder.h"
@@ -218,6 +219,9 @@ TEST_F(PositionPage, EachButtonSendsItsCommandTwiceRepeatFirst) {
     repeat.insert(repeat.end(), c.message.begin(), c.message.end());
     first.insert(first.end(), c.message.begin(), c.message.end());
     EXPECT_EQ(Sent(), (std::vector<Bytes>{Record(repeat), Record(first)})) << c.button << " " << c.position;
+    EXPECT_EQ(m_page.GetDlgItemText(IDC_POS_USALS_OUTCOME),
+              "sent " + HexBytesText(repeat) + ", " + HexBytesText(first))
+        << "the result line says what went out";
   }
   EXPECT_TRUE(m_driver->CallsOf("QuerySupported").empty());
   EXPECT_TRUE(m_boxes.Texts().empty());
@@ -229,12 +233,14 @@ TEST_F(PositionPage, ARefusingDriverShowsOneBoxPerMessageAndNoTunerShowsNothing)
   Click(IDC_POS_STOP);
   EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>(2, "SendDiseqCommandRX40 QueryInterface Failed"));
   EXPECT_EQ(Sent().size(), 2u);
+  EXPECT_EQ(m_page.GetDlgItemText(IDC_POS_USALS_OUTCOME), "E1 31 60, E0 31 60 refused by the driver");
 
   m_boxes.Clear();
   TheTunerContext().m_pKsCtrl = nullptr;
   for (int id : {IDC_POS_GOTO, IDC_POS_STORE, IDC_POS_STEP_EAST, IDC_POS_STEP_WEST, IDC_POS_STOP, IDC_POS_DRIVE_EAST,
                  IDC_POS_DRIVE_WEST, IDC_POS_LIMIT_EAST, IDC_POS_LIMIT_WEST, IDC_POS_LIMITS_RESET})
     Click(id);
+  EXPECT_EQ(m_page.GetDlgItemText(IDC_POS_USALS_OUTCOME), "E1 31 63, E0 31 63 not sent, no tuner");
   Type(IDC_POS_LATITUDE, "51.5");
   Type(IDC_POS_LONGITUDE, "-0.1");
   Click(IDC_POS_GO);

@@ -158,7 +158,9 @@ int main(int argc, char** argv) {
     window->Sheet().SetActivePage(1);
     CDialog& capture = *window->Sheet().GetPage(1);
     capture.SetDlgItemText(IDC_RECORD_PATH, recordPath);
-    capture.SetDlgItemText(IDC_SIZE_LIMIT, "800000");
+    // A time limit beyond the run: the cancel ends it, and only what the run records must fit.
+    Click(capture, IDC_USE_TIME_LIMIT);
+    capture.SetDlgItemText(IDC_TIME_LIMIT, std::to_string(options.seconds + 60));
 
     const double cpuBefore = CpuSeconds();
     const auto wallBefore = std::chrono::steady_clock::now();

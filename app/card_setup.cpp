@@ -1,10 +1,14 @@
 #include "app/card_setup.h"
 
+#include <cstring>
+
 #include "platform/devices/device_registry.h"
 #include "platform/linuxdvb/dvb_kernel.h"
 #include "platform/linuxdvb/linux_dvb_card.h"
 #include "platform/media/platform_devices.h"
 #include "platform/sim/sim_card.h"
+#include "platform/ui/debug_output.h"
+#include "settings/file_contents.h"
 #include "settings/program_folder.h"
 #include "settings/tool_settings.h"
 #include "settings/tuner_settings.h"
@@ -14,8 +18,34 @@ void RegisterPlatformServices() {
   media::RegisterMediaPlatform();
 }
 
+namespace {
+
+std::string MotorMemoryPath() { return ProgramFolder().empty() ? "" : ProgramFolder() + "/" + sim::kMotorMemoryFile; }
+
+// The simulated dish where the last run left it, as a real motor keeps it.
+void RecallSimulatedDish(sim::SimCard& card) {
+  const std::string path = MotorMemoryPath();
+  std::string text;
+  if (path.empty() || ReadFileContents(path, text) != 0) return;
+  std::string error;
+  if (const auto memory = sim::ParseMotorMemory(text, &error)) card.Driver()->RecallMotor(*memory);
+  else OutputDebugString(path + ": " + error + "; the dish starts where the card's FILE puts it");
+}
+
+void RememberSimulatedDish(sim::SimCard& card) {
+  const std::string path = MotorMemoryPath();
+  if (path.empty()) return;
+  if (const int error = ReplaceFileContents(path, sim::MotorMemoryText(card.Driver()->RememberMotor())))
+    OutputDebugString(path + ": the dish's position cannot be kept: " + std::strerror(error));
+}
+
+}  // namespace
+
 CardInstallation::CardInstallation() = default;
-CardInstallation::~CardInstallation() = default;
+
+CardInstallation::~CardInstallation() {
+  if (m_simCard) RememberSimulatedDish(*m_simCard);
+}
 
 namespace {
 
@@ -38,7 +68,9 @@ SetupResult CardInstallation::Install(const CommandLine& commandLine, std::strin
     }
     config.stream.ringBytes = CaptureRingBytes(commandLine);
     m_simCard = sim::SimCard::Install(config, error);
-    return m_simCard ? SetupResult::Ready : SetupResult::BadOptions;
+    if (!m_simCard) return SetupResult::BadOptions;
+    RecallSimulatedDish(*m_simCard);
+    return SetupResult::Ready;
   }
   linuxdvb::CardOptions options;
   options.adapter = commandLine.adapter;

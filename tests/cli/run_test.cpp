@@ -280,6 +280,21 @@ TEST_F(CliOnSimulatedCard, APulledCardEndsTheRecordingWithEveryByteReceived) {
   EXPECT_LT(outcome.OfType("record")[0]["duration_s"].toDouble(), 600.0);
 }
 
+// A real motor keeps its dish where the last run left it; so does the
+// simulated card, in the data folder.
+TEST_F(CliOnSimulatedCard, TheDishStaysWhereTheLastRunLeftIt) {
+  const std::string card = Simulate(kSky);
+  CliOutcome outcome = Run({card, "usals", "--sat", "0090", "--lat", "50", "--lon", "8"});
+  ASSERT_EQ(outcome.status, kExitSuccess) << outcome.err;
+  Run({card, "motor", "store", "4"});
+  outcome = Run({card, "--json", "status", "11362", "22000", kUniversalLnb, kHighOscillator, "--timeout", "1"});
+  ASSERT_FALSE(outcome.OfType("status").empty()) << outcome.out;
+  EXPECT_DOUBLE_EQ(outcome.OfType("status")[0]["dish"].toObject()["angle_deg"].toDouble(), -1.0)
+      << "the goto of the run before (E0 31 6E E0 10), not the card's start";
+  EXPECT_NE(FileText(Path("simulated-dish.txt")).find("position 4 = -1.0"), std::string::npos)
+      << FileText(Path("simulated-dish.txt"));
+}
+
 TEST_F(CliOnSimulatedCard, PositionerCommandsGoOnTheBusAsThePagesButtonsSendThem) {
   const std::string trace = Path("trace.txt");
   const std::string card = Simulate(std::string(kSky) + "[card]\ntrace = " + trace + "\n");

@@ -142,5 +142,43 @@ TEST(DishMotor, SpeedAndStepComeFromTheOptionsAndTimePassingFollowsTheMove) {
   EXPECT_EQ(motor.AngleAt(9000), 3.0);
 }
 
+// Power off mid-move and on again: the dish rests where the move ends, with
+// its limits and stored positions, and the file reads back as written.
+TEST(DishMotor, ItsMemoryOutlivesTheProgramAndBadFilesAreNamed) {
+  DishMotor motor{MotorOptions{}, 0.0, 0};
+  motor.Receive({0xE0, 0x31, 0x6E, 0xE0, 0x50}, 0);  // goto 5.0 east (-5.00)
+  motor.Receive({0xE0, 0x31, 0x66}, 4000);          // east limit where it stands
+  motor.Receive({0xE0, 0x31, 0x6A, 0x07}, 4000);    // stored as position 7
+  motor.Receive({0xE0, 0x31, 0x68, 0x00}, 4000);    // drive east: held by the limit
+  motor.Receive({0xE0, 0x31, 0x6E, 0xD0, 0xA0}, 4000);  // goto 10.00 west, in progress
+  const MotorMemory memory = motor.Remember();
+  EXPECT_EQ(memory.angleDeg, 10.0) << "where the move in progress ends";
+  EXPECT_EQ(memory.eastLimitDeg, -5.0);
+  EXPECT_TRUE(memory.limitsOn);
+  EXPECT_EQ(memory.stored, (std::map<int, double>{{7, -5.0}}));
+
+  std::string error;
+  const auto read = ParseMotorMemory(MotorMemoryText(memory), &error);
+  ASSERT_TRUE(read) << error;
+  EXPECT_EQ(*read, memory);
+  DishMotor next{MotorOptions{}, -17.0, 0};
+  next.Recall(*read, 100);
+  EXPECT_EQ(next.AngleAt(100), 10.0);
+  EXPECT_FALSE(next.MovingAt(100));
+  EXPECT_EQ(*next.Receive({0xE0, 0x31, 0x6B, 0x07}, 200), "goto 7 from 10.00 to -5.00 (10.0 s)");
+
+  const std::pair<const char*, const char*> bad[] = {
+      {"limits = on\n", "no angle"},
+      {"angle = 95\n", "line 1: angle needs an angle within +-80 degrees, not \"95\""},
+      {"angle = 1\nlimits = maybe\n", "line 2: limits is on or off, not \"maybe\""},
+      {"angle = 1\nposition 0 = 2\n", "line 2: a stored position is numbered 1 to 255: \"position 0\""},
+      {"angle = 1\nspeed = 2\n", "line 2: unknown key \"speed\""},
+  };
+  for (const auto& [text, expected] : bad) {
+    EXPECT_FALSE(ParseMotorMemory(text, &error)) << text;
+    EXPECT_EQ(error, expected);
+  }
+}
+
 }  // namespace
 }  // namespace sim

@@ -376,6 +376,18 @@ MotorPosition TunerDriver::Motor() {
   return {m_motor.AngleAt(now), m_motor.MovingAt(now)};
 }
 
+MotorMemory TunerDriver::RememberMotor() {
+  std::lock_guard lock(m_mutex);
+  return m_motor.Remember();
+}
+
+void TunerDriver::RecallMotor(const MotorMemory& memory) {
+  std::lock_guard lock(m_mutex);
+  const uint64_t now = TickCountMs();
+  m_motor.Recall(memory, now);
+  FollowDishLocked(now);
+}
+
 int TunerDriver::AddDiseqcListener(DiseqcListener listener) {
   std::lock_guard lock(m_mutex);
   m_listeners.emplace_back(m_nextListenerId, std::move(listener));

@@ -117,6 +117,10 @@ class TunerDriver {
   void SetPointingError(double errorDeg);
   DishPointing Pointing();
   MotorPosition Motor();
+  // The motor's memory across runs (sky/motor_memory.h); Recall turns the
+  // dish at once.
+  MotorMemory RememberMotor();
+  void RecallMotor(const MotorMemory& memory);
 
   // The DiSEqC bus: every message put on it, oldest first, and listeners.
   int AddDiseqcListener(DiseqcListener listener);

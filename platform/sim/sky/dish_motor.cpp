@@ -40,6 +40,24 @@ bool DishMotor::MovingAt(uint64_t nowMs) const { return AngleAt(nowMs) != m_move
 
 void DishMotor::Place(double angleDeg, uint64_t nowMs) { m_move = {angleDeg, nowMs, angleDeg}; }
 
+MotorMemory DishMotor::Remember() const {
+  MotorMemory memory;
+  memory.angleDeg = m_move.to;
+  memory.eastLimitDeg = m_eastLimit;
+  memory.westLimitDeg = m_westLimit;
+  memory.limitsOn = m_limitsOn;
+  memory.stored = m_stored;
+  return memory;
+}
+
+void DishMotor::Recall(const MotorMemory& memory, uint64_t nowMs) {
+  Place(memory.angleDeg, nowMs);
+  m_eastLimit = memory.eastLimitDeg;
+  m_westLimit = memory.westLimitDeg;
+  m_limitsOn = memory.limitsOn;
+  m_stored = memory.stored;
+}
+
 uint64_t DishMotor::TimePassing(double angleDeg) const {
   const double low = std::min(m_move.from, m_move.to);
   const double high = std::max(m_move.from, m_move.to);

@@ -29,6 +29,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/sim/sky/motor_memory.h"
+
 namespace sim {
 
 // How the motor moves: the [motor] section of the card's FILE.
@@ -53,6 +55,12 @@ class DishMotor {
   // Puts the dish at the angle at once, as an installer turning it by hand;
   // ends any move.
   void Place(double angleDeg, uint64_t nowMs);
+
+  // What the motor keeps without power: the angle the dish rests at once the
+  // current move ends, the limits, the stored positions. Recall puts the
+  // dish there at once.
+  MotorMemory Remember() const;
+  void Recall(const MotorMemory& memory, uint64_t nowMs);
 
   // When the current move passed `angleDeg`, or when it began if it did not
   // pass it.

@@ -38,10 +38,10 @@ int main(int argc, char* argv[]) {
   }
   QApplication application(argc, argv);
 
-  const std::string folder = commandLine->dataDir.empty()
-                                 ? FolderOfPath(QCoreApplication::applicationFilePath().toStdString())
-                                 : commandLine->dataDir;
+  const std::string executableFolder = FolderOfPath(QCoreApplication::applicationFilePath().toStdString());
+  const std::string folder = commandLine->dataDir.empty() ? executableFolder : commandLine->dataDir;
   SetProgramFolder(folder);  // the card keeps its tuned carriers there
+  SetShippedDataFolder(ShippedDataFolderFor(executableFolder));
   ApplicationSetup setup;
   switch (setup.Start(*commandLine, &error)) {
     case SetupResult::Ready: break;

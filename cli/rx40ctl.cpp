@@ -12,14 +12,17 @@ namespace {
 // The process-wide settings a run changes, put back when it ends.
 class RunScope {
  public:
-  RunScope(Console& console, bool verbose, const std::string& programFolder)
+  RunScope(Console& console, bool verbose, const std::string& programFolder, const std::string& executableFolder)
       : m_boxes(SetMessageBoxService(MakeConsoleMessageBoxService(console))),
         m_debugOutput(SetDebugOutputEnabled(DebugOutputWanted(verbose))),
         m_boxLines(SetBoxLinesEnabled(false)),  // the console prints them as errors
-        m_programFolder(ProgramFolder()) {
+        m_programFolder(ProgramFolder()),
+        m_shippedFolder(ShippedDataFolder()) {
     SetProgramFolder(programFolder);
+    SetShippedDataFolder(ShippedDataFolderFor(executableFolder));
   }
   ~RunScope() {
+    SetShippedDataFolder(m_shippedFolder);
     SetProgramFolder(m_programFolder);
     SetBoxLinesEnabled(m_boxLines);
     SetDebugOutputEnabled(m_debugOutput);
@@ -33,6 +36,7 @@ class RunScope {
   bool m_debugOutput;
   bool m_boxLines;
   std::string m_programFolder;
+  std::string m_shippedFolder;
 };
 
 void Dispatch(const CommandContext& context) {
@@ -74,7 +78,7 @@ int RunRx40ctl(const std::vector<std::string>& args, ConsoleStreams streams, Sto
     return console.ExitStatus();
   }
   RunScope scope(console, arguments.verbose,
-                 arguments.common.dataDir.empty() ? executableFolder : arguments.common.dataDir);
+                 arguments.common.dataDir.empty() ? executableFolder : arguments.common.dataDir, executableFolder);
   Dispatch({arguments, console, stop});
   return console.ExitStatus();
 }

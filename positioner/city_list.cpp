@@ -37,7 +37,7 @@ std::optional<std::vector<std::string>> ReadCityList(const std::string& path) {
   return lines;
 }
 
-std::string CityListPath() { return ProgramFolder() + "/" + kCityListFileName; }
+std::string CityListPath() { return ProgramFile(kCityListFileName); }
 
 std::vector<CityLine> FirstBlockOf(const std::vector<std::string>& lines, const std::string& country) {
   std::vector<CityLine> block;

@@ -44,6 +44,7 @@ bool CPositionDlg::OnInitDialog() {
     SetDlgItemText(IDC_POS_LATITUDE, m_strLatitude);
     SetDlgItemText(IDC_POS_LONGITUDE, m_strLongitude);
   }
+  SayWhenNoListIsFound();
   ShowDishMotion();
   SetTimer(kDishMotionTimer, kDishMotionIntervalMs);
   return true;

@@ -70,6 +70,8 @@ class CPositionDlg : public CPropertyPage {
   std::string SelectedText(int comboId) const;
   // The stored-position byte of the Position edit, read now.
   std::uint8_t PositionNumber() const;
+  // Empty lists and no word would leave the user guessing.
+  void SayWhenNoListIsFound();
   void SendMotorCommand(PositionerCommand command, std::uint8_t position = 0);
 
   // The inputs at the last "Go".

@@ -57,9 +57,22 @@ void CPositionDlg::ShowCityPosition() {
   }
 }
 
+void CPositionDlg::SayWhenNoListIsFound() {
+  const bool noCities = ComboGetCount(IDC_POS_COUNTRY) == 0;
+  const bool noSatellites = ComboGetCount(IDC_POS_SATELLITE) == 0;
+  if (!noCities && !noSatellites) return;
+  std::string where = ProgramFolder();
+  if (!ShippedDataFolder().empty() && ShippedDataFolder() != ProgramFolder()) where += " or " + ShippedDataFolder();
+  const std::string missing = noCities && noSatellites ? std::string("No city list (") + kCityListFileName +
+                                                             ") and no satellite files (" + kTransponderFolderName + "/)"
+                              : noCities ? std::string("No city list (") + kCityListFileName + ")"
+                                         : std::string("No satellite files (") + kTransponderFolderName + "/)";
+  SetDlgItemText(IDC_POS_USALS_OUTCOME, missing + " in " + where + ": type the values instead");
+}
+
 void CPositionDlg::FillSatelliteList() {
   ComboResetContent(IDC_POS_SATELLITE);
-  const std::string folder = TransponderFolder(ProgramFolder());
+  const std::string folder = ProgramFile(kTransponderFolderName);
   for (const std::string& name : SatelliteFileNames(folder))
     ComboAddString(IDC_POS_SATELLITE, SatelliteEntryText(folder + "/" + name));
   ComboSetCurSel(IDC_POS_SATELLITE, 0);

@@ -10,6 +10,14 @@ std::string& Folder() {
   static std::string folder;
   return folder;
 }
+std::string& Shipped() {
+  static std::string folder;
+  return folder;
+}
+bool Exists(const std::string& path) {
+  struct stat info{};
+  return ::stat(path.c_str(), &info) == 0;
+}
 }  // namespace
 
 std::string FolderOfPath(const std::string& path) {
@@ -36,4 +44,19 @@ bool EnsureDataFolder(const std::string& folder, std::string* error) {
     return false;
   }
   return true;
+}
+
+const std::string& ShippedDataFolder() { return Shipped(); }
+void SetShippedDataFolder(std::string folder) { Shipped() = std::move(folder); }
+
+std::string ShippedDataFolderFor(const std::string& executableFolder) {
+  if (Exists(executableFolder + "/CityList.txt")) return executableFolder;
+  return FolderOfPath(executableFolder) + "/share/rx40-tessel";
+}
+
+std::string ProgramFile(const std::string& name) {
+  const std::string own = ProgramFolder() + "/" + name;
+  if (Exists(own) || Shipped().empty()) return own;
+  const std::string shipped = Shipped() + "/" + name;
+  return Exists(shipped) ? shipped : own;
 }

@@ -16,3 +16,16 @@ bool EnsureDataFolder(const std::string& folder, std::string* error);
 
 const std::string& ProgramFolder();
 void SetProgramFolder(std::string folder);
+
+// Where the tool's own lists ship (the city list, the satellite files):
+// next to the executable in a build, <prefix>/share/rx40-tessel once
+// installed. A list the program folder lacks (a new --data-dir) is read
+// from there. Empty: none known.
+const std::string& ShippedDataFolder();
+void SetShippedDataFolder(std::string folder);
+// The shipped folder for an executable in executableFolder: that folder when
+// it holds the city list, else ../share/rx40-tessel beside it.
+std::string ShippedDataFolderFor(const std::string& executableFolder);
+// `name` (a file or folder) in the program folder when it is there, else in
+// the shipped folder when it is there, else in the program folder.
+std::string ProgramFile(const std::string& name);

@@ -61,6 +61,7 @@ class PositionPage : public testing::Test {
     m_page.DestroyWindow();
     TheTunerContext().m_pKsCtrl = nullptr;
     SetProgramFolder("");
+    SetShippedDataFolder("");
     fs::remove_all(m_folder);
   }
 
@@ -186,13 +187,32 @@ TEST_F(PositionPage, TheCityListIsReadAgainForEveryChoice) {
   EXPECT_EQ(m_boxes.Texts().size(), 1u);
 }
 
-TEST_F(PositionPage, WithoutListFilesTheListsStayEmptyWithoutAMessage) {
-  fs::remove(m_folder / "CityList.txt");
+// A data folder without lists (a new --data-dir) reads the shipped ones;
+// with none anywhere the page says so instead of showing empty lists.
+TEST_F(PositionPage, ListsMissingFromTheDataFolderComeFromTheShippedOnesOrThePageSaysSo) {
+  const fs::path shipped = m_folder / "shipped";
+  fs::create_directories(shipped / "Transponders");
+  fs::rename(m_folder / "CityList.txt", shipped / "CityList.txt");
+  for (const auto& entry : fs::directory_iterator(m_folder / "Transponders"))
+    fs::rename(entry.path(), shipped / "Transponders" / entry.path().filename());
   fs::remove_all(m_folder / "Transponders");
+  EXPECT_EQ(ShippedDataFolderFor(shipped.string()), shipped.string()) << "a build: the lists lie beside the executable";
+  EXPECT_EQ(ShippedDataFolderFor("/usr/bin"), "/usr/share/rx40-tessel") << "an installed copy";
+  SetShippedDataFolder(shipped.string());
+  Open();
+  EXPECT_FALSE(Entries(IDC_POS_COUNTRY).empty());
+  EXPECT_FALSE(Entries(IDC_POS_SATELLITE).empty());
+  EXPECT_EQ(m_page.GetDlgItemText(IDC_POS_USALS_OUTCOME), "");
+  m_page.DestroyWindow();
+
+  SetShippedDataFolder("");
+  fs::remove_all(shipped);
   Open();
   EXPECT_TRUE(Entries(IDC_POS_COUNTRY).empty());
-  EXPECT_TRUE(Entries(IDC_POS_CITY).empty());
   EXPECT_TRUE(Entries(IDC_POS_SATELLITE).empty());
+  EXPECT_EQ(m_page.GetDlgItemText(IDC_POS_USALS_OUTCOME),
+            "No city list (CityList.txt) and no satellite files (Transponders/) in " + m_folder.string() +
+                ": type the values instead");
   EXPECT_TRUE(m_boxes.Texts().empty());
 }
 

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QWidget>
+#include <filesystem>
 
 #include "app/about_dlg.h"
 #include "app/application_version.h"
@@ -112,7 +113,20 @@ void CBDAUtilDlg::StopMonitor() {
 
 void CBDAUtilDlg::OnDestroy() { StopMonitor(); }
 
-void CBDAUtilDlg::OnHelp() { ui::ShellOpen(ProgramFolder() + "/Lumobox-recorder.chm", ProgramFolder()); }
+void CBDAUtilDlg::OnHelp() {
+  // The named help file where one is installed, else the tool's own page.
+  const std::string named = ProgramFile(kNamedHelpFile);
+  const std::string page = ProgramFile(kHelpPageFile);
+  if (std::filesystem::exists(named)) {
+    ui::ShellOpen(named, ProgramFolder());
+  } else if (std::filesystem::exists(page)) {
+    ui::ShellOpen(page, ProgramFolder());
+  } else {
+    AfxMessageBox(std::string("No help found: neither ") + kNamedHelpFile + " nor " + kHelpPageFile + " is in " +
+                      ProgramFolder(),
+                  MB_ICONEXCLAMATION);
+  }
+}
 
 // Enter on the window's own controls (the input stream list) would end the
 // program, and with it a recording; only a focused button takes Enter.

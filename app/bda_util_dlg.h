@@ -20,6 +20,11 @@
 #include "recording/capture_control_dlg.h"
 #include "tuner/bdacontrol_dlg.h"
 
+// F1 opens the named help file when it is installed, else the tool's own
+// help page, which ships with the lists.
+inline constexpr char kNamedHelpFile[] = "Lumobox-recorder.chm";
+inline constexpr char kHelpPageFile[] = "rx40-tessel-help.html";
+
 class CBDAUtilDlg : public CDialog {
  public:
   CBDAUtilDlg();

@@ -13,6 +13,7 @@
 #include "app/bda_util_app.h"
 #include "app/bda_util_dlg.h"
 #include "settings/program_folder.h"
+#include "tests/support/message_box_recorder.h"
 #include "platform/devices/device_notifications.h"
 #include "platform/media/bda_interfaces.h"
 #include "platform/ui/qt_services.h"
@@ -154,13 +155,20 @@ class RecordingShell final : public ui::ShellService {
   std::vector<std::string> opened;
 };
 
-TEST_F(MainWindowTest, F1OpensTheHelpFileFromTheProgramFolderWhenItExists) {
+// F1: the named help file when installed, else the tool's own page (the
+// shipped one when the data folder has none), else a box saying so.
+TEST_F(MainWindowTest, F1OpensTheNamedHelpFileOrTheToolsOwnPage) {
   auto shell = std::make_shared<RecordingShell>();
   auto previous = ui::SetShellService(shell);
   const std::string folder = testing::TempDir() + "/rx40-help";
+  const std::string shipped = testing::TempDir() + "/rx40-help-shipped";
+  std::filesystem::remove_all(folder);
+  std::filesystem::remove_all(shipped);
   std::filesystem::create_directories(folder);
-  std::filesystem::remove(folder + "/Lumobox-recorder.chm");
+  std::filesystem::create_directories(shipped);
   SetProgramFolder(folder);
+  SetShippedDataFolder(shipped);
+  MessageBoxRecorder boxes;
 
   CBDAUtilDlg dialog;
   WhenModalRuns([&] {
@@ -168,15 +176,20 @@ TEST_F(MainWindowTest, F1OpensTheHelpFileFromTheProgramFolderWhenItExists) {
       QKeyEvent press(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
       QApplication::sendEvent(dialog.Widget(), &press);
     };
-    pressF1();  // no help file: nothing
+    pressF1();  // no help at all: a box
+    std::ofstream(shipped + "/rx40-tessel-help.html") << "<html></html>";
+    pressF1();
     std::ofstream(folder + "/Lumobox-recorder.chm") << "help";
     pressF1();
     dialog.OnCancel();
   });
   dialog.DoModal();
   ui::SetShellService(previous);
-  ASSERT_EQ(shell->opened.size(), 1u);
-  EXPECT_EQ(shell->opened[0], folder + "/Lumobox-recorder.chm|" + folder);
+  SetShippedDataFolder("");
+  EXPECT_EQ(boxes.Texts(), std::vector<std::string>({"No help found: neither Lumobox-recorder.chm nor "
+                                                     "rx40-tessel-help.html is in " + folder}));
+  EXPECT_EQ(shell->opened, std::vector<std::string>({shipped + "/rx40-tessel-help.html|" + folder,
+                                                     folder + "/Lumobox-recorder.chm|" + folder}));
 }
 
 TEST_F(MainWindowTest, TheAboutItemShowsTheProductVersion) {

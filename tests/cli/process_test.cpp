@@ -115,11 +115,7 @@ TEST_F(Rx40ctlProcess, SigintDuringARecordingStopsItCleanlyKeepingEveryByte) {
   const std::vector<std::uint8_t> recorded = FileBytes(take);
   ASSERT_GE(recorded.size(), 4 * kSimSampleBytes);
   EXPECT_EQ(recorded.size() % kSimSampleBytes, 0u) << "whole samples of whole packets";
-  std::string parseError;
-  const auto config = sim::ParseSimText(kOneCarrierSky, &parseError);
-  ASSERT_TRUE(config) << parseError;
-  const std::vector<std::uint8_t> sent = SimulatedStreamBytes(config->sky, LockedCarrier(config->sky, 0, 0), recorded.size());
-  EXPECT_TRUE(sent == recorded) << "the recording differs from what the card sent";
+  EXPECT_TRUE(IsWhatTheCardSent(kOneCarrierSky, recorded));
 
   // The last line is the summary, and it counts what the file holds.
   const std::string out = Out();
@@ -154,11 +150,8 @@ TEST_F(Rx40ctlProcess, RecordingToStandardOutputFeedsAPipeAndEndsWhenTheReaderCl
   ASSERT_EQ(got, received.size()) << Err();
   EXPECT_EQ(Wait(pid), 0) << Err();
 
-  std::string parseError;
-  const auto config = sim::ParseSimText(kOneCarrierSky, &parseError);
-  ASSERT_TRUE(config) << parseError;
-  const std::vector<std::uint8_t> sent = SimulatedStreamBytes(config->sky, LockedCarrier(config->sky, 0, 0), 4 * kSimSampleBytes);
-  EXPECT_TRUE(std::equal(received.begin(), received.end(), sent.begin())) << "the pipe carries the card's stream";
+  received.resize(received.size() / 188 * 188);
+  EXPECT_TRUE(IsWhatTheCardSent(kOneCarrierSky, received)) << "the pipe carries the card's stream";
   EXPECT_NE(Err().find("into standard output (the reader closed the pipe)\nPackets: "), std::string::npos) << Err();
   EXPECT_EQ(Err().find("rx40ctl: record:"), std::string::npos) << "no error: " << Err();
 }
@@ -189,12 +182,7 @@ TEST_F(Rx40ctlProcess, AFiveSecondDiskStallLosesNothingWithTheRingAndIsCountedWi
   EXPECT_EQ(status, 0) << Err();
   EXPECT_EQ(summary["overflows"].toInt(), 0);
   EXPECT_GT(summary["ring_high_water_bytes"].toInteger(), 16 * 1024 * 1024) << "more than the card's buffer was held";
-  const std::vector<std::uint8_t> recorded = FileBytes(m_folder / "stall.ts");
-  std::string parseError;
-  const auto config = sim::ParseSimText(sky, &parseError);
-  ASSERT_TRUE(config) << parseError;
-  EXPECT_TRUE(SimulatedStreamBytes(config->sky, LockedCarrier(config->sky, 0, 0), recorded.size()) == recorded)
-      << "the stream across the stall, byte for byte";
+  EXPECT_TRUE(IsWhatTheCardSent(sky, FileBytes(m_folder / "stall.ts"))) << "the stream across the stall";
   std::printf("5 s stall at 80 Mbit/s: ring high-water %.1f MiB\n",
               static_cast<double>(summary["ring_high_water_bytes"].toInteger()) / (1024 * 1024));
 

@@ -3,13 +3,17 @@
 // that a recording can be compared with it byte for byte.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/sim/driver/bit_rate.h"
 #include "platform/sim/driver/stream_description.h"
 #include "platform/sim/programme.h"
+#include "platform/sim/sim_file.h"
 #include "platform/sim/stream/ts_generator.h"
 #include "platform/sim/stream_options.h"
 
@@ -48,4 +52,17 @@ inline sim::StreamDescription LockedCarrier(const sim::Sky& sky, std::size_t sat
   stream.bitRate =
       sim::UsefulBitRate(carrier) / static_cast<std::int64_t>(std::max<std::size_t>(1, carrier.inputStreamIds.size()));
   return stream;
+}
+
+// Whether bytes are the start of what the card of FILE text sends on the
+// first carrier of its first satellite (the text must parse).
+inline ::testing::AssertionResult IsWhatTheCardSent(const std::string& cardText, const std::vector<std::uint8_t>& bytes) {
+  std::string error;
+  const auto config = sim::ParseSimText(cardText, &error);
+  if (!config) return ::testing::AssertionFailure() << "the card's FILE: " << error;
+  const std::size_t samples = (bytes.size() + kSimSampleBytes - 1) / kSimSampleBytes;
+  const auto sent = SimulatedStreamBytes(config->sky, LockedCarrier(config->sky, 0, 0), samples * kSimSampleBytes);
+  if (!std::equal(bytes.begin(), bytes.end(), sent.begin()))
+    return ::testing::AssertionFailure() << "the " << bytes.size() << " bytes differ from what the card sent";
+  return ::testing::AssertionSuccess();
 }

@@ -153,6 +153,7 @@ void SimStreamPump::Finish(bool ended) {
 void SimStreamPump::Loop() {
   const bool device = m_config.pacing == SimPacing::BitRate;
   std::uint64_t sent = PacketsDelivered();
+  std::uint64_t heldUpMs = 0;  // how long the last hand-over kept the reader from the device
   while (!m_stopping) {
     if (!FollowSignal()) {
       Sleep(static_cast<std::uint32_t>(kMaxWaitMs));
@@ -161,19 +162,22 @@ void SimStreamPump::Loop() {
     ApplyPendingChanges();
     const std::optional<std::uint64_t> due = ChunksDue(sent / m_chunkPackets);
     if (!due) break;
-    // More than the card's buffer holds arrived unread: it overflowed, and
+    // More than the card's buffer holds arrived unread while the reader was
+    // held up handing data on (no ring, a stalled disk): it overflowed, and
     // everything in it is lost. A buffer's worth is made and dropped, so the
-    // stream shows the gap (its continuity counters jump), not all that
-    // arrived: a clock that jumps hours must not make hours of stream.
+    // stream shows the gap (its continuity counters jump). A gap with no such
+    // hold-up is the clock jumping (a test's clock, a suspended machine): the
+    // stream goes on from now, as a card that was not being fed.
     const std::uint64_t bufferChunks = kDeviceBufferBytes / (m_chunkPackets * kPacket) + 1;
-    const bool overflowed = device && *due > bufferChunks;
-    if (overflowed) {
-      ++m_overflows;
+    const bool behind = device && *due > bufferChunks;
+    const bool overflowed = behind && heldUpMs * m_bitRate / 8000 > kDeviceBufferBytes;
+    if (behind) {
+      if (overflowed) ++m_overflows;
       std::lock_guard lock(m_mutex);
       m_paceBaseMs = TickCountMs();
-      m_paceBasePackets = m_delivered + bufferChunks * m_chunkPackets;
+      m_paceBasePackets = m_delivered + (overflowed ? bufferChunks : 1) * m_chunkPackets;
     }
-    const std::uint64_t chunks = overflowed ? bufferChunks : *due;
+    const std::uint64_t chunks = overflowed ? bufferChunks : behind ? 1 : *due;
     for (std::uint64_t chunk = 0; chunk < chunks && !m_stopping; ++chunk) {
       std::size_t wanted = m_chunkPackets;
       if (m_config.packetLimit != 0) {
@@ -196,8 +200,10 @@ void SimStreamPump::Loop() {
       if (overflowed) continue;  // made and lost: the stream goes on after the gap
       // The generator's reuse of buffers it filled before must not meet ring memory written by a copy.
       if (!inPlace && m_generator && m_delivery.HasRing()) m_generator->ForgetBuffers();
+      const std::uint64_t handing = TickCountMs();
       const bool goOn = inPlace ? m_delivery.Commit(filled * kPacket)
                                 : m_delivery.Accept(m_chunk.data(), filled * kPacket, !device);
+      heldUpMs = TickCountMs() - handing;
       if (!goOn) {
         if (m_delivery.DeliveryResult() != S_OK) return Finish(false);
         break;  // stopping

@@ -7,8 +7,10 @@
 // arrives at the bit rate whether or not anyone reads it, into a buffer of
 // kDeviceBufferBytes (the size the Linux backend asks of the DVR device).
 // What arrived since the last read is read at once; when it is more than the
-// buffer holds, the buffer has overflowed: all of it is lost (the stream
-// jumps, as after a real overflow), counted, and reading goes on. Unpaced (a
+// buffer holds because the reader was held up handing data on (no ring, a
+// stalled disk), the buffer has overflowed: a buffer's worth is lost (the
+// stream jumps, as after a real overflow), counted, and reading goes on. A
+// gap without such a hold-up is the clock jumping and loses nothing. Unpaced (a
 // benchmark, a test), the source waits for room instead.
 //
 // After the configured packet limit (or the end of a replayed file) it

@@ -112,6 +112,14 @@ void SignalHistoryPlot::paintEvent(QPaintEvent*) {
 
   p.setPen(palette().color(QPalette::Mid));
   p.drawRect(area);
+  if (m_style == Style::Compact &&
+      std::none_of(samples.begin(), samples.end(), [](const SignalSample& sample) { return sample.locked; })) {
+    // Not a blank box until the first lock: what it will show, and its half-way line.
+    p.setPen(QPen(kGridColour, 1, Qt::DotLine));
+    p.drawLine(QPointF(area.left(), yOf(50)), QPointF(area.right(), yOf(50)));
+    p.setPen(palette().color(QPalette::PlaceholderText));
+    p.drawText(area, Qt::AlignCenter, QStringLiteral("signal history"));
+  }
 
   if (m_style == Style::Detailed) {
     const QRectF legend(area.left(), 3, area.width(), fontMetrics().height());

@@ -131,6 +131,8 @@ QWidget* MakeControl(const ui::ControlTemplate& c, QWidget* parent) {
         QPalette palette = edit->palette();
         palette.setColor(QPalette::Base, palette.color(QPalette::Window));
         edit->setPalette(palette);
+        // Tab walks what can be changed; a click still selects the text to copy.
+        edit->setFocusPolicy(Qt::ClickFocus);
       }
       if (c.styles & ui::kDisabled) {
         // A disabled box is a display: its value stays legible.
@@ -174,6 +176,14 @@ QWidget* MakeControl(const ui::ControlTemplate& c, QWidget* parent) {
     case ControlKind::GroupBox: {
       auto* group = new QGroupBox(Q(c.text), parent);
       group->setAttribute(Qt::WA_TransparentForMouseEvents);
+      // The title sits on the frame's top line, inside the control's rectangle,
+      // as the classic platform draws a group box; the default style puts it above.
+      group->setStyleSheet(
+          c.text.empty()
+              ? QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 3px; margin-top: 0; }")
+              : QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 3px; margin-top: 0.5em; }"
+                               "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; "
+                               "left: 7px; padding: 0 2px; }"));
       w = group;
       break;
     }

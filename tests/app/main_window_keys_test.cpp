@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
 #include <QTest>
 
 #include "app/bda_util_dlg.h"
@@ -80,6 +84,57 @@ TEST_F(MainWindowKeysTest, EscapeNeverEndsTheWindowWhereverTheFocusIs) {
   EXPECT_EQ(dialog.DoModal(), IDCANCEL);
   EXPECT_TRUE(done);
   EXPECT_TRUE(closedBy.empty()) << "Escape closed the window from " << closedBy[0];
+}
+
+// Tab walks what the user can change: the lower panel's read-only value
+// boxes are left out, a click still selects their text.
+TEST_F(MainWindowKeysTest, TabSkipsTheReadOnlyValueBoxes) {
+  std::vector<std::string> visited;
+  int readOnlyBoxes = 0;
+  WhenModalRuns([&] {
+    ShowActive();
+    for (QLineEdit* edit : dialog.Widget()->findChildren<QLineEdit*>())
+      if (edit->isReadOnly() && edit->isVisible()) ++readOnlyBoxes;
+    dialog.TunerPage().GotoDlgCtrl(IDC_FREQUENCY);
+    for (int i = 0; i < 40; ++i) {
+      QWidget* focus = QApplication::focusWidget();
+      if (auto* edit = qobject_cast<QLineEdit*>(focus); edit && edit->isReadOnly())
+        visited.push_back(edit->objectName().toStdString());
+      PressKeyOnFocus(Qt::Key_Tab);
+    }
+    QWidget* readOnly = dialog.GetDlgItem(IDC_MATYPE);
+    QTest::mouseClick(readOnly, Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), readOnly) << "a click still reaches it";
+    dialog.OnCancel();
+  });
+  dialog.DoModal();
+  EXPECT_GE(readOnlyBoxes, 15) << "the panel's value boxes are there to be skipped";
+  EXPECT_TRUE(visited.empty()) << "Tab stopped in read-only box " << visited.front();
+}
+
+// A titled group box draws its title on the frame's top line, inside the
+// rectangle the window gives it, not above the frame.
+TEST_F(MainWindowKeysTest, GroupTitlesSitOnTheirFramesLine) {
+  WhenModalRuns([&] {
+    ShowActive();
+    int titled = 0;
+    for (QGroupBox* group : dialog.Widget()->findChildren<QGroupBox*>()) {
+      if (group->title().isEmpty()) continue;
+      ++titled;
+      QStyleOptionGroupBox option;
+      option.initFrom(group);
+      option.text = group->title();
+      option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+      const QRect label = group->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, group);
+      const QRect frame = group->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxFrame, group);
+      EXPECT_GE(label.top(), 0) << group->title().toStdString();
+      EXPECT_LT(frame.top(), label.bottom()) << group->title().toStdString() << ": the frame line runs through the title";
+      EXPECT_GT(frame.top(), label.top()) << group->title().toStdString();
+    }
+    EXPECT_GE(titled, 1);
+    dialog.OnCancel();
+  });
+  dialog.DoModal();
 }
 
 TEST_F(MainWindowKeysTest, ClosingTheWindowDuringARecordingAsksAndNoKeepsItRecording) {

@@ -39,7 +39,9 @@ std::optional<double> DecibelValue(const dtv_fe_stats& stats) {
 
 std::optional<std::uint64_t> CounterValue(const dtv_fe_stats& stats) {
   if (stats.len == 0 || stats.stat[0].scale != FE_SCALE_COUNTER) return std::nullopt;
-  return stats.stat[0].uvalue;
+  // The kernel's record is packed: copy the value out, no reference to it.
+  const std::uint64_t value = stats.stat[0].uvalue;
+  return value;
 }
 
 }  // namespace linuxdvb

@@ -21,6 +21,7 @@
 #include <utility>
 
 #include "platform/ui/debug_output.h"
+#include "platform/ui/label_alignment.h"
 #include "platform/ui/resource_registry.h"
 #include "platform/ui/ui_thread.h"
 #include "platform/ui/window_timers.h"
@@ -284,9 +285,11 @@ void CDialog::Build(QWidget* widget) {
   widget->setFixedSize(ui::DluToPixels(m_template->cx, m_template->cy, m_units));
   widget->setWindowTitle(Q(m_template->caption));
   QWidget* previous = nullptr;
-  for (const auto& c : m_template->controls) {
+  const std::vector<ui::DluRect> drawn = ui::AlignLabels(m_template->controls);
+  for (std::size_t index = 0; index < m_template->controls.size(); ++index) {
+    const ui::ControlTemplate& c = m_template->controls[index];
     QWidget* control = MakeControl(c, widget);
-    QRect rect = ui::DluToPixels(c.rect, m_units);
+    QRect rect = ui::DluToPixels(drawn[index], m_units);
     if (c.kind == ui::ControlKind::Bitmap) {
       // A bitmap control takes its bitmap's own size, as on the original platform.
       const QPixmap pixmap = ui::LoadBitmap(c.resourceId);

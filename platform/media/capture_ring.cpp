@@ -192,24 +192,6 @@ void CaptureRing::Consume(std::size_t bytes) {
   else Notify(m_producerWaiting);
 }
 
-std::size_t CaptureRing::TryPop(std::uint8_t* out, std::size_t size) {
-  std::size_t copied = 0;
-  while (copied + kPacket <= size) {
-    const std::span<const std::uint8_t> span = Peek(size - copied);
-    if (span.empty()) break;
-    std::memcpy(out + copied, span.data(), span.size());
-    Consume(span.size());
-    copied += span.size();
-  }
-  return copied;
-}
-
-std::size_t CaptureRing::Pop(std::uint8_t* out, std::size_t size) {
-  if (const std::size_t popped = TryPop(out, size)) return popped;
-  if (WaitForData(size).empty()) return 0;
-  return TryPop(out, size);
-}
-
 void CaptureRing::WakeProducer() {
   {
     std::lock_guard lock(m_mutex);

@@ -12,8 +12,8 @@
 // queue. Its capacity is whole blocks; a block partly read still counts
 // whole, so the room may fall short of the capacity by up to one block.
 //
-// Threads: FreeSpan, Commit, Push on the producer's; Pop on the consumer's;
-// Wake*, the counters from any. The byte counts are atomics; the mutex
+// Threads: FreeSpan, Commit, Push on the producer's; Peek, WaitForData,
+// Consume on the consumer's; Wake*, the counters from any. The byte counts are atomics; the mutex
 // guards the block lists and serves the waits, and is taken only to change
 // blocks or when the other side waits.
 #pragma once
@@ -75,13 +75,9 @@ class CaptureRing {
   std::span<const std::uint8_t> Peek(std::size_t most);
   std::span<const std::uint8_t> WaitForData(std::size_t most);
   void Consume(std::size_t bytes);
-  // Waits for data (or WakeConsumer), then copies out as many whole packets
-  // as are there and fit in size. 0 when woken with nothing left.
-  std::size_t Pop(std::uint8_t* out, std::size_t size);
-  // Like Pop, without waiting.
-  std::size_t TryPop(std::uint8_t* out, std::size_t size);
   // End the producer's waits for room (a stop), or the consumer's for data
-  // (the producer has ended: what is left is drained, then Pop gives 0).
+  // (the producer has ended: what is left is drained, then WaitForData
+  // gives nothing).
   // Apart so a stop cannot end the consumer before the producer's last push.
   void WakeProducer();
   void WakeConsumer();

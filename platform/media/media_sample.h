@@ -8,31 +8,16 @@
 #include <atomic>
 
 #include "platform/com/com_ptr.h"
-#include "platform/media/media_interfaces.h"
+#include "platform/media/sample_base.h"
 
 class CMemAllocator;
 
-class CMediaSample final : public IMediaSample {
+class CMediaSample final : public CSampleBase {
  public:
   CMediaSample(CMemAllocator* allocator, BYTE* buffer, LONG size);
-  CMediaSample(const CMediaSample&) = delete;
-  CMediaSample& operator=(const CMediaSample&) = delete;
 
-  HRESULT QueryInterface(REFIID riid, void** ppv) override;
   ULONG AddRef() override;
   ULONG Release() override;
-
-  HRESULT GetPointer(BYTE** buffer) override;
-  LONG GetSize() override;
-  HRESULT GetTime(REFERENCE_TIME* start, REFERENCE_TIME* end) override;
-  HRESULT SetTime(REFERENCE_TIME* start, REFERENCE_TIME* end) override;
-  HRESULT IsSyncPoint() override;
-  HRESULT SetSyncPoint(BOOL syncPoint) override;
-  HRESULT IsDiscontinuity() override;
-  HRESULT SetDiscontinuity(BOOL discontinuity) override;
-  LONG GetActualDataLength() override;
-  // VFW_E_BUFFER_OVERFLOW beyond the buffer's size.
-  HRESULT SetActualDataLength(LONG length) override;
 
   // Called by the allocator when it hands the sample out: one reference,
   // fresh properties, and a reference on the allocator.
@@ -41,12 +26,7 @@ class CMediaSample final : public IMediaSample {
 
  private:
   CMemAllocator* const m_pAllocator;
-  BYTE* const m_pBuffer;
-  const LONG m_cbBuffer;
   std::atomic<std::int32_t> m_cRef{0};
   ComPtr<IMemAllocator> m_holdAllocator;  // while out
   bool m_bOut = false;
-  LONG m_lActual = 0;
-  bool m_bTimeValid = false, m_bSyncPoint = false, m_bDiscontinuity = false;
-  REFERENCE_TIME m_tStart = 0, m_tEnd = 0;
 };

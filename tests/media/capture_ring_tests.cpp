@@ -20,21 +20,34 @@ std::vector<std::uint8_t> Packets(std::size_t first, std::size_t count) {
   return bytes;
 }
 
+// What the consumer reads in place, up to `most` bytes, as the streaming
+// thread does: Peek, use, Consume; with `wait`, waiting for data first.
+std::vector<std::uint8_t> Take(CaptureRing& ring, std::size_t most, bool wait = false) {
+  std::vector<std::uint8_t> taken;
+  for (;;) {
+    const std::size_t left = most - taken.size();
+    const auto span = wait && taken.empty() ? ring.WaitForData(left) : ring.Peek(left);
+    if (span.empty()) return taken;
+    EXPECT_EQ(span.size() % kPacket, 0u) << "whole packets only";
+    taken.insert(taken.end(), span.begin(), span.end());
+    ring.Consume(span.size());
+  }
+}
+
 TEST(CaptureRing, BytesComeOutInOrderAcrossTheWrapAndTheHighWaterIsKept) {
   CaptureRing ring(10 * kPacket + 100);  // rounded down to whole packets
   EXPECT_EQ(ring.Capacity(), 10 * kPacket);
-  std::vector<std::uint8_t> out(4 * kPacket);
   std::vector<std::uint8_t> got;
   std::size_t pushed = 0;
   for (int round = 0; round < 7; ++round) {  // 3 packets in per round, wrapping several times
     const auto in = Packets(pushed, 3);
     EXPECT_EQ(ring.Push(in.data(), in.size()), in.size());
     pushed += 3;
-    const std::size_t n = ring.TryPop(out.data(), round % 2 ? out.size() : 2 * kPacket + 50);
-    EXPECT_EQ(n % kPacket, 0u) << "whole packets only";
-    got.insert(got.end(), out.begin(), out.begin() + static_cast<long>(n));
+    const auto taken = Take(ring, round % 2 ? 4 * kPacket : 2 * kPacket + 50);
+    got.insert(got.end(), taken.begin(), taken.end());
   }
-  while (const std::size_t n = ring.TryPop(out.data(), out.size())) got.insert(got.end(), out.begin(), out.begin() + static_cast<long>(n));
+  const auto rest = Take(ring, 100 * kPacket);
+  got.insert(got.end(), rest.begin(), rest.end());
   EXPECT_EQ(got, Packets(0, pushed));
   EXPECT_EQ(ring.Overflows(), 0u);
   EXPECT_EQ(ring.HighWater(), 4 * kPacket);  // 1 left over, 3 pushed
@@ -50,10 +63,7 @@ TEST(CaptureRing, AFullRingLosesWhatDoesNotFitAndCountsIt) {
   EXPECT_EQ(ring.Overflows(), 2u);
   EXPECT_EQ(ring.LostBytes(), 5 * kPacket);
   EXPECT_EQ(ring.HighWater(), ring.Capacity());
-  std::vector<std::uint8_t> out(8 * kPacket);
-  ASSERT_EQ(ring.TryPop(out.data(), out.size()), 4 * kPacket);
-  out.resize(4 * kPacket);
-  EXPECT_EQ(out, Packets(0, 4)) << "what was taken is intact";
+  EXPECT_EQ(Take(ring, 8 * kPacket), Packets(0, 4)) << "what was taken is intact";
 }
 
 TEST(CaptureRing, AWaitingProducerLosesNothingAndAStopEndsItsWait) {
@@ -61,8 +71,8 @@ TEST(CaptureRing, AWaitingProducerLosesNothingAndAStopEndsItsWait) {
   const auto in = Packets(0, 1000);
   std::vector<std::uint8_t> got;
   std::thread consumer([&] {
-    std::vector<std::uint8_t> out(5 * kPacket);
-    while (const std::size_t n = ring.Pop(out.data(), out.size())) got.insert(got.end(), out.begin(), out.begin() + static_cast<long>(n));
+    for (auto taken = Take(ring, 5 * kPacket, true); !taken.empty(); taken = Take(ring, 5 * kPacket, true))
+      got.insert(got.end(), taken.begin(), taken.end());
   });
   EXPECT_TRUE(ring.PushWaiting(in.data(), in.size()));
   ring.WakeConsumer();  // the producer has ended: drain, then stop
@@ -102,8 +112,7 @@ TEST(CaptureRing, MemoryFollowsTheFillNotTheCapacity) {
   for (int i = 0; i < 1000; ++i) ASSERT_EQ(ring.Push(chunk.data(), chunk.size()), chunk.size());  // a stall: 65 MB
   const std::size_t stalled = ring.BlocksAllocated();
   EXPECT_GE(stalled * block, 1000 * chunk.size() - block);
-  std::vector<std::uint8_t> out(block);
-  while (ring.TryPop(out.data(), out.size()) != 0) {
+  while (!Take(ring, block).empty()) {
   }
   EXPECT_LT(ring.BlocksAllocated(), 16u) << "the spares kept, the rest given back";
   EXPECT_EQ(ring.Overflows(), 0u);

@@ -2,6 +2,7 @@
 // each operation reads its file again, so edits to the city list count at
 // the next selection change and edits to the satellite files when the page
 // is next created.
+#include "platform/ui/debug_output.h"
 #include "platform/ui/message_box.h"
 #include "positioner/city_list.h"
 #include "positioner/position_dlg.h"
@@ -61,13 +62,14 @@ void CPositionDlg::SayWhenNoListIsFound() {
   const bool noCities = ComboGetCount(IDC_POS_COUNTRY) == 0;
   const bool noSatellites = ComboGetCount(IDC_POS_SATELLITE) == 0;
   if (!noCities && !noSatellites) return;
+  // One short line fits the page; where it looked goes to the debug output.
+  const char* missing = noCities && noSatellites ? "No city list or satellite files"
+                        : noCities               ? "No city list"
+                                                 : "No satellite files";
+  SetDlgItemText(IDC_POS_USALS_OUTCOME, std::string(missing) + ": type the values");
   std::string where = ProgramFolder();
   if (!ShippedDataFolder().empty() && ShippedDataFolder() != ProgramFolder()) where += " or " + ShippedDataFolder();
-  const std::string missing = noCities && noSatellites ? std::string("No city list (") + kCityListFileName +
-                                                             ") and no satellite files (" + kTransponderFolderName + "/)"
-                              : noCities ? std::string("No city list (") + kCityListFileName + ")"
-                                         : std::string("No satellite files (") + kTransponderFolderName + "/)";
-  SetDlgItemText(IDC_POS_USALS_OUTCOME, missing + " in " + where + ": type the values instead");
+  OutputDebugString(std::string(missing) + " (" + kCityListFileName + ", " + kTransponderFolderName + "/) in " + where);
 }
 
 void CPositionDlg::FillSatelliteList() {

@@ -20,7 +20,7 @@ void CPositionDlg::OnGo() {
   const auto lat = PlainDecimal(latitude);
   const auto lon = PlainDecimal(longitude);
   if (!lat || !lon) {
-    SetDlgItemText(IDC_POS_USALS_OUTCOME, "Nothing sent: latitude and longitude must be plain numbers of degrees");
+    SetDlgItemText(IDC_POS_USALS_OUTCOME, "Nothing sent: latitude or longitude is not a number");
     usals::Result invalid;
     MessageBox(this, UsalsErrorText(invalid), kUsalsErrorCaption, MB_OK | MB_ICONSTOP);
     return;

@@ -253,15 +253,15 @@ void CUtiVirtualDamonDlg::OnTimer(int timerId) {
   }
   KillTimer(kRecordTimer);
   const RecordingHealth health = ReadRecordingHealth();
-  const std::string trouble = RecordingTrouble(health, m_Silence.Observe(health.bytesWritten, TickCountMs()));
-  TickLimit(trouble);
-  if (m_bRecording) SetDlgItemText(IDC_RECORD_HEALTH, DescribeRecordingHealth(health) + trouble);
+  const std::uint32_t silent = m_Silence.Observe(health.bytesWritten, TickCountMs());
+  TickLimit(health, silent);
+  if (m_bRecording) SetDlgItemText(IDC_RECORD_HEALTH, RecordingHealthLine(health, silent));
   CheckWriteError();
   if (m_bRecording) SetTimer(kRecordTimer, kRecordTimerMs);
   CheckSpaceForTimeLimit();
 }
 
-void CUtiVirtualDamonDlg::TickLimit(const std::string& trouble) {
+void CUtiVirtualDamonDlg::TickLimit(const RecordingHealth& health, std::uint32_t silentSeconds) {
   const LimitTick tick =
       m_Limit.Tick(m_bSizeLimitMode ? LimitMode::FileSize : LimitMode::Time, m_nSizeLimit, m_nTimeLimit);
   SetDlgItemText(IDC_LIMIT_LINE, tick.line);
@@ -270,7 +270,7 @@ void CUtiVirtualDamonDlg::TickLimit(const std::string& trouble) {
     return;
   }
   const std::string status = RecordingStatus(tick.percent);
-  SetDlgItemText(IDC_RECORD_STATUS, status + trouble);
+  SetDlgItemText(IDC_RECORD_STATUS, RecordingStatusLine(tick.percent, health, silentSeconds));
   if (m_bSizeLimitMode) OutputDebugString(status);  // only size-limit ticks write the debug line
   ProgressSetPos(IDC_RECORD_PROGRESS, static_cast<int>(tick.percent));
 }

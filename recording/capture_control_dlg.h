@@ -82,8 +82,8 @@ class CUtiVirtualDamonDlg : public CPropertyPage {
   void StopProcedure();
   // The limit's tick: the size or time-left line, then the status and the
   // progress bar, or the stop procedure at 100 percent.
-  // trouble: what RecordingTrouble found this tick, for the status line.
-  void TickLimit(const std::string& trouble);
+  // The status line says what is wrong, if anything (recording_health.h).
+  void TickLimit(const RecordingHealth& health, std::uint32_t silentSeconds);
   // Reads the fields during a recording without a box; flags a failing one.
   void ReadFieldsQuietly();
   // The operator finished editing a limit field (Enter or focus out).

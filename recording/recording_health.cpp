@@ -1,5 +1,7 @@
 #include "recording/recording_health.h"
 
+#include "recording/capture_progress.h"
+
 #include "recording/recording_state.h"
 #include "tuner/tuner_context.h"
 
@@ -54,4 +56,16 @@ std::string RecordingTrouble(const RecordingHealth& health, std::uint32_t silent
     text += "   Stream data lost (" + std::to_string(overflows) + (overflows == 1 ? " overflow)" : " overflows)");
   }
   return text;
+}
+
+std::string RecordingStatusLine(std::uint64_t percent, const RecordingHealth& health, std::uint32_t silentSeconds) {
+  if (silentSeconds != 0) return "No data for " + std::to_string(silentSeconds) + " s";
+  if (health.sourceReported && health.source.AllOverflows() != 0) return "Data lost! " + std::to_string(percent) + "%";
+  return RecordingStatus(percent);
+}
+
+std::string RecordingHealthLine(const RecordingHealth& health, std::uint32_t silentSeconds) {
+  const std::string counts = DescribeRecordingHealth(health);
+  if (silentSeconds == 0) return counts;
+  return "No data from the card for " + std::to_string(silentSeconds) + " s   " + counts;
 }

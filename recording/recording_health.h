@@ -45,7 +45,12 @@ class SilenceWatch {
   std::uint64_t m_sinceMs = 0;
 };
 
-// What is wrong with the recording in progress, for its status and health
-// lines: "No data from the card for N s", the stream lost to overflows;
+// What is wrong with the recording in progress, for rx40ctl's progress
+// line: "No data from the card for N s", the stream lost to overflows;
 // empty when nothing is. Each part starts with a separator.
 std::string RecordingTrouble(const RecordingHealth& health, std::uint32_t silentSeconds);
+// The same for the page, whose lines are short: the status line in place of
+// "Recording... N%" ("No data for N s", "Data lost! N%"), and the health
+// line with a silence first, before the counts it makes meaningless.
+std::string RecordingStatusLine(std::uint64_t percent, const RecordingHealth& health, std::uint32_t silentSeconds);
+std::string RecordingHealthLine(const RecordingHealth& health, std::uint32_t silentSeconds);

@@ -210,9 +210,7 @@ TEST_F(PositionPage, ListsMissingFromTheDataFolderComeFromTheShippedOnesOrThePag
   Open();
   EXPECT_TRUE(Entries(IDC_POS_COUNTRY).empty());
   EXPECT_TRUE(Entries(IDC_POS_SATELLITE).empty());
-  EXPECT_EQ(m_page.GetDlgItemText(IDC_POS_USALS_OUTCOME),
-            "No city list (CityList.txt) and no satellite files (Transponders/) in " + m_folder.string() +
-                ": type the values instead");
+  EXPECT_EQ(m_page.GetDlgItemText(IDC_POS_USALS_OUTCOME), "No city list or satellite files: type the values");
   EXPECT_TRUE(m_boxes.Texts().empty());
 }
 
@@ -312,7 +310,7 @@ TEST_F(PositionPage, GoWithInputsOutOfRangeOrOutOfReachShowsTheErrorAndSendsNoth
     const char* box;
     const char* label;
   } cases[] = {
-      {"0130", "nan", "0", "Longitude or Latitude error!", "Nothing sent: latitude and longitude must be plain numbers of degrees"},
+      {"0130", "nan", "0", "Longitude or Latitude error!", "Nothing sent: latitude or longitude is not a number"},
       {"0130", "51.5", "1e999", "Longitude or Latitude error!", nullptr},
       {"0130", "-inf", "8", "Longitude or Latitude error!", nullptr},
       {"nan", "51.5", "8", "Longitude or Latitude error!", nullptr},
@@ -328,7 +326,7 @@ TEST_F(PositionPage, GoWithInputsOutOfRangeOrOutOfReachShowsTheErrorAndSendsNoth
        "Nothing sent: motor angle 66.9\u00B0 beyond 65\u00B0"},
       // Empty or no plain number: never read as 0 or as its leading digits.
       {"0130", "", "8", "Longitude or Latitude error!",
-       "Nothing sent: latitude and longitude must be plain numbers of degrees"},
+       "Nothing sent: latitude or longitude is not a number"},
       {"0130", "51.5", "", "Longitude or Latitude error!", nullptr},
       {"0130", "abc", "8", "Longitude or Latitude error!", nullptr},
       {"0130", "50,5", "8", "Longitude or Latitude error!", nullptr},

@@ -142,10 +142,9 @@ TEST_F(CaptureOfNothing, TheStatusAndHealthLinesSayNoDataCameAfterThreeSeconds) 
   EXPECT_EQ((*capture)->GetDlgItemText(IDC_RECORD_STATUS), "Recording... 0%") << "2 s is not yet a silence";
   platform.Clock().SleepMs(1'500);
   timers.FireArmed();
-  EXPECT_EQ((*capture)->GetDlgItemText(IDC_RECORD_STATUS), "Recording... 0%   No data from the card for 3 s");
+  EXPECT_EQ((*capture)->GetDlgItemText(IDC_RECORD_STATUS), "No data for 3 s") << "short: the status box is narrow";
   const std::string health = (*capture)->GetDlgItemText(IDC_RECORD_HEALTH);
-  EXPECT_NE(health.find("Bytes: 0 "), std::string::npos) << health;
-  EXPECT_NE(health.find("   No data from the card for 3 s"), std::string::npos) << health;
+  EXPECT_EQ(health.rfind("No data from the card for 3 s   Packets: 0   Bytes: 0 ", 0), 0u) << health;
   Click(IDC_CANCEL_RECORD);
   EXPECT_EQ((*capture)->GetDlgItemText(IDC_RECORD_STATUS), "Record Stopped!");
 }

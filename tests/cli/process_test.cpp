@@ -180,15 +180,16 @@ TEST_F(Rx40ctlProcess, AFiveSecondDiskStallLosesNothingWithTheRingAndIsCountedWi
 
   const auto [status, summary] = record({});
   EXPECT_EQ(status, 0) << Err();
-  EXPECT_EQ(summary["overflows"].toInt(), 0);
-  EXPECT_GT(summary["ring_high_water_bytes"].toInteger(), 16 * 1024 * 1024) << "more than the card's buffer was held";
+  EXPECT_EQ(summary["overflows"].toInt(), 0) << Out();
+  EXPECT_GT(summary["ring_high_water_bytes"].toInteger(), 16 * 1024 * 1024)
+      << "more than the card's buffer was held: " << Out();
   EXPECT_TRUE(IsWhatTheCardSent(sky, FileBytes(m_folder / "stall.ts"))) << "the stream across the stall";
   std::printf("5 s stall at 80 Mbit/s: ring high-water %.1f MiB\n",
               static_cast<double>(summary["ring_high_water_bytes"].toInteger()) / (1024 * 1024));
 
   const auto [ringless, lossy] = record({"--ring-mb", "0"});
-  EXPECT_EQ(ringless, 1);
-  EXPECT_GE(lossy["device_overflows"].toInt(), 1);
+  EXPECT_EQ(ringless, 1) << Err();
+  EXPECT_GE(lossy["device_overflows"].toInt(), 1) << Out();
   EXPECT_EQ(lossy["ring_bytes"].toInt(), 0);
   EXPECT_NE(Err().find("rx40ctl: record: stream data was lost before it reached the file: the card's buffer overflowed"),
             std::string::npos)

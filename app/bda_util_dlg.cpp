@@ -39,6 +39,11 @@ bool CBDAUtilDlg::OnInitDialog() {
   m_Sheet.AddPage(&m_TunerPage);
   m_Sheet.AddPage(&m_CapturePage);
   m_Sheet.AddPage(&m_PositionPage);
+  // A move's arrival is checked on the Tuner Setting page, so the window
+  // shows the transponder the card ends up on.
+  m_PositionPage.SetReferenceTuner([this](const ListedTransponder& reference) {
+    return m_TunerPage.TuneTransponder(reference.frequencyMHz, reference.symbolRateKs, reference.Polarity());
+  });
   m_Sheet.Create(this);
   PlaceSheet();
   m_Trend.Attach(*this, qobject_cast<QTabWidget*>(m_Sheet.Widget()));

@@ -28,8 +28,9 @@ constexpr CommandEntry kCommands[] = {
     {CliCommand::Diseqc, "diseqc", "diseqc HEX HEX [HEX [HEX [HEX]]]"},
     {CliCommand::Motor, "motor",
      "motor east|west|step-east|step-west|stop|limit-east|limit-west|limits-off|goto N|store N"},
-    {CliCommand::Usals, "usals", "usals --sat NNNN --lat DEG --lon DEG [--dry-run]"},
+    {CliCommand::Usals, "usals", "usals --sat NNNN --lat DEG --lon DEG [--dry-run | --verify [TUNE OPTIONS]]"},
     {CliCommand::Info, "info", "info"},
+    {CliCommand::Scan, "scan", "scan SATFILE [TUNE OPTIONS]"},
 };
 
 constexpr std::pair<const char*, PositionerCommand> kMotorActions[] = {
@@ -113,6 +114,7 @@ class Parser {
   Take TakeOwnOption(std::size_t* i);
   Take TakeCommandOption(std::size_t* i);
   Take TakeTuneOption(std::size_t* i);
+  Take TakeTuneValue(std::size_t* i);
   bool TakeCommandName(const std::string& arg);
   bool Finish();
   bool FinishPls();
@@ -121,12 +123,14 @@ class Parser {
   bool FinishDiseqc();
   bool FinishMotor();
   bool FinishUsals();
+  bool FinishScan();
 
   const std::vector<std::string>& m_args;
   CliArguments m_line;
   std::vector<std::string> m_positionals;
   bool m_recordLimitGiven = false;
   bool m_satGiven = false, m_latGiven = false, m_lonGiven = false;
+  std::string m_tuneOptionGiven;  // the first, for a command that takes them only sometimes
   std::optional<std::uint32_t> m_plsCode;
   std::optional<bool> m_plsRoot;
   std::string m_error;
@@ -142,6 +146,13 @@ Take Parser::TakeOwnOption(std::size_t* i) {
 }
 
 Take Parser::TakeTuneOption(std::size_t* i) {
+  const std::string option = m_args[*i].substr(0, m_args[*i].find('='));
+  const Take taken = TakeTuneValue(i);
+  if (taken == Take::Taken && m_tuneOptionGiven.empty()) m_tuneOptionGiven = option;
+  return taken;
+}
+
+Take Parser::TakeTuneValue(std::size_t* i) {
   TuneArguments& tune = m_line.tune;
   if (const auto value = OptionValue("--pol", m_args, i)) {
     const std::string pol = Lower(*value);
@@ -240,6 +251,8 @@ Take Parser::TakeCommandOption(std::size_t* i) {
     case CliCommand::Usals:
       if (m_args[*i] == "--dry-run") {
         m_line.usals.dryRun = true;
+      } else if (m_args[*i] == "--verify") {
+        m_line.usals.verify = true;
       } else if (const auto value = OptionValue("--sat", m_args, i)) {
         m_line.usals.satellite = *value;
         m_satGiven = true;
@@ -254,9 +267,18 @@ Take Parser::TakeCommandOption(std::size_t* i) {
         m_line.usals.longitude = *degrees;
         m_lonGiven = true;
       } else {
-        return Take::NotOne;
+        return TakeTuneOption(i);
       }
       return Take::Taken;
+    case CliCommand::Scan: return TakeTuneOption(i);
+    case CliCommand::Align:
+      if (const auto value = OptionValue("--interval", m_args, i)) {
+        const auto ms = Seconds(*value);
+        if (!ms) return Fail("--interval needs seconds from 0.1 to 3600");
+        m_line.align.intervalMs = *ms;
+        return Take::Taken;
+      }
+      return TakeTuneOption(i);
     case CliCommand::Diseqc:
     case CliCommand::Motor:
     case CliCommand::Info: return Take::NotOne;
@@ -338,7 +360,9 @@ bool Parser::Finish() {
       if (!m_positionals.empty()) m_error = "unexpected argument: " + m_positionals[0];
       return m_positionals.empty();
     case CliCommand::Tune:
-    case CliCommand::Status: return FinishTunePositionals(0);
+    case CliCommand::Status:
+    case CliCommand::Align: return FinishTunePositionals(0);
+    case CliCommand::Scan: return FinishScan();
     case CliCommand::Record: return FinishRecord();
     case CliCommand::Diseqc: return FinishDiseqc();
     case CliCommand::Motor: return FinishMotor();
@@ -449,6 +473,14 @@ bool Parser::FinishUsals() {
     m_error = "give --sat, --lat and --lon";
     return false;
   }
+  if (m_line.usals.verify && m_line.usals.dryRun) {
+    m_error = "give --dry-run or --verify, not both";
+    return false;
+  }
+  if (!m_line.usals.verify && !m_tuneOptionGiven.empty()) {
+    m_error = m_tuneOptionGiven + " goes with --verify (the tune of the reference transponder)";
+    return false;
+  }
   // The position as the satellite list writes it: its first four
   // characters are digits (a decimal point there would read as tenths).
   const std::string& sat = m_line.usals.satellite;
@@ -459,6 +491,16 @@ bool Parser::FinishUsals() {
               "(0192 for 19.2E, 3300 for 30.0W), not " + sat;
     return false;
   }
+  return true;
+}
+
+bool Parser::FinishScan() {
+  if (m_positionals.size() != 1 || m_positionals[0].empty()) {
+    m_error = m_positionals.empty() ? "give the SATFILE whose transponders to scan"
+                                    : "unexpected argument: " + m_positionals[1];
+    return false;
+  }
+  m_line.scan.satelliteFile = m_positionals[0];
   return true;
 }
 
@@ -482,7 +524,7 @@ std::string GeneralUsage() {
   std::string text = "usage: rx40ctl [OPTIONS] COMMAND [ARGUMENTS]\n\nCommands:\n";
   for (const CommandEntry& entry : kCommands) text += std::string("  ") + entry.usage + "\n";
   text +=
-      "\nTune options (tune, status, record): --pol H|V, --lnb-low MHZ, --lnb-high MHZ,\n"
+      "\nTune options (tune, status, record, scan, align, usals --verify): --pol H|V, --lnb-low MHZ, --lnb-high MHZ,\n"
       "  --diseqc A|B|C|D|none, --uncommitted N (a DiSEqC 1.1 switch input, 0 none), --burst A|B|none\n"
       "  (a tone-burst switch), --stream ts|gs, --isi N, --pls-code N [--pls-mode gold|root]\n"
       "  (a scrambled DVB-S2 carrier; default gold), --timeout S (the wait for lock, default 10).\n"

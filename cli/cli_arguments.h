@@ -15,7 +15,7 @@
 #include "recording/record_limit.h"
 #include "settings/tool_settings.h"
 
-enum class CliCommand { Tune, Status, Record, Diseqc, Motor, Usals, Info };
+enum class CliCommand { Tune, Status, Record, Diseqc, Motor, Usals, Info, Scan, Align };
 
 enum class OutputStream { TransportStream, GenericStream };
 
@@ -59,6 +59,17 @@ struct UsalsArguments {
   double latitude = 0;
   double longitude = 0;
   bool dryRun = false;
+  // After the goto: wait the motor's travel, then tune the satellite's
+  // reference transponder (with the tune options) and say whether it locks.
+  bool verify = false;
+};
+
+struct ScanArguments {
+  std::string satelliteFile;  // a satellite file with a [TRANSPONDERS] section
+};
+
+struct AlignArguments {
+  std::uint32_t intervalMs = 250;
 };
 
 struct CliArguments {
@@ -73,6 +84,8 @@ struct CliArguments {
   std::vector<std::uint8_t> diseqc;
   MotorArguments motor;
   UsalsArguments usals;
+  ScanArguments scan;
+  AlignArguments align;
 };
 
 struct CliParse {

@@ -11,6 +11,7 @@
 #include "cli/console.h"
 #include "cli/stop_request.h"
 #include "cli/tune_target.h"
+#include "positioner/transponder_list.h"
 #include "tuner/transponder_tuning.h"
 
 struct CommandContext {
@@ -26,6 +27,7 @@ void RunDiseqc(const CommandContext& context);
 void RunMotor(const CommandContext& context);
 void RunUsals(const CommandContext& context);
 void RunInfo(const CommandContext& context);
+void RunScan(const CommandContext& context);
 
 // Shared by tune, status and record: the target from the arguments over the
 // settings file (a usage error when there is nothing to tune), then, on the
@@ -35,7 +37,14 @@ std::optional<TuneTarget> ResolveTarget(const CommandContext& context);
 struct TuneResult {
   TuneOutcome outcome;
   LockWait wait;
+  TUNER_STREAMTYPE_PARAMS stream{1, 0};  // the output the tune asked for
 };
+// A transponder of a satellite file with the tune options over the settings
+// file (the LNB, the switch); a usage error when they give no LNB.
+std::optional<TuneTarget> ResolveListedTarget(const CommandContext& context, const ListedTransponder& listed);
+// The tune alone: no settings saved, nothing written but its errors. None
+// when the card did not take it.
+std::optional<TuneResult> SubmitTune(const CommandContext& context, const CardSession& card, const TuneTarget& target);
 // Writes the "tune" result (locked or not, strength, quality, the time the
 // wait took). None when the card did not take the tune (the reason was
 // reported).

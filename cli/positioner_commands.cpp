@@ -4,12 +4,17 @@
 
 #include "cli/commands.h"
 #include "positioner/look_angles.h"
+#include "positioner/move_check.h"
+#include "positioner/satellite_list.h"
 #include "positioner/dish_motion.h"
 #include "positioner/positioner_commands.h"
 #include "positioner/usals.h"
 #include "positioner/usals_text.h"
 #include "tuner/text_numbers.h"
 #include "tuner/tuner_context.h"
+#include "settings/program_folder.h"
+#include "settings/tool_settings.h"
+#include "settings/tuner_settings.h"
 #include "tuner/tuner_extension.h"
 
 namespace {
@@ -22,6 +27,45 @@ void AddDish(JsonObject* json, std::string* text) {
     json->Object("dish", JsonObject().Real("angle_deg", dish->angleDeg, 2).Bool("moving", dish->moving));
     *text += " | " + DishMotionText(*dish);
   }
+}
+
+// Waits the motor's travel, then tunes the satellite's reference
+// transponder: the move counts as arrived only when it locks.
+void VerifyArrival(const CommandContext& context, const CardSession& card, const usals::Result& result,
+                   std::optional<DishMotion> before) {
+  const ReferenceLookup lookup = FindReference(ProgramFile(kTransponderFolderName), context.arguments.usals.satellite);
+  if (!lookup.reference) {
+    context.console.Error(NotVerifiableText(lookup.satellite, lookup.fileFound));
+    return;
+  }
+  const std::optional<TuneTarget> target = ResolveListedTarget(context, *lookup.reference);
+  if (!target) return;
+  const double speed = ReadToolSettings(TunerSettingsPath()).motorSpeedDegPerSecond;
+  const int travel = TravelSeconds(before ? std::optional(before->angleDeg) : std::nullopt, result.angle, speed);
+  for (int left = travel; left > 0; --left) {
+    context.console.Progress(MovingText(lookup.satellite, left));
+    if (context.stop.SleepUnlessStopped(1000)) {
+      context.console.EndProgress();
+      context.console.Error(StopText(context.stop.Why()));
+      return;
+    }
+  }
+  context.console.EndProgress();
+  const std::optional<TuneResult> tuned = SubmitTune(context, card, *target);
+  if (!tuned) return;
+  const ListedTransponder& reference = *lookup.reference;
+  JsonObject json;
+  json.Text("satellite", lookup.satellite)
+      .Integer("frequency_mhz", reference.frequencyMHz)
+      .Text("polarisation", std::string(1, reference.polarisation))
+      .Integer("symbol_rate_ks", reference.symbolRateKs)
+      .Integer("travel_s", travel)
+      .Bool("locked", tuned->wait.locked)
+      .Integer("quality", tuned->wait.last.quality);
+  std::string text = tuned->wait.locked ? ArrivedText(reference, tuned->wait.last.quality) : NoLockText(lookup.satellite);
+  AddDish(&json, &text);
+  context.console.Result("verify", json.Bool("verified", tuned->wait.locked), text);
+  if (!tuned->wait.locked) context.console.Error("the move is not verified");
 }
 
 }  // namespace
@@ -91,6 +135,7 @@ void RunUsals(const CommandContext& context) {
   }
   CardSession card(context.console, context.stop);
   if (!card.Open(context.arguments.common)) return;
+  const std::optional<DishMotion> before = ReadDishMotion();
   const DiseqcSendResult sent = SendPositionerMessage(result.message.data(), result.message.size());
   if (sent == DiseqcSendResult::NoDriver) context.console.Error(kNoDriver);
   if (sent != DiseqcSendResult::Sent) return;  // a refusal's box said so
@@ -98,4 +143,5 @@ void RunUsals(const CommandContext& context) {
   json.Bool("sent", true).Bool("dry_run", false);
   AddDish(&json, &text);
   context.console.Result("usals", json, text);
+  if (usals.verify) VerifyArrival(context, card, result, before);
 }

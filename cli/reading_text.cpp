@@ -83,6 +83,15 @@ std::string ReadingText(const CardReading& reading) {
   return line;
 }
 
+std::string DecodedCarrierText(const CardReading& reading) {
+  if (!reading.media) return {};
+  const MediaTexts t = TextsOf(*reading.media);
+  std::string text = t.delivery ? t.delivery->system + " " : "";
+  text += t.modulation;
+  if (t.delivery) text += " " + t.delivery->codeRate;
+  return text + " " + t.rollOff;
+}
+
 JsonObject ReadingJson(const CardReading& reading) {
   JsonObject json;
   json.Bool("locked", reading.signal.Locked())

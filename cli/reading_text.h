@@ -23,6 +23,9 @@ struct CardReading {
 // "LOCKED strength 85 quality 78 margin 11.4 dB | IF: 1612000 KHz | SymbolRate: 22000000
 // Bds | DVB-S2 | 8PSK | FEC: 2/3 | ... | MATYPE: F2  00", one line.
 std::string ReadingText(const CardReading& reading);
+// The carrier as the demodulator decoded it, short: "DVB-S2 8PSK 2/3 0.20";
+// empty without media information.
+std::string DecodedCarrierText(const CardReading& reading);
 // locked, strength, quality, margin_db when known, then "media" and "dish"
 // objects when known.
 JsonObject ReadingJson(const CardReading& reading);

@@ -48,6 +48,8 @@ void Dispatch(const CommandContext& context) {
     case CliCommand::Motor: RunMotor(context); break;
     case CliCommand::Usals: RunUsals(context); break;
     case CliCommand::Info: RunInfo(context); break;
+    case CliCommand::Scan: RunScan(context); break;
+    case CliCommand::Align: break;  // not offered yet
   }
 }
 

@@ -49,17 +49,24 @@ std::optional<TuneTarget> ResolveTarget(const CommandContext& context) {
   return target;
 }
 
-std::optional<TuneResult> TuneCard(const CommandContext& context, const CardSession& card, const TuneTarget& target) {
-  // Saved first, as "Lock TP" saves the page, so that the next command
-  // without values (or the window) tunes the same.
-  WriteTunerSettings(TunerSettingsPath(), target.settings);
+std::optional<TuneTarget> ResolveListedTarget(const CommandContext& context, const ListedTransponder& listed) {
+  TuneArguments arguments = context.arguments.tune;
+  arguments.frequencyMHz = listed.frequencyMHz;
+  arguments.symbolRateKs = listed.symbolRateKs;
+  arguments.polarity = listed.Polarity();
+  std::string error;
+  auto target = ResolveTuneTarget(arguments, ReadTunerSettings(TunerSettingsPath()), &error);
+  if (!target) context.console.UsageError(error);
+  return target;
+}
 
+std::optional<TuneResult> SubmitTune(const CommandContext& context, const CardSession& card, const TuneTarget& target) {
   // Without a choice the card keeps delivering what it delivers, as the
   // page starts from the driver's stream type.
-  TUNER_STREAMTYPE_PARAMS stream{1, 0};
-  if (target.stream) stream = *target.stream == OutputStream::TransportStream ? TUNER_STREAMTYPE_PARAMS{1, 0}
-                                                                             : TUNER_STREAMTYPE_PARAMS{0, 1};
-  else GetStreamTypeParams(nullptr, &stream);
+  TuneResult result;
+  if (target.stream) result.stream = *target.stream == OutputStream::TransportStream ? TUNER_STREAMTYPE_PARAMS{1, 0}
+                                                                                    : TUNER_STREAMTYPE_PARAMS{0, 1};
+  else GetStreamTypeParams(nullptr, &result.stream);
 
   if (target.inputStreamId) {
     if (!TheTunerContext().m_pKsCtrl) {
@@ -70,15 +77,26 @@ std::optional<TuneResult> TuneCard(const CommandContext& context, const CardSess
     Sleep(kInputStreamRetuneDelayMs);  // as after the window's "Apply"
   }
 
-  TuneResult result;
   const TuneArguments& asked = context.arguments.tune;
-  TuneChoices choices = WithToolSettings({target.diseqcPort, stream}, ReadToolSettings(TunerSettingsPath()));
+  TuneChoices choices =
+      WithToolSettings({target.diseqcPort, result.stream}, ReadToolSettings(TunerSettingsPath()));
   if (asked.burst) choices.burst = *asked.burst;
   if (asked.uncommittedPort) choices.uncommittedPort = *asked.uncommittedPort;
   choices.plsGold = asked.plsGold;
   result.outcome = LockTransponder(nullptr, card.TuningSpace(), target.params, choices);
   if (!result.outcome.submitted) return std::nullopt;
-  result.wait = WaitForLock(context.arguments.tune.timeoutMs, context.stop);
+  result.wait = WaitForLock(asked.timeoutMs, context.stop);
+  return result;
+}
+
+std::optional<TuneResult> TuneCard(const CommandContext& context, const CardSession& card, const TuneTarget& target) {
+  // Saved first, as "Lock TP" saves the page, so that the next command
+  // without values (or the window) tunes the same.
+  WriteTunerSettings(TunerSettingsPath(), target.settings);
+  const std::optional<TuneResult> tuned = SubmitTune(context, card, target);
+  if (!tuned) return std::nullopt;
+  const TuneResult& result = *tuned;
+  const TUNER_STREAMTYPE_PARAMS& stream = result.stream;
 
   JsonObject json = TargetJson(target, result.outcome, stream);
   json.Bool("locked", result.wait.locked)

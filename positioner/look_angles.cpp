@@ -50,4 +50,11 @@ std::string LookAnglesText(const LookAngles& angles) {
   return text;
 }
 
+std::string ShortLookAnglesText(const LookAngles& angles) {
+  char text[96];
+  std::snprintf(text, sizeof text, "Fixed dish: elevation %.1f\u00B0, azimuth %.1f\u00B0, skew %+.1f\u00B0",
+                angles.elevationDeg, angles.azimuthDeg, angles.skewDeg);
+  return text;
+}
+
 }  // namespace usals

@@ -24,6 +24,9 @@ void CPositionDlg::ConnectMessageMap() {
   OnClicked(IDC_POS_DRIVE_WEST, [this] { OnDriveWest(); });
   OnSelChange(IDC_POS_COUNTRY, [this] { FillCityList(); });
   OnSelChange(IDC_POS_CITY, [this] { ShowCityPosition(); });
+  OnSelChange(IDC_POS_SATELLITE, [this] { ShowLookAngles(); });
+  OnChange(IDC_POS_LATITUDE, [this] { ShowLookAngles(); });
+  OnChange(IDC_POS_LONGITUDE, [this] { ShowLookAngles(); });
   OnClicked(IDC_POS_GO, [this] { OnGo(); });
 }
 
@@ -45,6 +48,7 @@ bool CPositionDlg::OnInitDialog() {
     SetDlgItemText(IDC_POS_LONGITUDE, m_strLongitude);
   }
   SayWhenNoListIsFound();
+  ShowLookAngles();
   ShowDishMotion();
   SetTimer(kDishMotionTimer, kDishMotionIntervalMs);
   return true;
@@ -66,7 +70,9 @@ bool CPositionDlg::PreTranslateMessage(QEvent* event) {
 }
 
 void CPositionDlg::OnTimer(int timerId) {
-  if (timerId == kDishMotionTimer) ShowDishMotion();
+  if (timerId != kDishMotionTimer) return;
+  ShowDishMotion();
+  StepMoveCheck();
 }
 
 std::uint8_t CPositionDlg::PositionNumber() const { return StoredPositionByte(GetDlgItemText(IDC_POS_NUMBER)); }

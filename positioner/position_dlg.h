@@ -4,9 +4,11 @@
 // state: every button sends its messages at once and forgets them.
 //
 // Beyond the classic controls, one label shows what the last "Go" computed
-// and sent (or why nothing was sent), and another the dish's angle and
-// motion while the driver reports a position (IPositionerStatus; only the
-// simulated card does).
+// and sent (or why nothing was sent), then counts the motor's travel down
+// and says whether the satellite's reference transponder locks after it;
+// another the dish's angle and motion while the driver reports a position
+// (IPositionerStatus; only the simulated card does); a third where a fixed
+// dish at the site would point (elevation, true azimuth, LNB skew).
 //
 // The inputs of the last "Go" are kept with the page object, which lives as
 // long as the main window, so that a page window created again comes back
@@ -14,16 +16,25 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/ui/property_sheet.h"
 #include "positioner/positioner_commands.h"
+#include "positioner/transponder_list.h"
 #include "resources/resource_ids.h"
 
 class CPositionDlg : public CPropertyPage {
  public:
   CPositionDlg();
   ~CPositionDlg() override;
+
+  // Tunes a listed transponder for the arrival check (the Tuner Setting
+  // page does, so the window shows what the card is on); false when the
+  // card did not take the tune. Without one, moves are not checked.
+  using ReferenceTuner = std::function<bool(const ListedTransponder&)>;
+  void SetReferenceTuner(ReferenceTuner tuner) { m_tuneReference = std::move(tuner); }
 
   bool OnInitDialog() override;
   // Escape does nothing on this page.
@@ -59,9 +70,13 @@ class CPositionDlg : public CPropertyPage {
   // Refreshes the dish's angle and motion from the driver, or empties the
   // label when the driver reports none.
   void ShowDishMotion();
+  // Where a fixed dish would point for the typed site and chosen satellite.
+  void ShowLookAngles();
 
   static constexpr int kDishMotionTimer = 1;
   static constexpr unsigned kDishMotionIntervalMs = 250;
+  // How long the reference transponder has to lock once the dish is there.
+  static constexpr std::uint64_t kReferenceLockWaitMs = 10'000;
 
  protected:
   void ConnectMessageMap() override;
@@ -73,6 +88,22 @@ class CPositionDlg : public CPropertyPage {
   // Empty lists and no word would leave the user guessing.
   void SayWhenNoListIsFound();
   void SendMotorCommand(PositionerCommand command, std::uint8_t position = 0);
+  // The arrival check of a USALS move (position_move_check.cpp).
+  void StartMoveCheck(const std::string& satellite, double targetAngle, std::optional<double> startAngle);
+  void StepMoveCheck();
+  void EndMoveCheck(const std::string& outcome);
+
+  struct MoveCheck {
+    enum class Stage { Moving, Locking } stage = Stage::Moving;
+    std::string satellite;
+    ListedTransponder reference;
+    std::uint64_t dueMs = 0;  // the dish arrives / the lock wait ends
+  };
+  std::optional<MoveCheck> m_moveCheck;
+  ReferenceTuner m_tuneReference;
+  // The last angle this page sent: where the dish went, when the driver
+  // does not say where it is.
+  std::optional<double> m_lastSentAngle;
 
   // The inputs at the last "Go".
   std::string m_strSatellite;

@@ -1,6 +1,7 @@
 // "Go" on the Motor/Positioner page: USALS from the page's inputs, what it
 // computed and sent, and the dish's motion where the driver reports it.
 #include "positioner/dish_motion.h"
+#include "positioner/look_angles.h"
 #include "positioner/position_dlg.h"
 #include "positioner/usals.h"
 #include "positioner/usals_text.h"
@@ -35,9 +36,32 @@ int CPositionDlg::UsalsGoto(double satellitePosition, double longitude, double l
     MessageBox(this, UsalsErrorText(result), kUsalsErrorCaption, MB_OK | MB_ICONSTOP);
     return 1;
   }
+  const std::optional<DishMotion> before = ReadDishMotion();
   const DiseqcSendResult sent = SendPositionerMessage(result.message.data(), result.message.size());
   SetDlgItemText(IDC_POS_USALS_OUTCOME, UsalsSentText(result, sent));
+  if (sent == DiseqcSendResult::Sent) {
+    StartMoveCheck(m_strSatellite, result.angle, before ? std::optional(before->angleDeg) : m_lastSentAngle);
+    m_lastSentAngle = result.angle;
+  }
   return 0;
+}
+
+void CPositionDlg::ShowLookAngles() {
+  const auto lat = PlainDecimal(GetDlgItemText(IDC_POS_LATITUDE));
+  const auto lon = PlainDecimal(GetDlgItemText(IDC_POS_LONGITUDE));
+  const std::string satellite = GetDlgItemText(IDC_POS_SATELLITE);
+  std::string text, full;
+  if (lat && lon && satellite.size() >= 4) {
+    const usals::Result at = usals::Compute(SatellitePositionValue(satellite), *lon, *lat);
+    if (at.status != usals::Status::InvalidInput) {
+      const usals::LookAngles look = usals::ComputeLookAngles(*lat, *lon, at.satelliteEast);
+      text = usals::ShortLookAnglesText(look);
+      full = usals::LookAnglesText(look);
+    }
+  }
+  if (GetDlgItemText(IDC_POS_LOOK_ANGLES) == text) return;
+  SetDlgItemText(IDC_POS_LOOK_ANGLES, text);
+  SetDlgItemToolTip(IDC_POS_LOOK_ANGLES, full);
 }
 
 void CPositionDlg::ShowDishMotion() {

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr char kSection[] = "SATTYPE";
+
 
 bool HasIniExtension(const std::string& name) {
   if (name.size() < 4) return false;
@@ -35,5 +35,5 @@ std::vector<std::string> SatelliteFileNames(const std::string& folder) {
 
 std::string SatelliteEntryText(const std::string& path) {
   const CIniFile file(path);
-  return ListTextToUtf8(file.GetValue(kSection, "1") + "  " + file.GetValue(kSection, "2"));
+  return ListTextToUtf8(file.GetValue(kSatelliteSection, "1") + "  " + file.GetValue(kSatelliteSection, "2"));
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 inline constexpr char kTransponderFolderName[] = "Transponders";
+inline constexpr char kSatelliteSection[] = "SATTYPE";
 
 // The folder of the satellite files under `programFolder`.
 std::string TransponderFolder(const std::string& programFolder);

@@ -89,6 +89,7 @@ constexpr int IDC_POS_LIMIT_EAST = 1005;
 constexpr int IDC_POS_LIMIT_WEST = 1006;
 constexpr int IDC_POS_LIMITS_RESET = 1007;
 constexpr int IDC_POS_USALS_OUTCOME = 1120;  // what the last "Go" computed and sent
+constexpr int IDC_POS_LOOK_ANGLES = 1122;   // where a fixed dish would point
 constexpr int IDC_POS_DISH_MOTION = 1121;    // the dish's angle, when the driver reports it
 
 // Controls of the About box.

@@ -150,6 +150,7 @@ void RegisterTemplates() {
            {IDC_POS_SATELLITE, ControlKind::DropDown, "", {29, 57, 148, 78}, kSorted | kVScroll},
            {IDC_POS_GO, ControlKind::DefPushButton, "Go", {209, 55, 50, 15}},
            {kNoId, ControlKind::GroupBox, "", {6, 76, 192, 75}},
+           {IDC_POS_LOOK_ANGLES, ControlKind::Label, "", {12, 79, 184, 8}},
            {kNoId, ControlKind::Label, "Position:", {30, 93, 34, 9}},
            {IDC_POS_NUMBER, ControlKind::Edit, "", {73, 90, 46, 15}, kBorder | kAutoHScroll},
            {IDC_POS_SPIN, ControlKind::Spin, "", {119, 93, 11, 18}, kWrap},

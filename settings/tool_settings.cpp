@@ -23,6 +23,13 @@ std::optional<unsigned> WholeNumber(const std::string& text, unsigned max) {
   return value;
 }
 
+std::optional<double> MotorSpeed(const std::string& text) {
+  double value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+  if (error != std::errc() || end != text.data() + text.size() || !(value >= 0.1 && value <= 10.0)) return std::nullopt;
+  return value;
+}
+
 void Ignored(const std::string& path, const char* key, const std::string& value, const std::string& wanted) {
   std::fprintf(stderr, "settings: %s [%s] %s = %s is not %s; not used\n", path.c_str(), kToolSection, key,
                value.c_str(), wanted.c_str());
@@ -52,6 +59,10 @@ ToolSettings ReadToolSettings(const std::string& path) {
   if (const std::string ring = file.GetValue(kToolSection, "ring_mb"); !ring.empty()) {
     settings.ringMb = WholeNumber(ring, kMaxCaptureRingMb);
     if (!settings.ringMb) Ignored(path, "ring_mb", ring, "a size in MiB from 0 to " + std::to_string(kMaxCaptureRingMb));
+  }
+  if (const std::string speed = file.GetValue(kToolSection, "motor_speed"); !speed.empty()) {
+    if (const auto value = MotorSpeed(speed)) settings.motorSpeedDegPerSecond = *value;
+    else Ignored(path, "motor_speed", speed, "degrees per second from 0.1 to 10");
   }
   return settings;
 }

@@ -4,6 +4,7 @@
 //   burst        = none | A | B     a tone-burst (mini-DiSEqC) switch's input
 //   uncommitted  = 0..16            a DiSEqC 1.1 uncommitted switch's input (0: none)
 //   ring_mb      = 0..4096          the capture ring in MiB (0: none; --ring-mb wins)
+//   motor_speed  = 0.1..10          how fast the dish motor turns, degrees per second
 // A value that does not read is taken as not set and named once on the
 // debug output. Read when used, so an edit takes effect at the next tune.
 #pragma once
@@ -19,6 +20,8 @@ struct ToolSettings {
   ToneBurstInput burst = ToneBurstInput::None;
   int uncommittedPort = 0;  // 1..16, 0 none
   std::optional<unsigned> ringMb;
+  // Most DiSEqC 1.2 motors turn 1 to 2 degrees a second at 13 V.
+  double motorSpeedDegPerSecond = 1.5;
 };
 
 ToolSettings ReadToolSettings(const std::string& path);

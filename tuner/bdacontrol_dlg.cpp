@@ -76,15 +76,29 @@ bool CBdacontrolDlg::BuildGraph() { return m_Graph.Build(this); }
 
 void CBdacontrolDlg::ReleaseGraph() { m_Graph.Release(); }
 
-void CBdacontrolDlg::OnOK() {
+void CBdacontrolDlg::OnOK() { LockPageTransponder(); }
+
+TuneOutcome CBdacontrolDlg::LockPageTransponder() {
   SaveSettings();
   EnableTuningButtons(false);
   const TransponderParams params =
       TransponderFromTexts(GetDlgItemText(IDC_FREQUENCY), GetDlgItemText(IDC_SYMBOL_RATE), GetDlgItemText(IDC_LNB_LOW),
                            GetDlgItemText(IDC_LNB_HIGH), m_nPolarity);
-  LockTransponder(this, m_Graph.TuningSpace(), params,
-                  WithToolSettings({m_nDiseqc, m_StreamType}, ReadToolSettings(TunerSettingsPath())));
+  const TuneOutcome outcome = LockTransponder(this, m_Graph.TuningSpace(), params,
+                                              WithToolSettings({m_nDiseqc, m_StreamType}, ReadToolSettings(TunerSettingsPath())));
   EnableTuningButtons(true);
+  return outcome;
+}
+
+bool CBdacontrolDlg::TuneTransponder(int frequencyMHz, int symbolRateKs, int polarity) {
+  // Without the LNB's oscillators no frequency can be tuned; the operator
+  // has not set the page up yet.
+  if (AtoiText(GetDlgItemText(IDC_LNB_LOW)) <= 0) return false;
+  SetDlgItemText(IDC_FREQUENCY, std::to_string(frequencyMHz));
+  SetDlgItemText(IDC_SYMBOL_RATE, std::to_string(symbolRateKs));
+  ComboSetCurSel(IDC_POLARITY, polarity);
+  OnSelchangePolarity();
+  return LockPageTransponder().submitted;
 }
 
 void CBdacontrolDlg::OnSelchangeDiseqc() { m_nDiseqc = ComboGetCurSel(IDC_DISEQC); }

@@ -27,6 +27,11 @@ class CBdacontrolDlg : public CPropertyPage {
   void OnDestroy() override;
   bool PreTranslateMessage(QEvent* event) override;
 
+  // Puts a transponder into the page's fields and locks it as "Lock TP"
+  // does (the settings saved with it); false when the page has no LNB yet
+  // or the card did not take the tune.
+  bool TuneTransponder(int frequencyMHz, int symbolRateKs, int polarity);
+
   void OnMotor();
   void OnSend();
   void OnSelchangeDiseqc();
@@ -49,6 +54,7 @@ class CBdacontrolDlg : public CPropertyPage {
 
  private:
   void EnableTuningButtons(bool enable);
+  TuneOutcome LockPageTransponder();
   void ShowStreamTypeSelection();
 
   TUNER_STREAMTYPE_PARAMS m_StreamType{1, 0};

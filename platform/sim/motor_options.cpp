@@ -11,6 +11,10 @@ std::optional<MotorOptions> ParseMotorOptions(const IniSection& section, std::st
       if (!ParseDecimal(e, 0.1, 10.0, &options.speedDegPerSecond, error)) return std::nullopt;
     } else if (e.key == "step") {
       if (!ParseDecimal(e, 0.01, 1.0, &options.stepDeg, error)) return std::nullopt;
+    } else if (e.key == "stall_after") {
+      double degrees = 0;
+      if (!ParseDecimal(e, 0.1, 160.0, &degrees, error)) return std::nullopt;
+      options.stallAfterDeg = degrees;
     } else {
       *error = LineOf(e) + "unknown key \"" + e.key + "\" in [motor]";
       return std::nullopt;

@@ -417,6 +417,11 @@ void CDialog::OnSelChange(int id, std::function<void()> handler) {
     QObject::connect(combo, &QComboBox::activated, combo, [handler = std::move(handler)] { handler(); });
 }
 
+void CDialog::OnChange(int id, std::function<void()> handler) {
+  if (auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(id)))
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [handler = std::move(handler)] { handler(); });
+}
+
 QWidget* CDialog::GetDlgItem(int id) const {
   if (!m_widget) return nullptr;
   return m_widget->findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly);

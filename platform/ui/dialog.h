@@ -131,6 +131,8 @@ class CDialog {
   virtual void ConnectMessageMap() {}
   void OnClicked(int id, std::function<void()> handler);
   void OnSelChange(int id, std::function<void()> handler);
+  // An edit's text changed, typed or set (EN_CHANGE).
+  void OnChange(int id, std::function<void()> handler);
   void RunBaseInitDialog();
 
  private:

@@ -119,6 +119,13 @@ TEST_F(CliUsage, EveryRefusalIsExitTwoWithTheReasonAndAUsageLine) {
       // Out of the range USALS takes: the positioner page's own words.
       {{"usals", "--sat", "0192", "--lat", "90.1", "--lon", "0", "--dry-run"}, "usals: Longitude or Latitude error!",
        "usage: rx40ctl [OPTIONS] usals"},
+      {{"usals", "--sat", "0192", "--lat", "51", "--lon", "0", "--lnb-low=9750"},
+       "--lnb-low goes with --verify", "usage: rx40ctl [OPTIONS] usals"},
+      {{"usals", "--sat", "0192", "--lat", "51", "--lon", "0", "--verify", "--dry-run"}, "--dry-run or --verify",
+       "usage: rx40ctl [OPTIONS] usals"},
+      {{"scan"}, "give the SATFILE", "usage: rx40ctl [OPTIONS] scan"},
+      {{"scan", "a.ini", "b.ini"}, "unexpected argument: b.ini", "usage: rx40ctl [OPTIONS] scan"},
+      {{"scan", Path("none.ini")}, "none.ini lists no transponders", "usage: rx40ctl [OPTIONS] scan"},
       {{"--simulate", "--adapter", "1", "motor", "stop"}, "--adapter and --sec-pause are for a real card",
        "usage: rx40ctl [OPTIONS] motor"},
       // Refused before the command is read: the general usage line.

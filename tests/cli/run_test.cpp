@@ -353,4 +353,93 @@ TEST_F(CliOnSimulatedCard, UsalsDryRunComputesWithoutACardAndGoSendsTheAngularGo
   EXPECT_EQ(calls.find("Set 0 E0 31 6E"), std::string::npos) << "the angular goto is not repeated";
 }
 
+// Two satellites; the dish faces the first. The Transponders folder lists
+// 9.0E's carrier as its reference.
+constexpr char kTwoSatellites[] =
+    "[satellite 1]\nname = Sat 23.5E\nposition = 23.5\ntp = 11362 H 22000 S2 8PSK 2/3\n"
+    "[satellite 2]\nname = Sat 9.0E\nposition = 9.0\ntp = 11976 V 27500 S QPSK 2/3\ntp = 12322 H 27500 S2 8PSK 3/5\n";
+
+class CliVerifiedMove : public CliOnSimulatedCard {
+ protected:
+  CliVerifiedMove() {
+    std::filesystem::create_directories(m_folder / "Transponders");
+    std::ofstream((m_folder / "Transponders" / "0090.ini").string())
+        << "[SATTYPE]\n1=0090\n2=Sat 9.0E\n[TRANSPONDERS]\n1=11976,V,27500,DVB-S\n2=12322,H,27500,DVB-S2\n"
+           "3=12000,H,27500,DVB-S\n";
+    std::ofstream((m_folder / "Transponders" / "0235.ini").string()) << "[SATTYPE]\n1=0235\n2=Sat 23.5E\n";
+  }
+  CliOutcome Verify(const std::string& sat, const std::string& motor = "") {
+    return Run({Simulate(std::string(kTwoSatellites) + motor), "--json", "usals", "--sat", sat, "--lat", "50", "--lon",
+                "8", "--verify", kUniversalLnb, kHighOscillator});
+  }
+};
+
+// The simulated motor turns at its speed through the clock: the reference
+// locks only once the dish is there.
+TEST_F(CliVerifiedMove, AMoveArrivesWhenTheReferenceTransponderLocksAfterTheTravelTime) {
+  const CliOutcome outcome = Verify("0090");
+  ASSERT_EQ(outcome.status, kExitSuccess) << outcome.err << outcome.out;
+  ASSERT_EQ(outcome.OfType("verify").size(), 1u) << outcome.out;
+  const QJsonObject verify = outcome.OfType("verify")[0];
+  EXPECT_TRUE(verify["verified"].toBool());
+  EXPECT_EQ(verify["frequency_mhz"].toInt(), 11976);
+  EXPECT_EQ(verify["satellite"].toString(), "0090  Sat 9.0E");
+  // From the motor angle of 23.5E (about -17.6) to that of 9.0E (about -1.2) at 1.5 degrees a second.
+  EXPECT_EQ(verify["travel_s"].toInt(), 12);
+  EXPECT_FALSE(verify["dish"].toObject()["moving"].toBool());
+  EXPECT_EQ(SettingsText().find("11976"), std::string::npos) << "a check is not the operator's tune: nothing saved";
+
+  const CliOutcome text = Run({Simulate(kTwoSatellites), "usals", "--sat", "0090", "--lat", "50", "--lon", "8",
+                               "--verify", kUniversalLnb, kHighOscillator});
+  EXPECT_EQ(text.status, kExitSuccess) << text.err;
+  EXPECT_EQ(text.outLines.back().rfind("Arrived: LOCKED on 11 976 V 27 500 (quality ", 0), 0u) << text.out;
+}
+
+TEST_F(CliVerifiedMove, AMoveThatStallsOrCannotBeCheckedIsNotVerified) {
+  CliOutcome outcome = Verify("0090", "[motor]\nstall_after = 5\n");
+  EXPECT_EQ(outcome.status, kExitFailure) << outcome.out;
+  ASSERT_EQ(outcome.OfType("verify").size(), 1u) << outcome.out;
+  EXPECT_FALSE(outcome.OfType("verify")[0]["verified"].toBool());
+  EXPECT_DOUBLE_EQ(outcome.OfType("verify")[0]["dish"].toObject()["angle_deg"].toDouble(), -12.0)
+      << "stalled 5 degrees on from where it stood";
+  EXPECT_NE(outcome.err.find("rx40ctl: usals: the move is not verified"), std::string::npos) << outcome.err;
+  std::filesystem::remove(Path("simulated-dish.txt"));
+  outcome = Run({Simulate(std::string(kTwoSatellites) + "[motor]\nstall_after = 5\n"), "usals", "--sat", "0090",
+                 "--lat", "50", "--lon", "8", "--verify", kUniversalLnb, kHighOscillator});
+  EXPECT_NE(outcome.out.find("No lock on the reference transponder of 0090  Sat 9.0E after the move"),
+            std::string::npos) << outcome.out;
+
+  outcome = Verify("0235");
+  EXPECT_EQ(outcome.status, kExitFailure);
+  EXPECT_NE(outcome.err.find("0235  Sat 23.5E: no transponder list, arrival not checked"), std::string::npos)
+      << outcome.err;
+}
+
+TEST_F(CliVerifiedMove, AScanTunesEveryListedTransponderAndTabulatesWhatLocked) {
+  const std::string card = Simulate(std::string(kTwoSatellites) + "[dish]\nsatellite = 2\n");
+  const std::string file = (m_folder / "Transponders" / "0090.ini").string();
+  CliOutcome outcome = Run({card, "scan", file, kUniversalLnb, kHighOscillator, "--timeout", "3"});
+  EXPECT_EQ(outcome.status, kExitSuccess) << outcome.err;
+  ASSERT_EQ(outcome.outLines.size(), 5u) << outcome.out;
+  EXPECT_EQ(outcome.outLines[0].rfind("TRANSPONDER", 0), 0u);
+  EXPECT_EQ(outcome.outLines[1].rfind("11 976 V 27 500  DVB-S   LOCKED", 0), 0u) << outcome.outLines[1];
+  EXPECT_NE(outcome.outLines[1].find("DVB-S1 QPSK 2/3"), std::string::npos) << outcome.outLines[1];
+  EXPECT_NE(outcome.outLines[2].find("DVB-S2 8PSK 3/5"), std::string::npos) << outcome.outLines[2];
+  EXPECT_EQ(outcome.outLines[3].rfind("12 000 H 27 500  DVB-S   UNLOCKED", 0), 0u) << "no such carrier";
+  EXPECT_EQ(outcome.outLines[4], "2 of 3 locked");
+
+  outcome = Run({card, "--json", "scan", file, kUniversalLnb, kHighOscillator, "--timeout", "3"});
+  ASSERT_EQ(outcome.OfType("scan").size(), 3u) << outcome.out;
+  EXPECT_EQ(outcome.notJson, 0);
+  EXPECT_TRUE(outcome.OfType("scan")[1]["locked"].toBool());
+  EXPECT_EQ(outcome.OfType("scan_summary")[0]["locked"].toInt(), 2);
+
+  std::filesystem::remove(Path("simulated-dish.txt"));  // back to the card's [dish]
+  outcome = Run({Simulate(kTwoSatellites), "scan", (m_folder / "Transponders" / "0090.ini").string(), kUniversalLnb,
+                 kHighOscillator, "--timeout", "1"});
+  EXPECT_EQ(outcome.status, kExitFailure) << "the dish faces 23.5E: nothing of 9.0E locks";
+  EXPECT_NE(outcome.err.find("no transponder of"), std::string::npos) << outcome.err;
+}
+
 }  // namespace
+

@@ -41,13 +41,15 @@ TEST(PositionerOnTheSimulatedCard, GoFromACityToAnotherSatelliteThenTuneAndLock)
   SimulatedPlatform platform;
   fs::copy(RX40_DATA_DIR, platform.Folder(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
   CBDAUtilApp app(platform.Folder());
-  std::string before, outcome, after, lockText;
+  std::string before, outcome, sent, after, arrival, tunedFrequency, lockText;
   WhenModalRuns([&] {
     auto* dialog = static_cast<CBDAUtilDlg*>(FindOpenDialog(IDD_MAIN_DIALOG));
     ASSERT_NE(dialog, nullptr);
     dialog->Sheet().SetActivePage(2);
     auto& page = *static_cast<CPositionDlg*>(dialog->Sheet().GetPage(2));
     before = page.GetDlgItemText(IDC_POS_DISH_MOTION);  // on Sat 23.5E, where the dish starts
+    dialog->TunerPage().SetDlgItemText(IDC_LNB_LOW, "9750");  // as set up before any move
+    dialog->TunerPage().SetDlgItemText(IDC_LNB_HIGH, "10600");
 
     SelectEntry(page, IDC_POS_COUNTRY, "Germany");
     page.FillCityList();
@@ -59,12 +61,22 @@ TEST(PositionerOnTheSimulatedCard, GoFromACityToAnotherSatelliteThenTuneAndLock)
     EXPECT_EQ(page.GetDlgItemText(IDC_POS_SATELLITE), "0090  Eutelsat 9B");
     QTest::mouseClick(page.GetDlgItem(IDC_POS_GO), Qt::LeftButton);
     outcome = page.GetDlgItemText(IDC_POS_USALS_OUTCOME);
+    sent = page.GetDlgItem(IDC_POS_USALS_OUTCOME)->toolTip().toStdString();
     after = WaitForTheDish(page, platform.Clock());
+    // The countdown ends, the reference transponder of 9.0E is tuned on the
+    // Tuner Setting page and locks.
+    for (int i = 0; i < 100 && !page.GetDlgItemText(IDC_POS_USALS_OUTCOME).starts_with("Arrived"); ++i) {
+      platform.Clock().SleepMs(250);
+      page.OnTimer(CPositionDlg::kDishMotionTimer);
+    }
+    arrival = page.GetDlgItemText(IDC_POS_USALS_OUTCOME);
+    tunedFrequency = dialog->TunerPage().GetDlgItemText(IDC_FREQUENCY);
 
     // A transponder of Sat 9.0E: 11060 H 30000, DVB-S2 8PSK 5/6.
     dialog->Sheet().SetActivePage(0);
     CBdacontrolDlg& tuner = dialog->TunerPage();
     EnterCarrier(tuner, "11060", "30000");
+    SelectPolarityAndPort(tuner, 0, 0);  // the reference left it on vertical
     QTest::mouseClick(tuner.GetDlgItem(IDC_LOCK_TP), Qt::LeftButton);
     EXPECT_TRUE(WaitUntil([&] { return dialog->GetDlgItemText(IDC_LOCK_TEXT) == "LOCKED"; }));
     lockText = dialog->GetDlgItemText(IDC_LOCK_TEXT);
@@ -72,8 +84,12 @@ TEST(PositionerOnTheSimulatedCard, GoFromACityToAnotherSatelliteThenTuneAndLock)
   });
   app.InitInstance();
   EXPECT_EQ(before, "Dish -17.00\u00B0, stopped");
-  EXPECT_EQ(outcome, "Angle -0.802\u00B0: sent E1 31 6E E0 0D");
+  // 16.2 degrees at 1.5 a second, and a second to settle.
+  EXPECT_EQ(outcome, "Moving to 0090: 12 s");
+  EXPECT_EQ(sent, "Angle -0.802\u00B0: sent E1 31 6E E0 0D");
   EXPECT_EQ(after, "Dish -0.81\u00B0, stopped");  // 13/16 of a degree east
+  EXPECT_EQ(arrival.rfind("Arrived: LOCKED on 11 976 V 27 500 (quality ", 0), 0u) << arrival;
+  EXPECT_EQ(tunedFrequency, "11976") << "the window shows the transponder the card is on";
   EXPECT_EQ(lockText, "LOCKED");
   EXPECT_TRUE(platform.Boxes().Texts().empty()) << platform.Boxes().Texts()[0];
   EXPECT_EQ(platform.Card().Driver()->Pointing().satelliteIndex, 2u);

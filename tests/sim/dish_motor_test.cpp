@@ -130,7 +130,7 @@ TEST_F(DishMotorTest, OtherMessagesLeaveItAlone) {
 }
 
 TEST(DishMotor, SpeedAndStepComeFromTheOptionsAndTimePassingFollowsTheMove) {
-  DishMotor motor{MotorOptions{3.0, 0.25}, -10.0, 0};
+  DishMotor motor{MotorOptions{3.0, 0.25, std::nullopt}, -10.0, 0};
   EXPECT_EQ(*motor.Receive({0xE0, 0x31, 0x69, 0xFC}, 0), "drive west 4 steps from -10.00 to -9.00 (0.3 s)");
   EXPECT_EQ(*motor.Receive({0xE0, 0x31, 0x6E, 0xD0, 0xA0}, 1000), "goto angle 10.00 from -9.00 to 10.00 (6.3 s)");
   EXPECT_DOUBLE_EQ(motor.AngleAt(2000), -6.0);

@@ -78,12 +78,17 @@ std::string DishMotor::MoveToward(double target, uint64_t nowMs, const std::stri
     if (m_eastLimit) low = std::max(low, std::min(*m_eastLimit, from));
     if (m_westLimit) high = std::min(high, std::max(*m_westLimit, from));
   }
-  const double to = std::clamp(target, low, high);
+  double to = std::clamp(target, low, high);
+  const char* held = to != target ? " (limit)" : "";
+  if (m_options.stallAfterDeg && std::abs(to - from) > *m_options.stallAfterDeg) {
+    to = from + (to > from ? 1 : -1) * *m_options.stallAfterDeg;
+    held = " (stalled)";
+  }
   m_move = {from, nowMs, to};
-  if (to == from) return what + ": stays at " + Degrees(from) + (to != target ? " (limit)" : "");
+  if (to == from) return what + ": stays at " + Degrees(from) + held;
   char seconds[32];
   std::snprintf(seconds, sizeof seconds, " (%.1f s)", DurationMs(from, to) / 1000.0);
-  return what + " from " + Degrees(from) + " to " + Degrees(to) + (to != target ? " (limit)" : "") + seconds;
+  return what + " from " + Degrees(from) + " to " + Degrees(to) + held + seconds;
 }
 
 std::string DishMotor::Drive(int direction, uint8_t data, uint64_t nowMs) {

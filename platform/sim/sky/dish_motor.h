@@ -37,6 +37,9 @@ namespace sim {
 struct MotorOptions {
   double speedDegPerSecond = 1.5;
   double stepDeg = 0.1;  // one step of a stepped drive
+  // A jammed mount (ice, a cable caught): every move stops after this many
+  // degrees, wherever it was going. None: the motor runs free.
+  std::optional<double> stallAfterDeg;
 };
 
 inline constexpr double kMotorTravelDeg = 80.0;

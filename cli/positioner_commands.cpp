@@ -29,21 +29,36 @@ void AddDish(JsonObject* json, std::string* text) {
   }
 }
 
+// What a verified move tunes once the dish is there: found, and its tune
+// resolved, before anything is sent, so that a move that cannot be checked
+// (or a missing LNB) is refused without turning the dish.
+struct ArrivalCheck {
+  ReferenceLookup lookup;
+  TuneTarget target;
+};
+
+std::optional<ArrivalCheck> PrepareArrivalCheck(const CommandContext& context) {
+  ArrivalCheck check;
+  check.lookup = FindReference(ProgramFile(kTransponderFolderName), context.arguments.usals.satellite);
+  if (!check.lookup.reference) {
+    context.console.Error(NotVerifiableText(check.lookup.satellite, check.lookup.fileFound));
+    return std::nullopt;
+  }
+  const std::optional<TuneTarget> target = ResolveListedTarget(context, *check.lookup.reference);
+  if (!target) return std::nullopt;
+  check.target = *target;
+  return check;
+}
+
 // Waits the motor's travel, then tunes the satellite's reference
 // transponder: the move counts as arrived only when it locks.
-void VerifyArrival(const CommandContext& context, const CardSession& card, const usals::Result& result,
+void VerifyArrival(const CommandContext& context, const CardSession& card, const ArrivalCheck& check, double angle,
                    std::optional<DishMotion> before) {
-  const ReferenceLookup lookup = FindReference(ProgramFile(kTransponderFolderName), context.arguments.usals.satellite);
-  if (!lookup.reference) {
-    context.console.Error(NotVerifiableText(lookup.satellite, lookup.fileFound));
-    return;
-  }
-  const std::optional<TuneTarget> target = ResolveListedTarget(context, *lookup.reference);
-  if (!target) return;
+  const std::string& satellite = check.lookup.satellite;
   const double speed = ReadToolSettings(TunerSettingsPath()).motorSpeedDegPerSecond;
-  const int travel = TravelSeconds(before ? std::optional(before->angleDeg) : std::nullopt, result.angle, speed);
+  const int travel = TravelSeconds(before ? std::optional(before->angleDeg) : std::nullopt, angle, speed);
   for (int left = travel; left > 0; --left) {
-    context.console.Progress(MovingText(lookup.satellite, left));
+    context.console.Progress(MovingText(satellite, left));
     if (context.stop.SleepUnlessStopped(1000)) {
       context.console.EndProgress();
       context.console.Error(StopText(context.stop.Why()));
@@ -51,18 +66,18 @@ void VerifyArrival(const CommandContext& context, const CardSession& card, const
     }
   }
   context.console.EndProgress();
-  const std::optional<TuneResult> tuned = SubmitTune(context, card, *target);
+  const std::optional<TuneResult> tuned = SubmitTune(context, card, check.target);
   if (!tuned) return;
-  const ListedTransponder& reference = *lookup.reference;
+  const ListedTransponder& reference = *check.lookup.reference;
   JsonObject json;
-  json.Text("satellite", lookup.satellite)
+  json.Text("satellite", satellite)
       .Integer("frequency_mhz", reference.frequencyMHz)
       .Text("polarisation", std::string(1, reference.polarisation))
       .Integer("symbol_rate_ks", reference.symbolRateKs)
       .Integer("travel_s", travel)
       .Bool("locked", tuned->wait.locked)
       .Integer("quality", tuned->wait.last.quality);
-  std::string text = tuned->wait.locked ? ArrivedText(reference, tuned->wait.last.quality) : NoLockText(lookup.satellite);
+  std::string text = tuned->wait.locked ? ArrivedText(reference, tuned->wait.last.quality) : NoLockText(satellite);
   AddDish(&json, &text);
   context.console.Result("verify", json.Bool("verified", tuned->wait.locked), text);
   if (!tuned->wait.locked) context.console.Error("the move is not verified");
@@ -133,6 +148,8 @@ void RunUsals(const CommandContext& context) {
     context.console.Result("usals", json.Bool("sent", false).Bool("dry_run", true), UsalsDryRunText(result) + angles);
     return;
   }
+  std::optional<ArrivalCheck> check;
+  if (usals.verify && !(check = PrepareArrivalCheck(context))) return;
   CardSession card(context.console, context.stop);
   if (!card.Open(context.arguments.common)) return;
   const std::optional<DishMotion> before = ReadDishMotion();
@@ -143,5 +160,5 @@ void RunUsals(const CommandContext& context) {
   json.Bool("sent", true).Bool("dry_run", false);
   AddDish(&json, &text);
   context.console.Result("usals", json, text);
-  if (usals.verify) VerifyArrival(context, card, result, before);
+  if (check) VerifyArrival(context, card, *check, result.angle, before);
 }

@@ -413,6 +413,11 @@ TEST_F(CliVerifiedMove, AMoveThatStallsOrCannotBeCheckedIsNotVerified) {
   EXPECT_EQ(outcome.status, kExitFailure);
   EXPECT_NE(outcome.err.find("0235  Sat 23.5E: no transponder list, arrival not checked"), std::string::npos)
       << outcome.err;
+  EXPECT_TRUE(outcome.OfType("usals").empty()) << "refused before the dish turns: " << outcome.out;
+
+  outcome = Run({Simulate(kTwoSatellites), "usals", "--sat", "0090", "--lat", "50", "--lon", "8", "--verify"});
+  EXPECT_EQ(outcome.status, kExitUsage) << "no LNB to tune the reference with";
+  EXPECT_EQ(outcome.out, "") << "nothing sent";
 }
 
 TEST_F(CliVerifiedMove, AScanTunesEveryListedTransponderAndTabulatesWhatLocked) {

@@ -52,7 +52,7 @@ std::string LookAnglesText(const LookAngles& angles) {
 
 std::string ShortLookAnglesText(const LookAngles& angles) {
   char text[96];
-  std::snprintf(text, sizeof text, "Fixed dish: elevation %.1f\u00B0, azimuth %.1f\u00B0, skew %+.1f\u00B0",
+  std::snprintf(text, sizeof text, "Elevation %.1f\u00B0, azimuth %.1f\u00B0, skew %+.1f\u00B0",
                 angles.elevationDeg, angles.azimuthDeg, angles.skewDeg);
   return text;
 }

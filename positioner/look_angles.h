@@ -25,7 +25,7 @@ LookAngles ComputeLookAngles(double latitude, double longitude, double satellite
 
 // "Elevation 28.3°, azimuth 155.9° (true), LNB skew +14.9° (counter-clockwise seen from behind)".
 std::string LookAnglesText(const LookAngles& angles);
-// The page's line: "Fixed dish: elevation 28.3°, azimuth 155.9°, skew +14.9°"
+// The page's line: "Elevation 28.3°, azimuth 155.9°, skew +14.9°"
 // (the full text as its tooltip).
 std::string ShortLookAnglesText(const LookAngles& angles);
 

@@ -24,7 +24,7 @@ void CPositionDlg::ConnectMessageMap() {
   OnClicked(IDC_POS_DRIVE_WEST, [this] { OnDriveWest(); });
   OnSelChange(IDC_POS_COUNTRY, [this] { FillCityList(); });
   OnSelChange(IDC_POS_CITY, [this] { ShowCityPosition(); });
-  OnSelChange(IDC_POS_SATELLITE, [this] { ShowLookAngles(); });
+  OnChange(IDC_POS_SATELLITE, [this] { ShowLookAngles(); });
   OnChange(IDC_POS_LATITUDE, [this] { ShowLookAngles(); });
   OnChange(IDC_POS_LONGITUDE, [this] { ShowLookAngles(); });
   OnClicked(IDC_POS_GO, [this] { OnGo(); });

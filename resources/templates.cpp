@@ -165,8 +165,8 @@ void RegisterTemplates() {
            {IDC_POS_LIMIT_EAST, ControlKind::PushButton, "East", {210, 90, 46, 15}},
            {IDC_POS_LIMIT_WEST, ControlKind::PushButton, "West", {210, 111, 46, 15}},
            {IDC_POS_LIMITS_RESET, ControlKind::PushButton, "Reset", {210, 131, 46, 15}},
-           {IDC_POS_USALS_OUTCOME, ControlKind::Label, "", {8, 155, 192, 8}},
-           {IDC_POS_DISH_MOTION, ControlKind::Label, "", {202, 155, 76, 8}},
+           {IDC_POS_USALS_OUTCOME, ControlKind::Label, "", {8, 155, 270, 8}},
+           {IDC_POS_DISH_MOTION, ControlKind::Label, "", {176, 6, 86, 8}, kRightAligned},
        }});
 }
 

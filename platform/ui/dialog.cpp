@@ -120,6 +120,7 @@ QWidget* MakeControl(const ui::ControlTemplate& c, QWidget* parent) {
     case ControlKind::Label: {
       auto* label = new QLabel(Q(c.text), parent);
       label->setAttribute(Qt::WA_TransparentForMouseEvents);
+      if (c.styles & ui::kRightAligned) label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
       w = label;
       break;
     }
@@ -420,6 +421,8 @@ void CDialog::OnSelChange(int id, std::function<void()> handler) {
 void CDialog::OnChange(int id, std::function<void()> handler) {
   if (auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(id)))
     QObject::connect(edit, &QLineEdit::textChanged, edit, [handler = std::move(handler)] { handler(); });
+  else if (auto* combo = qobject_cast<QComboBox*>(GetDlgItem(id)))
+    QObject::connect(combo, &QComboBox::currentTextChanged, combo, [handler = std::move(handler)] { handler(); });
 }
 
 QWidget* CDialog::GetDlgItem(int id) const {
@@ -613,7 +616,12 @@ int CDialog::ShownIcon(int id) const {
 
 void CDialog::SetDlgItemToolTip(int id, const std::string& text) {
   OnUi([&] {
-    if (QWidget* w = GetDlgItem(id)) w->setToolTip(Q(text));
+    QWidget* w = GetDlgItem(id);
+    if (!w) return;
+    w->setToolTip(Q(text));
+    // A label lets clicks through to what lies under it, but a tooltip needs
+    // the pointer's hover.
+    if (qobject_cast<QLabel*>(w)) w->setAttribute(Qt::WA_TransparentForMouseEvents, text.empty());
   });
 }
 

@@ -131,7 +131,8 @@ class CDialog {
   virtual void ConnectMessageMap() {}
   void OnClicked(int id, std::function<void()> handler);
   void OnSelChange(int id, std::function<void()> handler);
-  // An edit's text changed, typed or set (EN_CHANGE).
+  // An edit's text changed, typed or set (EN_CHANGE), or a combo box's, by
+  // typing or by a new selection.
   void OnChange(int id, std::function<void()> handler);
   void RunBaseInitDialog();
 

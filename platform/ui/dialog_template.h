@@ -38,6 +38,7 @@ enum Style : std::uint32_t {
   kAutoHScroll = 1u << 7,
   kSmooth = 1u << 8,
   kWrap = 1u << 9,  // a spin control wraps around at the ends of its range
+  kRightAligned = 1u << 10,  // a label's text ends at its right edge
 };
 
 struct DluRect {

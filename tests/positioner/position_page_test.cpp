@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "positioner/look_angles.h"
 #include "positioner/position_dlg.h"
 #include "positioner/usals.h"
 #include "positioner/usals_text.h"
@@ -290,6 +291,22 @@ TEST_F(PositionPage, GoSendsTheAngularGotoOnceAndShowsIt) {
   Click(IDC_POS_GO);
   EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"SendDiseqCommandRX40 QueryInterface Failed"});
   EXPECT_EQ(m_page.GetDlgItemText(IDC_POS_USALS_OUTCOME), "Angle -21.076\u00B0: E1 31 6E E1 50 refused by the driver");
+}
+
+// Where a fixed dish would point follows every key typed, with no "Go".
+TEST_F(PositionPage, TheFixedDishAnglesFollowTheTypedSiteAndSatellite) {
+  Open();
+  Type(IDC_POS_SATELLITE, "0282");
+  Type(IDC_POS_LATITUDE, "51.5");
+  Type(IDC_POS_LONGITUDE, "-0.1");
+  const usals::LookAngles london = usals::ComputeLookAngles(51.5, -0.1, 28.2);
+  EXPECT_EQ(m_page.GetDlgItemText(IDC_POS_LOOK_ANGLES), usals::ShortLookAnglesText(london));
+  EXPECT_EQ(m_page.GetDlgItem(IDC_POS_LOOK_ANGLES)->toolTip().toStdString(), usals::LookAnglesText(london));
+  Key(IDC_POS_SATELLITE, Qt::Key_Down);  // an entry of the list
+  EXPECT_NE(m_page.GetDlgItemText(IDC_POS_LOOK_ANGLES), usals::ShortLookAnglesText(london));
+  Type(IDC_POS_LATITUDE, "51,5");
+  EXPECT_EQ(m_page.GetDlgItemText(IDC_POS_LOOK_ANGLES), "") << "no angles for a latitude that does not read";
+  EXPECT_TRUE(Sent().empty());
 }
 
 TEST_F(PositionPage, GoRightAwayPointsFromTheSelectedCity) {

@@ -3,6 +3,7 @@
 // on which thread it lives (the main window keeps it on the UI thread).
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -17,6 +18,10 @@ struct SignalSample {
   bool locked = false;
   std::optional<double> marginDb;  // when the driver reports it
 };
+
+// A quality or strength as the strip's bars show it: the driver reports
+// percent, and anything above 100 fills the bar.
+inline int ReadingPercent(int reading) { return std::clamp(reading, 0, 100); }
 
 class SignalHistory {
  public:

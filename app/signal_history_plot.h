@@ -1,21 +1,26 @@
-// A plot of the signal history: strength and quality over the history's
-// span, the newest reading at the right edge, stretches with lock shaded.
-// Compact: lines and shading only, for a small corner of the window.
-// Detailed: with a scale, minute marks and a legend of the newest values.
-// UI thread only; it reads the history when it paints.
+// The small plot of the signal history in the corner of the main window's
+// tab row: strength and quality over the history's span, the newest reading
+// at the right edge, stretches with lock shaded; lines and shading only. A
+// click opens the alignment window. UI thread only; it reads the history
+// when it paints.
 #pragma once
 
+#include <QColor>
 #include <QWidget>
 #include <functional>
 
 #include "app/signal_history.h"
 
+// The curves' colours, shared by every view of the readings.
+QColor StrengthColour();
+QColor QualityColour();
+QColor MarginColour();
+QColor LockedShade();
+
 class SignalHistoryPlot final : public QWidget {
  public:
-  enum class Style { Compact, Detailed };
-
   // history must outlive the plot.
-  SignalHistoryPlot(const SignalHistory& history, Style style, QWidget* parent);
+  SignalHistoryPlot(const SignalHistory& history, QWidget* parent);
 
   // Runs handler when the operator clicks the plot with the left button.
   void OnClicked(std::function<void()> handler) { m_onClicked = std::move(handler); }
@@ -27,13 +32,10 @@ class SignalHistoryPlot final : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
 
  private:
-  QRect PlotArea() const;
-
   const SignalHistory& m_history;
-  const Style m_style;
   std::function<void()> m_onClicked;
 };
 
 // "margin 4.3 dB" when the driver reported the reading's link margin, else
-// empty: the quality's tooltip and the detailed plot's legend.
+// empty: the quality's tooltip in the status strip.
 std::string MarginText(const SignalSample& sample);

@@ -1,13 +1,12 @@
 #include "app/signal_trend.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/signal_history_plot.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/ui_thread.h"
 #include "resources/resource_ids.h"
@@ -24,7 +23,7 @@ QPoint PlaceBeside(const QRect& frame, int top, QSize size, const QRect& screen)
 void SignalTrend::Attach(CDialog& window, QTabWidget* sheet) {
   m_dialog = &window;
   if (sheet) {
-    m_corner = new SignalHistoryPlot(m_history, SignalHistoryPlot::Style::Compact, sheet);
+    m_corner = new SignalHistoryPlot(m_history, sheet);
     m_corner->setObjectName(QStringLiteral("signal-history-corner"));
     m_corner->OnClicked([this] { ShowWindow(); });
     // No taller than the tabs, so the pages keep their room.
@@ -32,7 +31,7 @@ void SignalTrend::Attach(CDialog& window, QTabWidget* sheet) {
     sheet->setCornerWidget(m_corner, Qt::TopRightCorner);
   }
   QWidget* widget = window.Widget();
-  auto* open = new QAction(QStringLiteral("Signal &history"), widget);
+  auto* open = new QAction(QStringLiteral("Signal &alignment"), widget);
   open->setObjectName(QStringLiteral("signal-history"));
   open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
   QObject::connect(open, &QAction::triggered, open, [this] { ShowWindow(); });
@@ -43,6 +42,7 @@ void SignalTrend::Attach(CDialog& window, QTabWidget* sheet) {
 void SignalTrend::Record(const SignalSample& sample) {
   ui::SendToUiThread([&] {
     m_history.Add(sample);
+    m_peak.Add(sample, QDateTime::currentMSecsSinceEpoch());
     if (m_dialog) {
       const std::string margin = MarginText(sample);
       m_dialog->SetDlgItemToolTip(IDC_QUALITY_TEXT, margin);
@@ -54,20 +54,14 @@ void SignalTrend::Record(const SignalSample& sample) {
 
 void SignalTrend::Repaint() {
   if (m_corner) m_corner->update();
-  if (m_detailed) m_detailed->update();
+  if (m_window) m_window->Refresh();
 }
 
 void SignalTrend::ShowWindow() {
   if (!m_dialog || !m_dialog->Widget()) return;
   QWidget* main = m_dialog->Widget();
   if (!m_window) {
-    m_window = new QWidget(main, Qt::Tool);
-    m_window->setObjectName(QStringLiteral("signal-history-window"));
-    m_window->setWindowTitle(QStringLiteral("Signal history"));
-    auto* layout = new QVBoxLayout(m_window);
-    layout->setContentsMargins(6, 6, 6, 6);
-    m_detailed = new SignalHistoryPlot(m_history, SignalHistoryPlot::Style::Detailed, m_window);
-    layout->addWidget(m_detailed);
+    m_window = new AlignmentView(m_history, m_peak, main);
     m_window->adjustSize();
     const int stripTop = main->mapToGlobal(m_dialog->GetDlgItem(IDC_SHEET_BOTTOM_LINE)->geometry().topLeft()).y();
     const QRect screen = main->screen() ? main->screen()->availableGeometry() : QRect(QPoint(), QSize(4096, 4096));

@@ -8,6 +8,8 @@ packages=(
   # linux-libc-dev the DVB API headers, libdvbv5-dev the adapter lookup)
   g++ cmake ninja-build pkg-config
   qt6-base-dev libudev-dev linux-libc-dev libdvbv5-dev
+  # the alignment window's tone (Qt Multimedia's audio output)
+  qt6-multimedia-dev
   # the tests: GoogleTest, the leak checks, and ffmpeg to decode the simulated stream
   libgtest-dev valgrind ffmpeg
   # the sanitizer builds and the fuzzers (clang's runtimes and libFuzzer, and

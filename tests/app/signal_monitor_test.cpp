@@ -223,13 +223,13 @@ TEST_F(SignalMonitorTest, ATunerThatMeasuresItsCarrierShowsTheLinkMarginBesideQu
     EXPECT_EQ(dialog.GetDlgItem(IDC_QUALITY_BAR)->toolTip(), "margin 11.4 dB");
     EXPECT_TRUE(dialog.Trend().History().Newest().locked);
 
-    // A click on the small plot opens the larger one beside the window.
-    EXPECT_EQ(dialog.Trend().HistoryWindow(), nullptr);
+    // A click on the small plot opens the alignment window beside the window.
+    EXPECT_EQ(dialog.Trend().AlignmentWindow(), nullptr);
     QTest::mouseClick(dialog.Trend().CornerPlot(), Qt::LeftButton);
-    QWidget* window = dialog.Trend().HistoryWindow();
+    QWidget* window = dialog.Trend().AlignmentWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->windowTitle(), "Signal history");
+    EXPECT_EQ(window->windowTitle(), "Signal alignment");
 
     m_platform.Card().Driver()->SetPointingError(3.0);  // nothing left to lock on
     EXPECT_TRUE(WaitUntil([&] { return dialog.GetDlgItemText(IDC_LOCK_TEXT) == "UNLOCKED"; }));

@@ -31,6 +31,7 @@ constexpr CommandEntry kCommands[] = {
     {CliCommand::Usals, "usals", "usals --sat NNNN --lat DEG --lon DEG [--dry-run | --verify [TUNE OPTIONS]]"},
     {CliCommand::Info, "info", "info"},
     {CliCommand::Scan, "scan", "scan SATFILE [TUNE OPTIONS]"},
+    {CliCommand::Align, "align", "align [FREQ_MHZ SYMBOL_RATE] [TUNE OPTIONS] [--interval S]"},
 };
 
 constexpr std::pair<const char*, PositionerCommand> kMotorActions[] = {

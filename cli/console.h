@@ -37,6 +37,8 @@ class Console {
   // Arguments that cannot be used, followed by the command's usage line.
   void UsageError(const std::string& text);
 
+  // Whether progress lines are shown (stderr is a terminal).
+  bool ShowsProgress() const { return m_progress; }
   // A progress line, shown only on a terminal; EndProgress ends it.
   void Progress(const std::string& text);
   void EndProgress();

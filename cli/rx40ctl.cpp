@@ -49,7 +49,7 @@ void Dispatch(const CommandContext& context) {
     case CliCommand::Usals: RunUsals(context); break;
     case CliCommand::Info: RunInfo(context); break;
     case CliCommand::Scan: RunScan(context); break;
-    case CliCommand::Align: break;  // not offered yet
+    case CliCommand::Align: RunAlign(context); break;
   }
 }
 
@@ -75,12 +75,13 @@ int RunRx40ctl(const std::vector<std::string>& args, ConsoleStreams streams, Sto
   const bool streamOnStdout = arguments.command == CliCommand::Record && arguments.record.file == "-";
   Console console(streamOnStdout ? streams.err : streams.out, streams.err, arguments.json, streams.errIsTerminal);
   console.SetCommand(CommandName(*arguments.command), CommandUsage(*arguments.command));
-  if (std::string error; !arguments.common.dataDir.empty() && !EnsureDataFolder(arguments.common.dataDir, &error)) {
+  const std::string dataFolder =
+      arguments.common.dataDir.empty() ? DefaultDataFolder(executableFolder) : arguments.common.dataDir;
+  if (std::string error; dataFolder != executableFolder && !EnsureDataFolder(dataFolder, &error)) {
     console.UsageError(error);
     return console.ExitStatus();
   }
-  RunScope scope(console, arguments.verbose,
-                 arguments.common.dataDir.empty() ? executableFolder : arguments.common.dataDir, executableFolder);
+  RunScope scope(console, arguments.verbose, dataFolder, executableFolder);
   Dispatch({arguments, console, stop});
   return console.ExitStatus();
 }

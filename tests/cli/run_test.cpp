@@ -446,5 +446,30 @@ TEST_F(CliVerifiedMove, AScanTunesEveryListedTransponderAndTabulatesWhatLocked) 
   EXPECT_NE(outcome.err.find("no transponder of"), std::string::npos) << outcome.err;
 }
 
+// align off a terminal: one reading a line, the first locked reading the
+// peak, and the peak again when Ctrl-C ends it.
+TEST_F(CliOnSimulatedCard, AlignReadsUntilStoppedAndEndsWithThePeak) {
+  StopAfterLines out(m_stop, 4);  // the tune and three readings
+  const CliOutcome outcome =
+      Run({Simulate(kSky), "--json", "align", "11362", "22000", kUniversalLnb, kHighOscillator, "--interval", "0.5"}, &out);
+  EXPECT_EQ(outcome.status, kExitSuccess) << outcome.err;
+  const std::vector<QJsonObject> readings = outcome.OfType("align");
+  ASSERT_GE(readings.size(), 3u) << outcome.out;
+  EXPECT_TRUE(readings[0]["new_peak"].toBool());
+  EXPECT_FALSE(readings[1]["new_peak"].toBool()) << "an equal quality keeps the first peak";
+  EXPECT_EQ(readings[1]["peak"].toObject()["quality"].toInt(), readings[0]["quality"].toInt());
+  ASSERT_EQ(outcome.OfType("align_peak").size(), 1u) << outcome.out;
+  EXPECT_EQ(outcome.OfType("align_peak")[0]["quality"].toInt(), readings[0]["quality"].toInt());
+}
+
+TEST_F(CliOnSimulatedCard, AlignOffATerminalWritesTheBarLineForEachReading) {
+  StopAfterLines text(m_stop, 3);
+  const CliOutcome plain = Run({Simulate(kSky), "align", "11362", "22000", kUniversalLnb, kHighOscillator}, &text);
+  ASSERT_GE(plain.outLines.size(), 3u) << plain.out;
+  EXPECT_EQ(plain.outLines[1].rfind("[##################--] Q 90% S 94% margin 11.4 dB LOCKED | peak Q 90% at ", 0), 0u)
+      << plain.outLines[1];
+  EXPECT_EQ(plain.outLines.back().rfind("peak Q 90% at ", 0), 0u) << plain.out;
+}
+
 }  // namespace
 

@@ -36,7 +36,9 @@ TEST(TransponderList, EntriesReadWithTheirReasonWhenRefused) {
     std::string error;
     const auto parsed = ParseListedTransponder(c.value, &error);
     EXPECT_EQ(parsed.has_value(), c.reads) << c.value;
-    if (!c.reads) EXPECT_NE(error.find(c.reason), std::string::npos) << c.value << ": " << error;
+    if (!c.reads) {
+      EXPECT_NE(error.find(c.reason), std::string::npos) << c.value << ": " << error;
+    }
   }
   std::string error;
   const auto circular = ParseListedTransponder(" 3840 , r , 27500 , dvb-s ", &error);
@@ -109,7 +111,7 @@ TEST(ShippedTransponderLists, ReadWholeAndMatchTheBuiltInSky) {
   }
   for (const sim::Satellite& satellite : sim::DefaultSky().satellites) {
     const int tenths = static_cast<int>(std::lround(satellite.orbitalEastDeg * 10));
-    char digits[8];
+    char digits[16];
     std::snprintf(digits, sizeof digits, "%04d", tenths < 0 ? 3600 + tenths : tenths);
     const std::optional<std::string> file = FindSatelliteFile(folder, digits);
     ASSERT_TRUE(file) << digits;

@@ -32,14 +32,14 @@ int main(int argc, char* argv[]) {
     return 0;
   }
   SetDebugOutputEnabled(DebugOutputWanted(commandLine->verbose));
-  if (!commandLine->dataDir.empty() && !EnsureDataFolder(commandLine->dataDir, &error)) {
-    std::fprintf(stderr, "rx40-tessel: %s\n", error.c_str());
-    return 2;
-  }
   QApplication application(argc, argv);
 
   const std::string executableFolder = FolderOfPath(QCoreApplication::applicationFilePath().toStdString());
-  const std::string folder = commandLine->dataDir.empty() ? executableFolder : commandLine->dataDir;
+  const std::string folder = commandLine->dataDir.empty() ? DefaultDataFolder(executableFolder) : commandLine->dataDir;
+  if (folder != executableFolder && !EnsureDataFolder(folder, &error)) {
+    std::fprintf(stderr, "rx40-tessel: %s\n", error.c_str());
+    return 2;
+  }
   SetProgramFolder(folder);  // the card keeps its tuned carriers there
   SetShippedDataFolder(ShippedDataFolderFor(executableFolder));
   ApplicationSetup setup;

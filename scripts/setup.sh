@@ -15,6 +15,9 @@ packages=(
   # the sanitizer builds and the fuzzers (clang's runtimes and libFuzzer, and
   # llvm-symbolizer, which puts function names and lines into their reports)
   clang libclang-rt-14-dev llvm
+  # the package (dpkg-shlibdeps works out its dependencies) and the checks of
+  # the install metadata: the desktop entry, the AppStream file, the man pages
+  dpkg-dev lintian desktop-file-utils appstream man-db groff-base
   # the dialog font and the banner's font
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
 )

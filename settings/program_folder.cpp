@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -29,6 +30,10 @@ const std::string& ProgramFolder() { return Folder(); }
 void SetProgramFolder(std::string folder) { Folder() = std::move(folder); }
 
 bool EnsureDataFolder(const std::string& folder, std::string* error) {
+  if (folder.empty()) {
+    *error = "no folder for the settings: HOME is not set; give --data-dir DIR";
+    return false;
+  }
   // Each missing component in turn, so the new ones get 0700 and not the umask's mode.
   for (std::size_t end = folder.find('/', 1);; end = folder.find('/', end + 1)) {
     const std::string part = folder.substr(0, end);
@@ -48,6 +53,16 @@ bool EnsureDataFolder(const std::string& folder, std::string* error) {
 
 const std::string& ShippedDataFolder() { return Shipped(); }
 void SetShippedDataFolder(std::string folder) { Shipped() = std::move(folder); }
+
+std::string DefaultDataFolder(const std::string& executableFolder) {
+  if (Exists(executableFolder + "/CityList.txt")) return executableFolder;
+  // Relative values are to be ignored (XDG Base Directory).
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config && config[0] == '/') return std::string(config) + "/rx40-tessel";
+  const char* home = std::getenv("HOME");
+  if (home && home[0] == '/') return std::string(home) + "/.config/rx40-tessel";
+  return {};
+}
 
 std::string ShippedDataFolderFor(const std::string& executableFolder) {
   if (Exists(executableFolder + "/CityList.txt")) return executableFolder;

@@ -14,6 +14,13 @@ std::string FolderOfPath(const std::string& path);
 // settings. False with the reason when it cannot be made or is no folder.
 bool EnsureDataFolder(const std::string& folder, std::string* error);
 
+// The program folder when no --data-dir is given. A program run from its
+// build folder (the lists lie next to it) keeps everything there; an
+// installed one keeps what it writes in the user's configuration folder,
+// $XDG_CONFIG_HOME/rx40-tessel (~/.config/rx40-tessel when that is not set),
+// since /usr/bin is nobody's to write. Empty when neither is known (no HOME).
+std::string DefaultDataFolder(const std::string& executableFolder);
+
 const std::string& ProgramFolder();
 void SetProgramFolder(std::string folder);
 

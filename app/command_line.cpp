@@ -1,75 +1,79 @@
 #include "app/command_line.h"
 
-#include <charconv>
 #include <string>
+
+#include "app/strict_numbers.h"
 
 #include "platform/media/capture_ring_size.h"
 
 namespace {
 
-// The value of "--name VALUE" or "--name=VALUE" when arg is that option.
-std::optional<std::string> OptionValue(const std::string& name, const std::vector<std::string>& args, std::size_t* i) {
-  const std::string& arg = args[*i];
-  if (arg == name) return *i + 1 < args.size() ? args[++*i] : std::string();
-  if (arg.starts_with(name + "=")) return arg.substr(name.size() + 1);
-  return std::nullopt;
-}
-
-// A whole decimal number from 0 to max.
-std::optional<unsigned> Number(const std::string& text, unsigned max) {
-  unsigned value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value > max) return std::nullopt;
-  return value;
-}
+std::optional<std::string> Refused(const std::string& text) { return text; }
 
 }  // namespace
 
+OptionGroup CommonOptions(CommandLine& line) {
+  using Form = OptionDecl::Form;
+  return {
+      {"--simulate", "FILE", "use the simulated Orvane RX40 card (FILE: its sky, faults and stream)", Form::AttachedValue,
+       [&line](const std::string& file) -> std::optional<std::string> {
+         line.simulate = true;
+         line.simulationFile = file;
+         return std::nullopt;
+       }},
+      {"--adapter", "N[:F]",
+       "use the DVB-S/S2 adapter /dev/dvb/adapterN (default: the first one found),\n"
+       "and its frontend F (default: its first DVB-S/S2 frontend)",
+       Form::Value,
+       [&line](const std::string& value) -> std::optional<std::string> {
+         const auto colon = value.find(':');
+         const auto number = StrictInteger(value.substr(0, colon), 0, 255);
+         const auto frontend =
+             colon == std::string::npos ? std::optional<std::int64_t>(0) : StrictInteger(value.substr(colon + 1), 0, 255);
+         if (!number || !frontend)
+           return Refused("--adapter needs an adapter number N, or N:F for its frontend F (/dev/dvb/adapterN/frontendF)");
+         line.adapter = static_cast<int>(*number);
+         if (colon != std::string::npos) line.frontend = static_cast<int>(*frontend);
+         return std::nullopt;
+       }},
+      {"--sec-pause", "MS", "pause before and after each DiSEqC message on a real card (default 15)", Form::Value,
+       [&line](const std::string& value) -> std::optional<std::string> {
+         const auto ms = StrictInteger(value, 0, 1000);
+         if (!ms) return Refused("--sec-pause needs a number of milliseconds from 0 to 1000");
+         line.secPauseMs = static_cast<unsigned>(*ms);
+         return std::nullopt;
+       }},
+      {"--ring-mb", "N",
+       "memory in MiB that holds the stream while the disk stalls (default 256,\n"
+       "or the settings file's [Tessel] ring_mb; 0: none)",
+       Form::Value,
+       [&line](const std::string& value) -> std::optional<std::string> {
+         const auto mb = StrictInteger(value, 0, kMaxCaptureRingMb);
+         if (!mb) return Refused("--ring-mb needs a size in MiB from 0 (no ring) to " + std::to_string(kMaxCaptureRingMb));
+         line.ringMb = static_cast<unsigned>(*mb);
+         return std::nullopt;
+       }},
+      {"--data-dir", "DIR",
+       "folder for the settings file, city list, satellite files and help file\n"
+       "(default: the executable's folder in a build, ~/.config/rx40-tessel once installed)",
+       Form::Value,
+       [&line](const std::string& value) -> std::optional<std::string> {
+         if (value.empty()) return Refused("--data-dir needs a folder");
+         line.dataDir = value;
+         while (line.dataDir.size() > 1 && line.dataDir.back() == '/') line.dataDir.pop_back();
+         return std::nullopt;
+       }},
+  };
+}
+
 CommonOption ParseCommonOption(const std::vector<std::string>& args, std::size_t* i, CommandLine* line,
                                std::string* error) {
-  const std::string& arg = args[*i];
-  if (arg == "--simulate") {
-    line->simulate = true;
-  } else if (arg.starts_with("--simulate=")) {
-    line->simulate = true;
-    line->simulationFile = arg.substr(11);
-    if (line->simulationFile.empty()) {
-      *error = "--simulate= needs a file name";
-      return CommonOption::Bad;
-    }
-  } else if (const auto dir = OptionValue("--data-dir", args, i)) {
-    line->dataDir = *dir;
-    if (line->dataDir.empty()) {
-      *error = "--data-dir needs a folder";
-      return CommonOption::Bad;
-    }
-    while (line->dataDir.size() > 1 && line->dataDir.back() == '/') line->dataDir.pop_back();
-  } else if (const auto adapter = OptionValue("--adapter", args, i)) {
-    const auto colon = adapter->find(':');
-    const auto number = Number(adapter->substr(0, colon), 255);
-    const auto frontend = colon == std::string::npos ? std::optional<unsigned>(0) : Number(adapter->substr(colon + 1), 255);
-    if (!number || !frontend) {
-      *error = "--adapter needs an adapter number N, or N:F for its frontend F (/dev/dvb/adapterN/frontendF)";
-      return CommonOption::Bad;
-    }
-    line->adapter = static_cast<int>(*number);
-    if (colon != std::string::npos) line->frontend = static_cast<int>(*frontend);
-  } else if (const auto pause = OptionValue("--sec-pause", args, i)) {
-    line->secPauseMs = Number(*pause, 1000);
-    if (!line->secPauseMs) {
-      *error = "--sec-pause needs a number of milliseconds from 0 to 1000";
-      return CommonOption::Bad;
-    }
-  } else if (const auto ring = OptionValue("--ring-mb", args, i)) {
-    line->ringMb = Number(*ring, kMaxCaptureRingMb);
-    if (!line->ringMb) {
-      *error = "--ring-mb needs a size in MiB from 0 (no ring) to " + std::to_string(kMaxCaptureRingMb);
-      return CommonOption::Bad;
-    }
-  } else {
-    return CommonOption::NotOne;
+  switch (TakeOption(CommonOptions(*line), args, i, error)) {
+    case OptionTake::Taken: return CommonOption::Taken;
+    case OptionTake::Bad: return CommonOption::Bad;
+    case OptionTake::NotOne: break;
   }
-  return CommonOption::Taken;
+  return CommonOption::NotOne;
 }
 
 bool CheckCommonOptions(const CommandLine& line, std::string* error) {
@@ -80,49 +84,56 @@ bool CheckCommonOptions(const CommandLine& line, std::string* error) {
   return true;
 }
 
+namespace {
+
+OptionGroup WindowOptions(CommandLine& line) {
+  using Form = OptionDecl::Form;
+  auto flag = [](bool& target) {
+    return [&target](const std::string&) -> std::optional<std::string> {
+      target = true;
+      return std::nullopt;
+    };
+  };
+  return {
+      {"--verbose", "", "write the debug output (driver calls, SEC sequences) on stderr;\nRX40_DEBUG=1 in the environment does the same",
+       Form::Flag, flag(line.verbose)},
+      {"--version", "", "the program's version", Form::Flag, flag(line.version)},
+      {"--help", "", "this text", Form::Flag, flag(line.help), "-h"},
+  };
+}
+
+}  // namespace
+
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string* error) {
   CommandLine line;
+  const OptionGroup own = WindowOptions(line);
   for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
     switch (ParseCommonOption(args, &i, &line, error)) {
       case CommonOption::Taken: continue;
       case CommonOption::Bad: return std::nullopt;
       case CommonOption::NotOne: break;
     }
-    if (arg == "--help" || arg == "-h") {
-      line.help = true;
-    } else if (arg == "--version") {
-      line.version = true;
-    } else if (arg == "--verbose") {
-      line.verbose = true;
-    } else {
-      *error = "unknown argument: " + arg;
-      return std::nullopt;
+    switch (TakeOption(own, args, &i, error)) {
+      case OptionTake::Taken: continue;
+      case OptionTake::Bad: return std::nullopt;
+      case OptionTake::NotOne: break;
     }
+    *error = "unknown argument: " + args[i];
+    return std::nullopt;
   }
   if (!CheckCommonOptions(line, error)) return std::nullopt;
   return line;
 }
 
-const char* CommonOptionsUsage() {
-  return "  --simulate[=FILE]  use the simulated Orvane RX40 card (FILE: its sky, faults and stream)\n"
-         "  --adapter N[:F]    use the DVB-S/S2 adapter /dev/dvb/adapterN (default: the first one found),\n"
-         "                     and its frontend F (default: its first DVB-S/S2 frontend)\n"
-         "  --sec-pause MS     pause before and after each DiSEqC message on a real card (default 15)\n"
-         "  --ring-mb N        memory in MiB that holds the stream while the disk stalls (default 256,\n"
-         "                     or the settings file's [Tessel] ring_mb; 0: none)\n"
-         "  --data-dir DIR     folder for the settings file, city list, satellite files and help file\n"
-         "                     (default: the folder of the executable)\n";
+std::string CommonOptionsUsage() {
+  CommandLine unused;
+  return OptionsHelp(CommonOptions(unused));
 }
 
 std::string UsageText() {
-  return std::string(
-             "usage: rx40-tessel [--simulate[=FILE] | [--adapter N[:F]] [--sec-pause MS]] [--ring-mb N]\n"
-             "                   [--data-dir DIR] [--verbose]\n") +
-         CommonOptionsUsage() +
-         "  --verbose          write the debug output (driver calls, SEC sequences) on stderr;\n"
-         "                     RX40_DEBUG=1 in the environment does the same\n"
-         "  --version          the program's version\n"
-         "  --help             this text\n"
+  CommandLine unused;
+  return "usage: rx40-tessel [--simulate[=FILE] | [--adapter N[:F]] [--sec-pause MS]] [--ring-mb N]\n"
+         "                   [--data-dir DIR] [--verbose] [--version] [--help]\n" +
+         CommonOptionsUsage() + OptionsHelp(WindowOptions(unused)) +
          "Without a display (SSH, containers) start it with QT_QPA_PLATFORM=offscreen.\n";
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/option_table.h"
+
 struct CommandLine {
   bool simulate = false;
   std::string simulationFile;  // empty: the built-in simulated card
@@ -23,8 +25,9 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
 
 // The options every program of the tool takes for the card and its program
 // folder (--simulate[=FILE], --adapter N, --sec-pause MS, --ring-mb N,
-// --data-dir DIR),
-// for parsers of their own command lines. args[*i] is the argument at hand;
+// --data-dir DIR), declared once, their values taken into line.
+OptionGroup CommonOptions(CommandLine& line);
+// For parsers of their own command lines: args[*i] is the argument at hand;
 // an option whose value is the next argument moves *i on to it.
 enum class CommonOption { NotOne, Taken, Bad };
 CommonOption ParseCommonOption(const std::vector<std::string>& args, std::size_t* i, CommandLine* line,
@@ -32,6 +35,6 @@ CommonOption ParseCommonOption(const std::vector<std::string>& args, std::size_t
 // Once every argument is read: the options that cannot go together.
 bool CheckCommonOptions(const CommandLine& line, std::string* error);
 
-// Those options' lines of a usage text.
-const char* CommonOptionsUsage();
+// Those options' lines of a usage text, made from their declarations.
+std::string CommonOptionsUsage();
 std::string UsageText();

@@ -6,33 +6,43 @@
 #include <cmath>
 #include <utility>
 
+#include "app/strict_numbers.h"
 #include "platform/media/pls_code.h"
 
 namespace {
 
+// Which option groups a command takes, beside the ones every command takes.
+enum Groups : unsigned { kNoGroups = 0, kTuneGroup = 1, kStatusGroup = 2, kRecordGroup = 4, kUsalsGroup = 8, kAlignGroup = 16 };
+
 struct CommandEntry {
   CliCommand command;
   const char* name;
-  const char* usage;
+  const char* arguments;  // the positional arguments, as the synopsis writes them
+  unsigned groups;
+  const char* summary;
 };
 
 constexpr CommandEntry kCommands[] = {
-    {CliCommand::Tune, "tune",
-     "tune [FREQ_MHZ SYMBOL_RATE] [--pol H|V] [--lnb-low MHZ] [--lnb-high MHZ] [--diseqc A|B|C|D|none]\n"
-     "             [--uncommitted N] [--burst A|B|none] [--stream ts|gs] [--isi N]\n"
-     "             [--pls-code N [--pls-mode gold|root]] [--timeout S]"},
-    {CliCommand::Status, "status", "status [FREQ_MHZ SYMBOL_RATE] [TUNE OPTIONS] [--watch] [--interval S]"},
-    {CliCommand::Record, "record",
-     "record FILE|- (--mb N | --seconds N) [--split-mb N | --split-seconds N] [FREQ_MHZ SYMBOL_RATE] "
-     "[TUNE OPTIONS]"},
-    {CliCommand::Diseqc, "diseqc", "diseqc HEX HEX [HEX [HEX [HEX]]]"},
-    {CliCommand::Motor, "motor",
-     "motor east|west|step-east|step-west|stop|limit-east|limit-west|limits-off|goto N|store N"},
-    {CliCommand::Usals, "usals", "usals --sat NNNN --lat DEG --lon DEG [--dry-run | --verify [TUNE OPTIONS]]"},
-    {CliCommand::Info, "info", "info"},
-    {CliCommand::Scan, "scan", "scan SATFILE [TUNE OPTIONS]"},
-    {CliCommand::Align, "align", "align [FREQ_MHZ SYMBOL_RATE] [TUNE OPTIONS] [--interval S]"},
+    {CliCommand::Tune, "tune", "[FREQ_MHZ SYMBOL_RATE]", kTuneGroup, "\"Lock TP\", then wait for lock"},
+    {CliCommand::Status, "status", "[FREQ_MHZ SYMBOL_RATE]", kStatusGroup | kTuneGroup,
+     "tune, then one reading (or one every interval with --watch)"},
+    {CliCommand::Record, "record", "FILE|- [FREQ_MHZ SYMBOL_RATE]", kRecordGroup | kTuneGroup,
+     "tune, then record until the limit (--mb or --seconds) or Ctrl-C"},
+    {CliCommand::Diseqc, "diseqc", "HEX HEX [HEX [HEX [HEX]]]", kNoGroups, "send a DiSEqC message as \"Set Motor\" does"},
+    {CliCommand::Motor, "motor", "east|west|step-east|step-west|stop|limit-east|limit-west|limits-off|goto N|store N",
+     kNoGroups, "a Motor/Positioner page button"},
+    {CliCommand::Usals, "usals", "", kUsalsGroup | kTuneGroup,
+     "\"Go\": point the dish at a satellite (tune options only with --verify)"},
+    {CliCommand::Info, "info", "", kNoGroups, "what the card's tuners can do"},
+    {CliCommand::Scan, "scan", "SATFILE", kTuneGroup, "tune each transponder of a satellite file and tabulate them"},
+    {CliCommand::Align, "align", "[FREQ_MHZ SYMBOL_RATE]", kAlignGroup | kTuneGroup,
+     "tune, then a redrawn signal line with the held peak until Ctrl-C"},
 };
+
+const CommandEntry& EntryOf(CliCommand command) {
+  return *std::find_if(std::begin(kCommands), std::end(kCommands),
+                       [command](const CommandEntry& entry) { return entry.command == command; });
+}
 
 constexpr std::pair<const char*, PositionerCommand> kMotorActions[] = {
     {"east", PositionerCommand::DriveEast},         {"west", PositionerCommand::DriveWest},
@@ -53,29 +63,9 @@ std::string Lower(std::string text) {
   return text;
 }
 
-// A whole decimal number from low to high, all of text.
-std::optional<std::int64_t> Integer(const std::string& text, std::int64_t low, std::int64_t high) {
-  std::int64_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < low || value > high)
-    return std::nullopt;
-  return value;
-}
-
-// A decimal number, all of text, in the C locale's form whatever the process's.
-std::optional<double> Decimal(const std::string& text) {
-  double value = 0;
-  const char* begin = text.data() + (text.starts_with('+') ? 1 : 0);
-  const auto [end, error] = std::from_chars(begin, text.data() + text.size(), value, std::chars_format::fixed);
-  if (begin == text.data() + text.size() || error != std::errc() || end != text.data() + text.size() ||
-      !std::isfinite(value))
-    return std::nullopt;
-  return value;
-}
-
 // Seconds from 0.1 to one hour, as milliseconds.
 std::optional<std::uint32_t> Seconds(const std::string& text) {
-  const auto seconds = Decimal(text);
+  const auto seconds = StrictDecimal(text);
   if (!seconds || *seconds < 0.1 || *seconds > kMaxWaitSeconds) return std::nullopt;
   return static_cast<std::uint32_t>(std::lround(*seconds * 1000));
 }
@@ -90,16 +80,203 @@ std::optional<std::uint8_t> HexByte(std::string text) {
   return static_cast<std::uint8_t>(value);
 }
 
-// The value of "--name VALUE" or "--name=VALUE" when args[*i] is that option.
-std::optional<std::string> OptionValue(const char* name, const std::vector<std::string>& args, std::size_t* i) {
-  const std::string& arg = args[*i];
-  const std::string option(name);
-  if (arg == option) return *i + 1 < args.size() ? args[++*i] : std::string();
-  if (arg.starts_with(option + "=")) return arg.substr(option.size() + 1);
-  return std::nullopt;
+using Form = OptionDecl::Form;
+using Refusal = std::optional<std::string>;
+
+auto SetFlag(bool& target) {
+  return [&target](const std::string&) -> Refusal {
+    target = true;
+    return std::nullopt;
+  };
 }
 
-enum class Take { NotOne, Taken, Bad };
+// The groups, their values taken into line (and into the parser's own
+// state, for the checks made once every argument is read).
+struct ParseState {
+  bool recordLimitGiven = false;
+  bool satGiven = false, latGiven = false, lonGiven = false;
+  std::optional<std::uint32_t> plsCode;
+  std::optional<bool> plsRoot;
+};
+
+OptionGroup OwnOptions(CliArguments& line) {
+  return {
+      {"--json", "", "one JSON object per line on stdout for every reading, result and error", Form::Flag,
+       SetFlag(line.json)},
+      {"--verbose", "", "also write the debug output (driver calls, boxes) on stderr;\nRX40_DEBUG=1 does the same",
+       Form::Flag, SetFlag(line.verbose)},
+      {"--help", "", "this text; after a command, that command's usage and options", Form::Flag, SetFlag(line.help),
+       "-h"},
+  };
+}
+
+OptionGroup TuneOptions(TuneArguments& tune, ParseState& state) {
+  auto megahertz = [](std::optional<std::int32_t>& target, std::string refusal) {
+    return [&target, refusal](const std::string& value) -> Refusal {
+      const auto mhz = StrictInteger(value, 1, kMaxMHz);
+      if (!mhz) return refusal;
+      target = static_cast<std::int32_t>(*mhz);
+      return std::nullopt;
+    };
+  };
+  return {
+      {"--pol", "H|V", "polarisation: horizontal or vertical", Form::Value,
+       [&tune](const std::string& value) -> Refusal {
+         const std::string pol = Lower(value);
+         if (pol != "h" && pol != "v") return "--pol needs H (horizontal) or V (vertical)";
+         tune.polarity = pol == "h" ? 0 : 1;
+         return std::nullopt;
+       }},
+      {"--lnb-low", "MHZ", "the LNB's low-band oscillator, e.g. 9750", Form::Value,
+       megahertz(tune.lnbLowMHz, "--lnb-low needs the LNB's low oscillator in whole MHz, e.g. 9750")},
+      {"--lnb-high", "MHZ", "the LNB's high-band oscillator, e.g. 10600",
+       Form::Value, megahertz(tune.lnbHighMHz, "--lnb-high needs the LNB's high oscillator in whole MHz, e.g. 10600")},
+      {"--diseqc", "A|B|C|D|none", "the DiSEqC 1.0 switch port", Form::Value,
+       [&tune](const std::string& value) -> Refusal {
+         const std::string port = Lower(value);
+         if (port == "none") tune.diseqcPort = 0;
+         else if (port.size() == 1 && port[0] >= 'a' && port[0] <= 'd') tune.diseqcPort = port[0] - 'a' + 1;
+         else return "--diseqc needs a switch port A, B, C or D, or none";
+         return std::nullopt;
+       }},
+      {"--uncommitted", "N", "a DiSEqC 1.1 switch's input 1 to 16, 0 none (default: the settings file's [Tessel])",
+       Form::Value,
+       [&tune](const std::string& value) -> Refusal {
+         const auto port = StrictInteger(value, 0, 16);
+         if (!port) return "--uncommitted needs a DiSEqC 1.1 switch input from 1 to 16, or 0 for none";
+         tune.uncommittedPort = static_cast<int>(*port);
+         return std::nullopt;
+       }},
+      {"--burst", "A|B|none", "a tone-burst switch's input (default: the settings file's [Tessel])", Form::Value,
+       [&tune](const std::string& value) -> Refusal {
+         tune.burst = ParseToneBurst(value);
+         if (!tune.burst) return "--burst needs A or B (a tone-burst switch's input), or none";
+         return std::nullopt;
+       }},
+      {"--stream", "ts|gs", "the card's output: transport stream or generic stream (default: as it is)", Form::Value,
+       [&tune](const std::string& value) -> Refusal {
+         const std::string stream = Lower(value);
+         if (stream != "ts" && stream != "gs") return "--stream needs ts (transport stream) or gs (generic stream)";
+         tune.stream = stream == "ts" ? OutputStream::TransportStream : OutputStream::GenericStream;
+         return std::nullopt;
+       }},
+      {"--isi", "N", "the input stream of a multiple-input-stream carrier, 0 to 255", Form::Value,
+       [&tune](const std::string& value) -> Refusal {
+         const auto id = StrictInteger(value, 0, 255);
+         if (!id) return "--isi needs an input stream identifier from 0 to 255";
+         tune.inputStreamId = static_cast<int>(*id);
+         return std::nullopt;
+       }},
+      {"--pls-code", "N", "a scrambled DVB-S2 carrier's code (in --pls-mode)", Form::Value,
+       [&state](const std::string& value) -> Refusal {
+         const auto code = StrictInteger(value, 0, 262143);
+         if (!code) return "--pls-code needs the scrambling code, 0 to 262142 (gold) or 1 to 262143 (root)";
+         state.plsCode = static_cast<std::uint32_t>(*code);
+         return std::nullopt;
+       }},
+      {"--pls-mode", "gold|root", "how --pls-code is written (default gold)", Form::Value,
+       [&state](const std::string& value) -> Refusal {
+         const std::string mode = Lower(value);
+         if (mode != "gold" && mode != "root") return "--pls-mode needs gold or root";
+         state.plsRoot = mode == "root";
+         return std::nullopt;
+       }},
+      {"--timeout", "S", "the wait for lock in seconds (default 10)", Form::Value,
+       [&tune](const std::string& value) -> Refusal {
+         const auto ms = Seconds(value);
+         if (!ms) return "--timeout needs seconds from 0.1 to 3600";
+         tune.timeoutMs = *ms;
+         return std::nullopt;
+       }},
+  };
+}
+
+auto IntervalInto(std::uint32_t& target) {
+  return [&target](const std::string& value) -> Refusal {
+    const auto ms = Seconds(value);
+    if (!ms) return "--interval needs seconds from 0.1 to 3600";
+    target = *ms;
+    return std::nullopt;
+  };
+}
+
+OptionGroup StatusOptions(StatusArguments& status) {
+  return {
+      {"--watch", "", "a reading every interval until Ctrl-C", Form::Flag, SetFlag(status.watch)},
+      {"--interval", "S", "seconds between readings with --watch (default 1)", Form::Value, IntervalInto(status.intervalMs)},
+  };
+}
+
+OptionGroup RecordOptions(RecordArguments& record, ParseState& state) {
+  auto limit = [&record, &state](const char* name, LimitMode mode, LimitRange range) {
+    return [&record, &state, name, mode, range](const std::string& value) -> Refusal {
+      if (state.recordLimitGiven) return std::string("give one limit: --mb or --seconds");
+      state.recordLimitGiven = true;
+      const auto given = StrictInteger(value, range.low, range.high);
+      if (!given)
+        return std::string(name) + " needs a whole number from " + std::to_string(range.low) + " to " +
+               std::to_string(range.high);
+      record.mode = mode;
+      record.limit = static_cast<std::uint32_t>(*given);
+      return std::nullopt;
+    };
+  };
+  return {
+      {"--mb", "N", "the size limit in MB, 50 to 800000 (this or --seconds)", Form::Value,
+       limit("--mb", LimitMode::FileSize, kSizeLimitMB)},
+      {"--seconds", "N", "the time limit in seconds, 1 to 65535 (this or --mb)", Form::Value,
+       limit("--seconds", LimitMode::Time, kTimeLimitSeconds)},
+      {"--split-mb", "N", "write parts of at most N MB (FILE-0001.ts, ...)", Form::Value,
+       [&record](const std::string& value) -> Refusal {
+         const auto mb = StrictInteger(value, 1, kMaxSplitMb);
+         if (!mb) return "--split-mb needs the size of a part in MB, from 1 to " + std::to_string(kMaxSplitMb);
+         record.splitMb = static_cast<std::uint32_t>(*mb);
+         return std::nullopt;
+       }},
+      {"--split-seconds", "N", "write parts of at most N seconds", Form::Value,
+       [&record](const std::string& value) -> Refusal {
+         const auto seconds = StrictInteger(value, 1, kMaxSplitSeconds);
+         if (!seconds)
+           return "--split-seconds needs the length of a part in seconds, from 1 to " + std::to_string(kMaxSplitSeconds);
+         record.splitSeconds = static_cast<std::uint32_t>(*seconds);
+         return std::nullopt;
+       }},
+  };
+}
+
+OptionGroup UsalsOptions(UsalsArguments& usals, ParseState& state) {
+  auto degrees = [](double& target, bool& given, std::string refusal) {
+    return [&target, &given, refusal](const std::string& value) -> Refusal {
+      const auto parsed = StrictDecimal(value);
+      if (!parsed) return refusal;
+      target = *parsed;
+      given = true;
+      return std::nullopt;
+    };
+  };
+  return {
+      {"--sat", "NNNN", "the satellite: four digits of tenths east (0192 for 19.2E, 3300 for 30.0W)", Form::Value,
+       [&usals, &state](const std::string& value) -> Refusal {
+         usals.satellite = value;
+         state.satGiven = true;
+         return std::nullopt;
+       },
+       "", true},
+      {"--lat", "DEG", "the site's latitude, north positive", Form::Value,
+       degrees(usals.latitude, state.latGiven, "--lat needs the site's latitude in degrees, north positive, e.g. 51.5"),
+       "", true},
+      {"--lon", "DEG", "the site's longitude, east positive", Form::Value,
+       degrees(usals.longitude, state.lonGiven, "--lon needs the site's longitude in degrees, east positive, e.g. -0.1"),
+       "", true},
+      {"--dry-run", "", "compute and print, send nothing (no card needed)", Form::Flag, SetFlag(usals.dryRun)},
+      {"--verify", "", "then wait the motor's travel and tune the satellite's reference transponder", Form::Flag,
+       SetFlag(usals.verify)},
+  };
+}
+
+OptionGroup AlignOptions(AlignArguments& align) {
+  return {{"--interval", "S", "seconds between readings (default 0.25)", Form::Value, IntervalInto(align.intervalMs)}};
+}
 
 class Parser {
  public:
@@ -108,14 +285,6 @@ class Parser {
   CliParse Run();
 
  private:
-  Take Fail(std::string error) {
-    m_error = std::move(error);
-    return Take::Bad;
-  }
-  Take TakeOwnOption(std::size_t* i);
-  Take TakeCommandOption(std::size_t* i);
-  Take TakeTuneOption(std::size_t* i);
-  Take TakeTuneValue(std::size_t* i);
   bool TakeCommandName(const std::string& arg);
   bool Finish();
   bool FinishPls();
@@ -125,166 +294,35 @@ class Parser {
   bool FinishMotor();
   bool FinishUsals();
   bool FinishScan();
+  // The command's own groups, once it is known.
+  OptionTake TakeCommandOption(std::size_t* i);
 
   const std::vector<std::string>& m_args;
   CliArguments m_line;
+  ParseState m_state;
   std::vector<std::string> m_positionals;
-  bool m_recordLimitGiven = false;
-  bool m_satGiven = false, m_latGiven = false, m_lonGiven = false;
   std::string m_tuneOptionGiven;  // the first, for a command that takes them only sometimes
-  std::optional<std::uint32_t> m_plsCode;
-  std::optional<bool> m_plsRoot;
   std::string m_error;
 };
 
-Take Parser::TakeOwnOption(std::size_t* i) {
-  const std::string& arg = m_args[*i];
-  if (arg == "--json") m_line.json = true;
-  else if (arg == "--verbose") m_line.verbose = true;
-  else if (arg == "--help" || arg == "-h") m_line.help = true;
-  else return Take::NotOne;
-  return Take::Taken;
-}
-
-Take Parser::TakeTuneOption(std::size_t* i) {
-  const std::string option = m_args[*i].substr(0, m_args[*i].find('='));
-  const Take taken = TakeTuneValue(i);
-  if (taken == Take::Taken && m_tuneOptionGiven.empty()) m_tuneOptionGiven = option;
-  return taken;
-}
-
-Take Parser::TakeTuneValue(std::size_t* i) {
-  TuneArguments& tune = m_line.tune;
-  if (const auto value = OptionValue("--pol", m_args, i)) {
-    const std::string pol = Lower(*value);
-    if (pol != "h" && pol != "v") return Fail("--pol needs H (horizontal) or V (vertical)");
-    tune.polarity = pol == "h" ? 0 : 1;
-  } else if (const auto value = OptionValue("--lnb-low", m_args, i)) {
-    const auto mhz = Integer(*value, 1, kMaxMHz);
-    if (!mhz) return Fail("--lnb-low needs the LNB's low oscillator in whole MHz, e.g. 9750");
-    tune.lnbLowMHz = static_cast<std::int32_t>(*mhz);
-  } else if (const auto value = OptionValue("--lnb-high", m_args, i)) {
-    const auto mhz = Integer(*value, 1, kMaxMHz);
-    if (!mhz) return Fail("--lnb-high needs the LNB's high oscillator in whole MHz, e.g. 10600");
-    tune.lnbHighMHz = static_cast<std::int32_t>(*mhz);
-  } else if (const auto value = OptionValue("--diseqc", m_args, i)) {
-    const std::string port = Lower(*value);
-    if (port == "none") tune.diseqcPort = 0;
-    else if (port.size() == 1 && port[0] >= 'a' && port[0] <= 'd') tune.diseqcPort = port[0] - 'a' + 1;
-    else return Fail("--diseqc needs a switch port A, B, C or D, or none");
-  } else if (const auto value = OptionValue("--stream", m_args, i)) {
-    const std::string stream = Lower(*value);
-    if (stream != "ts" && stream != "gs") return Fail("--stream needs ts (transport stream) or gs (generic stream)");
-    tune.stream = stream == "ts" ? OutputStream::TransportStream : OutputStream::GenericStream;
-  } else if (const auto value = OptionValue("--isi", m_args, i)) {
-    const auto id = Integer(*value, 0, 255);
-    if (!id) return Fail("--isi needs an input stream identifier from 0 to 255");
-    tune.inputStreamId = static_cast<int>(*id);
-  } else if (const auto value = OptionValue("--timeout", m_args, i)) {
-    const auto ms = Seconds(*value);
-    if (!ms) return Fail("--timeout needs seconds from 0.1 to 3600");
-    tune.timeoutMs = *ms;
-  } else if (const auto value = OptionValue("--burst", m_args, i)) {
-    tune.burst = ParseToneBurst(*value);
-    if (!tune.burst) return Fail("--burst needs A or B (a tone-burst switch's input), or none");
-  } else if (const auto value = OptionValue("--uncommitted", m_args, i)) {
-    const auto port = Integer(*value, 0, 16);
-    if (!port) return Fail("--uncommitted needs a DiSEqC 1.1 switch input from 1 to 16, or 0 for none");
-    tune.uncommittedPort = static_cast<int>(*port);
-  } else if (const auto value = OptionValue("--pls-code", m_args, i)) {
-    const auto code = Integer(*value, 0, 262143);
-    if (!code) return Fail("--pls-code needs the scrambling code, 0 to 262142 (gold) or 1 to 262143 (root)");
-    m_plsCode = static_cast<std::uint32_t>(*code);
-  } else if (const auto value = OptionValue("--pls-mode", m_args, i)) {
-    const std::string mode = Lower(*value);
-    if (mode != "gold" && mode != "root") return Fail("--pls-mode needs gold or root");
-    m_plsRoot = mode == "root";
-  } else {
-    return Take::NotOne;
+OptionTake Parser::TakeCommandOption(std::size_t* i) {
+  const unsigned groups = EntryOf(*m_line.command).groups;
+  const std::pair<unsigned, OptionGroup> candidates[] = {
+      {kStatusGroup, StatusOptions(m_line.status)},
+      {kRecordGroup, RecordOptions(m_line.record, m_state)},
+      {kUsalsGroup, UsalsOptions(m_line.usals, m_state)},
+      {kAlignGroup, AlignOptions(m_line.align)},
+      {kTuneGroup, TuneOptions(m_line.tune, m_state)},
+  };
+  for (const auto& [group, options] : candidates) {
+    if (!(groups & group)) continue;
+    const OptionDecl* taken = nullptr;
+    const OptionTake result = TakeOption(options, m_args, i, &m_error, &taken);
+    if (result == OptionTake::NotOne) continue;
+    if (group == kTuneGroup && m_tuneOptionGiven.empty()) m_tuneOptionGiven = taken->name;
+    return result;
   }
-  return Take::Taken;
-}
-
-Take Parser::TakeCommandOption(std::size_t* i) {
-  switch (*m_line.command) {
-    case CliCommand::Tune: return TakeTuneOption(i);
-    case CliCommand::Status:
-      if (m_args[*i] == "--watch") {
-        m_line.status.watch = true;
-        return Take::Taken;
-      }
-      if (const auto value = OptionValue("--interval", m_args, i)) {
-        const auto ms = Seconds(*value);
-        if (!ms) return Fail("--interval needs seconds from 0.1 to 3600");
-        m_line.status.intervalMs = *ms;
-        return Take::Taken;
-      }
-      return TakeTuneOption(i);
-    case CliCommand::Record: {
-      if (const auto value = OptionValue("--split-mb", m_args, i)) {
-        const auto mb = Integer(*value, 1, kMaxSplitMb);
-        if (!mb) return Fail("--split-mb needs the size of a part in MB, from 1 to " + std::to_string(kMaxSplitMb));
-        m_line.record.splitMb = static_cast<std::uint32_t>(*mb);
-        return Take::Taken;
-      }
-      if (const auto value = OptionValue("--split-seconds", m_args, i)) {
-        const auto seconds = Integer(*value, 1, kMaxSplitSeconds);
-        if (!seconds)
-          return Fail("--split-seconds needs the length of a part in seconds, from 1 to " +
-                      std::to_string(kMaxSplitSeconds));
-        m_line.record.splitSeconds = static_cast<std::uint32_t>(*seconds);
-        return Take::Taken;
-      }
-      const bool mb = m_args[*i] == "--mb" || m_args[*i].starts_with("--mb=");
-      const auto value = mb ? OptionValue("--mb", m_args, i) : OptionValue("--seconds", m_args, i);
-      if (!value) return TakeTuneOption(i);
-      if (m_recordLimitGiven) return Fail("give one limit: --mb or --seconds");
-      m_recordLimitGiven = true;
-      const LimitRange range = mb ? kSizeLimitMB : kTimeLimitSeconds;
-      const auto limit = Integer(*value, range.low, range.high);
-      if (!limit)
-        return Fail(std::string(mb ? "--mb" : "--seconds") + " needs a whole number from " +
-                    std::to_string(range.low) + " to " + std::to_string(range.high));
-      m_line.record.mode = mb ? LimitMode::FileSize : LimitMode::Time;
-      m_line.record.limit = static_cast<std::uint32_t>(*limit);
-      return Take::Taken;
-    }
-    case CliCommand::Usals:
-      if (m_args[*i] == "--dry-run") {
-        m_line.usals.dryRun = true;
-      } else if (m_args[*i] == "--verify") {
-        m_line.usals.verify = true;
-      } else if (const auto value = OptionValue("--sat", m_args, i)) {
-        m_line.usals.satellite = *value;
-        m_satGiven = true;
-      } else if (const auto value = OptionValue("--lat", m_args, i)) {
-        const auto degrees = Decimal(*value);
-        if (!degrees) return Fail("--lat needs the site's latitude in degrees, north positive, e.g. 51.5");
-        m_line.usals.latitude = *degrees;
-        m_latGiven = true;
-      } else if (const auto value = OptionValue("--lon", m_args, i)) {
-        const auto degrees = Decimal(*value);
-        if (!degrees) return Fail("--lon needs the site's longitude in degrees, east positive, e.g. -0.1");
-        m_line.usals.longitude = *degrees;
-        m_lonGiven = true;
-      } else {
-        return TakeTuneOption(i);
-      }
-      return Take::Taken;
-    case CliCommand::Scan: return TakeTuneOption(i);
-    case CliCommand::Align:
-      if (const auto value = OptionValue("--interval", m_args, i)) {
-        const auto ms = Seconds(*value);
-        if (!ms) return Fail("--interval needs seconds from 0.1 to 3600");
-        m_line.align.intervalMs = *ms;
-        return Take::Taken;
-      }
-      return TakeTuneOption(i);
-    case CliCommand::Diseqc:
-    case CliCommand::Motor:
-    case CliCommand::Info: return Take::NotOne;
-  }
-  return Take::NotOne;
+  return OptionTake::NotOne;
 }
 
 bool Parser::TakeCommandName(const std::string& arg) {
@@ -300,20 +338,15 @@ bool Parser::TakeCommandName(const std::string& arg) {
 
 CliParse Parser::Run() {
   CliParse result;
+  const OptionGroup own = OwnOptions(m_line);
+  const OptionGroup common = CommonOptions(m_line.common);
   for (std::size_t i = 0; i < m_args.size(); ++i) {
     const std::string& arg = m_args[i];
-    Take taken = TakeOwnOption(&i);
-    if (taken == Take::NotOne) {
-      std::string error;
-      switch (ParseCommonOption(m_args, &i, &m_line.common, &error)) {
-        case CommonOption::Taken: taken = Take::Taken; break;
-        case CommonOption::Bad: taken = Fail(error); break;
-        case CommonOption::NotOne: break;
-      }
-    }
-    if (taken == Take::NotOne && m_line.command) taken = TakeCommandOption(&i);
-    if (taken == Take::Bad) break;
-    if (taken == Take::Taken) continue;
+    OptionTake taken = TakeOption(own, m_args, &i, &m_error);
+    if (taken == OptionTake::NotOne) taken = TakeOption(common, m_args, &i, &m_error);
+    if (taken == OptionTake::NotOne && m_line.command) taken = TakeCommandOption(&i);
+    if (taken == OptionTake::Bad) break;
+    if (taken == OptionTake::Taken) continue;
     if (arg.starts_with("--")) {
       m_error = "unknown option: " + arg;
       break;
@@ -337,20 +370,20 @@ CliParse Parser::Run() {
 }
 
 bool Parser::FinishPls() {
-  if (!m_plsCode) {
-    if (m_plsRoot) m_error = "--pls-mode goes with --pls-code";
-    return !m_plsRoot;
+  if (!m_state.plsCode) {
+    if (m_state.plsRoot) m_error = "--pls-mode goes with --pls-code";
+    return !m_state.plsRoot;
   }
-  if (!m_plsRoot.value_or(false)) {
-    if (*m_plsCode > dvb::kMaxPlsGold) {
-      m_error = "--pls-code " + std::to_string(*m_plsCode) + " is no Gold code (0 to 262142)";
+  if (!m_state.plsRoot.value_or(false)) {
+    if (*m_state.plsCode > dvb::kMaxPlsGold) {
+      m_error = "--pls-code " + std::to_string(*m_state.plsCode) + " is no Gold code (0 to 262142)";
       return false;
     }
-    m_line.tune.plsGold = *m_plsCode;
+    m_line.tune.plsGold = *m_state.plsCode;
     return true;
   }
-  m_line.tune.plsGold = dvb::PlsRootToGold(*m_plsCode);
-  if (!m_line.tune.plsGold) m_error = "--pls-code " + std::to_string(*m_plsCode) + " is no scrambling root";
+  m_line.tune.plsGold = dvb::PlsRootToGold(*m_state.plsCode);
+  if (!m_line.tune.plsGold) m_error = "--pls-code " + std::to_string(*m_state.plsCode) + " is no scrambling root";
   return m_line.tune.plsGold.has_value();
 }
 
@@ -379,12 +412,12 @@ bool Parser::FinishTunePositionals(std::size_t first) {
     m_error = count == 1 ? "give both FREQ_MHZ and SYMBOL_RATE" : "unexpected argument: " + m_positionals[first + 2];
     return false;
   }
-  const auto frequency = Integer(m_positionals[first], 1, kMaxMHz);
+  const auto frequency = StrictInteger(m_positionals[first], 1, kMaxMHz);
   if (!frequency) {
     m_error = "FREQ_MHZ must be the downlink frequency in whole MHz, e.g. 11362, not " + m_positionals[first];
     return false;
   }
-  const auto symbolRate = Integer(m_positionals[first + 1], 1, kMaxMHz);
+  const auto symbolRate = StrictInteger(m_positionals[first + 1], 1, kMaxMHz);
   if (!symbolRate) {
     m_error = "SYMBOL_RATE must be in whole kS/s, e.g. 22000, not " + m_positionals[first + 1];
     return false;
@@ -399,7 +432,7 @@ bool Parser::FinishRecord() {
     m_error = "give the FILE to record into";
     return false;
   }
-  if (!m_recordLimitGiven) {
+  if (!m_state.recordLimitGiven) {
     m_error = "give a limit: --mb N (" + std::to_string(kSizeLimitMB.low) + " to " +
               std::to_string(kSizeLimitMB.high) + ") or --seconds N (" + std::to_string(kTimeLimitSeconds.low) +
               " to " + std::to_string(kTimeLimitSeconds.high) + ")";
@@ -455,7 +488,7 @@ bool Parser::FinishMotor() {
     return false;
   }
   if (takesPosition) {
-    const auto position = Integer(m_positionals[1], 0, 255);
+    const auto position = StrictInteger(m_positionals[1], 0, 255);
     if (!position) {
       m_error = m_positionals[0] + " needs a position number from 0 to 255, not " + m_positionals[1];
       return false;
@@ -470,7 +503,7 @@ bool Parser::FinishUsals() {
     m_error = "unexpected argument: " + m_positionals[0];
     return false;
   }
-  if (!m_satGiven || !m_latGiven || !m_lonGiven) {
+  if (!m_state.satGiven || !m_state.latGiven || !m_state.lonGiven) {
     m_error = "give --sat, --lat and --lon";
     return false;
   }
@@ -509,35 +542,56 @@ bool Parser::FinishScan() {
 
 CliParse ParseCliArguments(const std::vector<std::string>& args) { return Parser(args).Run(); }
 
-const char* CommandName(CliCommand command) {
-  for (const CommandEntry& entry : kCommands)
-    if (entry.command == command) return entry.name;
-  return "";
+const char* CommandName(CliCommand command) { return EntryOf(command).name; }
+
+namespace {
+
+std::string Synopsis(const CommandEntry& entry) {
+  CliArguments line;
+  ParseState state;
+  std::string text = entry.name;
+  if (*entry.arguments) text += std::string(" ") + entry.arguments;
+  if (entry.groups & kStatusGroup) text += " " + OptionsSynopsis(StatusOptions(line.status));
+  if (entry.groups & kRecordGroup) text += " " + OptionsSynopsis(RecordOptions(line.record, state));
+  if (entry.groups & kUsalsGroup) text += " " + OptionsSynopsis(UsalsOptions(line.usals, state));
+  if (entry.groups & kAlignGroup) text += " " + OptionsSynopsis(AlignOptions(line.align));
+  if (entry.groups & kTuneGroup) text += " [TUNE OPTIONS]";
+  return text;
 }
 
+}  // namespace
+
 std::string CommandUsage(CliCommand command) {
-  for (const CommandEntry& entry : kCommands)
-    if (entry.command == command) return std::string("usage: rx40ctl [OPTIONS] ") + entry.usage + "\n";
-  return "";
+  return "usage: rx40ctl [OPTIONS] " + Synopsis(EntryOf(command)) + "\n";
+}
+
+std::string CommandHelp(CliCommand command) {
+  const CommandEntry& entry = EntryOf(command);
+  CliArguments line;
+  ParseState state;
+  std::string text = CommandUsage(command) + "\n" + entry.summary + "\n";
+  const std::pair<unsigned, OptionGroup> groups[] = {
+      {kStatusGroup, StatusOptions(line.status)}, {kRecordGroup, RecordOptions(line.record, state)},
+      {kUsalsGroup, UsalsOptions(line.usals, state)}, {kAlignGroup, AlignOptions(line.align)},
+  };
+  for (const auto& [group, options] : groups)
+    if (entry.groups & group) text += "\n" + OptionsHelp(options);
+  if (entry.groups & kTuneGroup) text += "\nTune options:\n" + OptionsHelp(TuneOptions(line.tune, state));
+  return text;
 }
 
 std::string GeneralUsage() {
+  CliArguments line;
+  ParseState state;
   std::string text = "usage: rx40ctl [OPTIONS] COMMAND [ARGUMENTS]\n\nCommands:\n";
-  for (const CommandEntry& entry : kCommands) text += std::string("  ") + entry.usage + "\n";
+  for (const CommandEntry& entry : kCommands) text += "  " + Synopsis(entry) + "\n";
   text +=
-      "\nTune options (tune, status, record, scan, align, usals --verify): --pol H|V, --lnb-low MHZ, --lnb-high MHZ,\n"
-      "  --diseqc A|B|C|D|none, --uncommitted N (a DiSEqC 1.1 switch input, 0 none), --burst A|B|none\n"
-      "  (a tone-burst switch), --stream ts|gs, --isi N, --pls-code N [--pls-mode gold|root]\n"
-      "  (a scrambled DVB-S2 carrier; default gold), --timeout S (the wait for lock, default 10).\n"
-      "  --uncommitted and --burst default to the settings file's [Tessel] section.\n"
-      "  What is not given comes from the settings file, as the window's last \"Lock TP\" left it;\n"
-      "  every tune saves the transponder there, as \"Lock TP\" does.\n"
-      "\nOptions:\n";
-  text += CommonOptionsUsage();
-  text +=
-      "  --json             one JSON object per line on stdout for every reading, result and error\n"
-      "  --verbose          also write the debug output (driver calls, boxes) on stderr\n"
-      "  --help             this text; after a command, that command's usage\n"
-      "\nExit status: 0 success, 1 the card or its driver failed, 2 bad usage.\n";
+      "\nTune options (tune, status, record, scan, align, usals --verify). What is not given comes\n"
+      "from the settings file, as the window's last \"Lock TP\" left it; tune, status, record and\n"
+      "align save the transponder there, as \"Lock TP\" does:\n";
+  text += OptionsHelp(TuneOptions(line.tune, state));
+  text += "\nOptions:\n" + CommonOptionsUsage() + OptionsHelp(OwnOptions(line));
+  text += "\nrx40ctl COMMAND --help shows a command's options.\n"
+          "Exit status: 0 success, 1 the card or its driver failed, 2 bad usage.\n";
   return text;
 }

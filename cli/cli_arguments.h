@@ -98,6 +98,9 @@ struct CliParse {
 CliParse ParseCliArguments(const std::vector<std::string>& args);
 
 const char* CommandName(CliCommand command);
-// The whole usage (--help), and one command's usage line.
+// The usage texts, made from the options' declarations: the whole usage
+// (--help), one command's usage line (after a refusal), and that line with
+// the command's options and their help (COMMAND --help).
 std::string GeneralUsage();
 std::string CommandUsage(CliCommand command);
+std::string CommandHelp(CliCommand command);

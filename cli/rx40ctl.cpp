@@ -67,7 +67,7 @@ int RunRx40ctl(const std::vector<std::string>& args, ConsoleStreams streams, Sto
   }
   const CliArguments& arguments = *parse.arguments;
   if (arguments.help) {
-    streams.out << (arguments.command ? CommandUsage(*arguments.command) : GeneralUsage()) << std::flush;
+    streams.out << (arguments.command ? CommandHelp(*arguments.command) : GeneralUsage()) << std::flush;
     return kExitSuccess;
   }
 

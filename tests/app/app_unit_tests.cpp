@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "app/command_line.h"
+#include "app/strict_numbers.h"
 #include "settings/program_folder.h"
 #include "app/version_info.h"
 
@@ -58,6 +59,28 @@ TEST(CommandLine, AcceptsTheSimulatedCardAndADataFolderAndRefusesTheRest) {
     EXPECT_FALSE(ParseCommandLine(bad, &error)) << bad[0];
     EXPECT_FALSE(error.empty());
   }
+}
+
+// Numbers are read as a person writes them, whatever the locale: no
+// hexadecimal, no octal, no exponent, no NaN slipping past a range check.
+TEST(CommandLine, NumbersAreWholeDecimalsAndTheUsageComesFromTheSameDeclarations) {
+  std::string error;
+  for (const char* bad : {"0x10", "1e3", "1,5", "nan", " 5", "5 ", "+", ""}) {
+    EXPECT_FALSE(ParseCommandLine({"--ring-mb", bad}, &error)) << bad;
+    EXPECT_FALSE(ParseCommandLine({std::string("--sec-pause=") + bad}, &error)) << bad;
+  }
+  const auto octalLooking = ParseCommandLine({"--ring-mb", "010"}, &error);
+  ASSERT_TRUE(octalLooking) << error;
+  EXPECT_EQ(octalLooking->ringMb, 10u) << "ten, not eight";
+  EXPECT_FALSE(StrictDecimal("nan"));
+  EXPECT_FALSE(StrictDecimal("1e3"));
+  EXPECT_EQ(StrictDecimal("+18.4"), 18.4);
+
+  CommandLine unused;
+  const std::string usage = UsageText();
+  for (const OptionDecl& option : CommonOptions(unused))
+    EXPECT_NE(usage.find("\n  " + option.name), std::string::npos) << option.name;
+  for (const char* own : {"--verbose", "--version", "--help"}) EXPECT_NE(usage.find(own), std::string::npos) << own;
 }
 
 TEST(CommandLine, ChoosesARealAdapterAndItsSecPauses) {

@@ -159,7 +159,11 @@ TEST_F(CliUsage, HelpShowsTheCommandsOrOneCommandsUsageOnStdout) {
     EXPECT_NE(outcome.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
   outcome = Run({"record", "--help"});
   EXPECT_EQ(outcome.status, kExitSuccess);
-  EXPECT_EQ(outcome.out, CommandUsage(CliCommand::Record));
+  EXPECT_EQ(outcome.out, CommandHelp(CliCommand::Record));
+  // Every option the parser takes is in the help, made from the same declarations.
+  EXPECT_EQ(outcome.out.rfind(CommandUsage(CliCommand::Record), 0), 0u);
+  for (const char* option : {"--mb N", "--seconds N", "--split-mb N", "--split-seconds N", "--pol H|V", "--timeout S"})
+    EXPECT_NE(outcome.out.find(std::string("\n  ") + option), std::string::npos) << option;
 }
 
 }  // namespace

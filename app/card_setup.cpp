@@ -76,12 +76,13 @@ SetupResult CardInstallation::Install(const CommandLine& commandLine, std::strin
   options.adapter = commandLine.adapter;
   options.frontendIndex = commandLine.frontend;
   options.ringBytes = CaptureRingBytes(commandLine);
+  options.log = OutputDebugString;
   if (!ProgramFolder().empty()) options.frontend.carrierMemoryPath = ProgramFolder() + "/" + kTunedCarriersFile;
   if (commandLine.secPauseMs) {
     options.frontend.pauses.beforeMessageMs = *commandLine.secPauseMs;
     options.frontend.pauses.afterMessageMs = *commandLine.secPauseMs;
   }
-  linuxdvb::InstallResult installed = linuxdvb::LinuxDvbCard::Install(linuxdvb::SystemDvbKernel(), options);
+  linuxdvb::InstallResult installed = linuxdvb::LinuxDvbCard::Install(linuxdvb::SystemDvbKernel(options.log), options);
   m_dvbCard = std::move(installed.card);
   if (!installed.refusal.empty()) {
     *error = installed.refusal;

@@ -10,7 +10,7 @@
 
 #include <memory>
 
-#include "recording/base_filter.h"
+#include "recording/framework/base_filter.h"
 
 class CDumpInputPin;
 

@@ -1,7 +1,6 @@
 #include "recording/dump_input_pin.h"
 
 #include "recording/dest_filter.h"
-#include "recording/recording_state.h"
 
 CDumpInputPin::CDumpInputPin(CDestFilter* filter, CCritSec* sinkLock) : CBaseInputPin(filter, sinkLock, L"Input") {}
 
@@ -37,7 +36,7 @@ HRESULT CDumpInputPin::Receive(IMediaSample* sample) {
   if (FAILED(hr)) return hr;
   const LONG length = sample->GetActualDataLength();
   if (length < 0 || length > sample->GetSize() || (length > 0 && !data)) return E_INVALIDARG;
-  TheRecordingState().AppendLocked(data, static_cast<std::size_t>(length));
+  if (m_pWriter) m_pWriter->AppendLocked(data, static_cast<std::size_t>(length));
   return S_OK;
 }
 

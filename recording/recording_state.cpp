@@ -121,7 +121,7 @@ HRESULT RecordingState::Start(TunerContext& context) {
       return HResultFromErrno(error);
     }
     PublishLocked();
-    if (context.m_pDestFilter) context.m_pDestFilter->InputPin()->SetRecording(true);
+    if (context.m_pDestFilter) context.m_pDestFilter->InputPin()->SetRecording(*this);
   }
   // The new file is open before the graph runs, so the first sample lands
   // in it. The run is asked without the sink lock: a graph that fails to

@@ -33,8 +33,9 @@
 
 #include "platform/com/hresult.h"
 #include "platform/media/media_interfaces.h"
-#include "recording/critical_section.h"
+#include "recording/framework/critical_section.h"
 #include "recording/record_file.h"
+#include "recording/sample_writer.h"
 
 struct TunerContext;
 
@@ -44,7 +45,7 @@ struct RecordingError {
   std::string path;
 };
 
-class RecordingState {
+class RecordingState final : public SampleWriter {
  public:
   RecordingState();
   RecordingState(const RecordingState&) = delete;
@@ -85,10 +86,10 @@ class RecordingState {
   std::optional<RecordingError> WriteError();
   bool IsFileOpen();
 
-  // Called by the sink's pin with the sink lock held: appends the sample's
-  // bytes to the open file (a new part first when one is due); drops them
-  // when no file is open or an earlier write failed.
-  void AppendLocked(const void* data, std::size_t size);
+  // The sink's pin's writer, called with the sink lock held: appends the
+  // sample's bytes to the open file (a new part first when one is due);
+  // drops them when no file is open or an earlier write failed.
+  void AppendLocked(const void* data, std::size_t size) override;
 
  private:
   // The file of part `number` (1, 2, ...); the path itself unsplit.

@@ -1,12 +1,12 @@
 #include "platform/linuxdvb/capture_filter.h"
 
 #include "platform/com/error_info.h"
-#include "platform/ui/debug_output.h"
 
 namespace linuxdvb {
 
 CaptureFilter::CaptureFilter(std::shared_ptr<KernelCalls> calls, CaptureDevices devices, std::size_t ringBytes)
     : CBdaCaptureFilter(CLSID_LinuxDvbCaptureFilter, kCapturePacketsPerSample, kCaptureSampleBuffers),
+      m_calls(calls),
       m_reader(std::make_unique<DvrReader>(std::move(calls), std::move(devices), Delivery())) {
   SetRingBytes(ringBytes);
 }
@@ -20,7 +20,7 @@ HRESULT CaptureFilter::StartReading() {
   std::string failure;
   const HRESULT started = m_reader->Start(&failure);
   if (FAILED(started)) {
-    OutputDebugString(failure);
+    m_calls->Log(failure);
     SetErrorDescription(failure);
   }
   return started;

@@ -7,7 +7,7 @@
 // stopped if it did. When running cannot start (the DVR device is held by
 // another program, the demultiplexer refuses the whole-stream filter), Run
 // fails with that status and the reason as the thread's error description
-// (the page or rx40ctl shows it), and on the debug output.
+// (the page or rx40ctl shows it), and on the backend's log.
 //
 // Owns its reader, which stops before the pins go.
 #pragma once
@@ -37,6 +37,7 @@ class CaptureFilter final : public CBdaCaptureFilter {
   void StopReading() override;
   CaptureSourceStatus SourceStatus() override;
 
+  const std::shared_ptr<KernelCalls> m_calls;  // for the log
   std::unique_ptr<DvrReader> m_reader;
 };
 

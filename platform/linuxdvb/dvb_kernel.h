@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/linuxdvb/backend_log.h"
+
 namespace linuxdvb {
 
 enum class DvbNodeType { Frontend, Demux, Dvr, Other };
@@ -63,7 +65,7 @@ class DvbKernel {
 };
 
 // The system's kernel: device nodes from the system's device manager,
-// holders from /proc.
-std::shared_ptr<DvbKernel> SystemDvbKernel();
+// holders from /proc. What libdvbv5 says while it lists them goes to log.
+std::shared_ptr<DvbKernel> SystemDvbKernel(BackendLog log = {});
 
 }  // namespace linuxdvb

@@ -6,7 +6,6 @@
 #include <cerrno>
 
 #include "platform/media/capture_delivery.h"
-#include "platform/ui/debug_output.h"
 
 namespace linuxdvb {
 namespace {
@@ -41,7 +40,7 @@ HRESULT DvrReader::OpenDevices(std::string* failure) {
   m_dvr = DeviceFd(m_calls.get(), static_cast<int>(dvr.Value()));
   // A smaller buffer still works, only with less slack: go on.
   if (const CallResult sized = m_calls->Ioctl(m_dvr.Get(), DMX_SET_BUFFER_SIZE, kDvrBufferBytes); !sized.Ok())
-    OutputDebugString(m_devices.label + ": the DVR buffer keeps its size: " + sized.Error().Describe());
+    m_calls->Log(m_devices.label + ": the DVR buffer keeps its size: " + sized.Error().Describe());
 
   const CallResult demux = m_calls->Open(m_devices.demuxPath, O_RDWR);
   if (!demux.Ok()) {
@@ -123,7 +122,7 @@ void DvrReader::Loop() {
       break;
     }
   }
-  if (!m_stopping) OutputDebugString(m_devices.label + ": capture ended: " + Status().fault);
+  if (!m_stopping) m_calls->Log(m_devices.label + ": capture ended: " + Status().fault);
 }
 
 bool DvrReader::ReadOnce() {
@@ -139,8 +138,8 @@ bool DvrReader::ReadOnce() {
     switch (read.Errno()) {
       case EOVERFLOW: {
         const std::uint64_t count = ++m_overflows;
-        OutputDebugString(m_devices.label + ": the DVR buffer overflowed, stream data lost (" + std::to_string(count) +
-                          (count == 1 ? " time)" : " times)"));
+        m_calls->Log(m_devices.label + ": the DVR buffer overflowed, stream data lost (" + std::to_string(count) +
+                     (count == 1 ? " time)" : " times)"));
         return true;
       }
       case EAGAIN: return true;

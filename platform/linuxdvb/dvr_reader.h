@@ -17,7 +17,7 @@
 // delivers itself; the filter wakes it from a wait for a free sample.)
 //
 // An overflow of the DVR buffer (EOVERFLOW: the kernel dropped what it held)
-// is counted and written to the debug output; reading goes on. Any other
+// is counted and written to the backend's log; reading goes on. Any other
 // read failure (the adapter was unplugged: ENODEV) ends the thread and is
 // kept as the source's fault.
 //

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "platform/ui/debug_output.h"
 
 namespace linuxdvb {
 namespace {
@@ -72,8 +71,8 @@ HRESULT ExtensionPropertySet::Set(REFGUID set, DWORD id, const void* propertyDat
       const bool transport = record[0] != 0;
       const bool generic = record[1] != 0;
       if (transport && !generic) return S_OK;
-      OutputDebugString(m_frontend->Label() + ": only a transport stream can be delivered; the request for " +
-                        (generic ? "a generic stream" : "no stream") + " is refused");
+      m_frontend->Log(std::string("only a transport stream can be delivered; the request for ") +
+                      (generic ? "a generic stream" : "no stream") + " is refused");
       return E_NOTIMPL;
     }
     default: {

@@ -7,7 +7,6 @@
 #include "platform/linuxdvb/capability_report.h"
 #include "platform/linuxdvb/media_info_derivation.h"
 #include "platform/linuxdvb/signal_scale.h"
-#include "platform/ui/debug_output.h"
 
 namespace linuxdvb {
 namespace {
@@ -44,7 +43,7 @@ Frontend::Frontend(std::shared_ptr<KernelCalls> calls, DeviceFd fd, std::string 
 
 Frontend::~Frontend() { Close(); }
 
-void Frontend::Log(const std::string& text) const { OutputDebugString(m_label + ": " + text); }
+void Frontend::Log(const std::string& text) const { m_calls->Log(m_label + ": " + text); }
 
 HRESULT Frontend::Report(const KernelError& error, const std::string& during) {
   std::string text = during + " failed: " + error.Describe();

@@ -2,7 +2,7 @@
 // does with it: tuning, the satellite equipment control (LNB voltage, 22 kHz
 // tone, DiSEqC, tone burst), input stream selection, signal statistics and
 // the tuned parameters. Every kernel call goes through KernelCalls; every
-// failure is written to the debug output with the call and device that
+// failure is written to the backend's log with the call and device that
 // failed, set as the calling thread's error description (error_info.h) and
 // returned as a negative status.
 //
@@ -18,7 +18,7 @@
 //
 // A frontend without LNB power control (no set_voltage in its driver; the
 // kernel answers ENOTSUPP) or without a 22 kHz tone is tuned all the same:
-// the LNB then hangs on an external supply. Said once in the debug output.
+// the LNB then hangs on an external supply. Said once in the backend's log.
 //
 // Closing turns the tone and the LNB voltage off, then closes the device;
 // later calls fail.
@@ -88,6 +88,8 @@ class Frontend {
 
   const std::string& Label() const { return m_label; }
   const FrontendInfo& Info() const { return m_info; }
+  // One line, after the label, to the backend's log. Any thread.
+  void Log(const std::string& text) const;
 
   // A tune request from the network provider: the SEC sequence, then the
   // first attempt of the search. E_INVALIDARG for a request that cannot be
@@ -125,9 +127,8 @@ class Frontend {
   void ReadStatisticsLocked(SignalReading* reading);
   CallResult SetPropertiesLocked(std::vector<dtv_property>& list);
   CallResult GetPropertiesLocked(std::vector<dtv_property>& list);
-  // Writes the failure to the debug output and the error description; its status.
+  // Writes the failure to the backend's log and the error description; its status.
   HRESULT Report(const KernelError& error, const std::string& during);
-  void Log(const std::string& text) const;
 
   const std::shared_ptr<KernelCalls> m_calls;
   const std::string m_label;

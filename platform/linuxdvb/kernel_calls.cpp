@@ -69,7 +69,12 @@ std::string KernelError::Describe() const {
 
 bool IsNotSupported(int error) { return error == kENOTSUPP || error == EOPNOTSUPP || error == ENOTTY; }
 
-KernelCalls::KernelCalls(std::shared_ptr<DvbKernel> kernel) : m_kernel(std::move(kernel)) {}
+KernelCalls::KernelCalls(std::shared_ptr<DvbKernel> kernel, BackendLog log)
+    : m_kernel(std::move(kernel)), m_log(std::move(log)) {}
+
+void KernelCalls::Log(const std::string& line) const {
+  if (m_log) m_log(line);
+}
 
 CallResult KernelCalls::Fail(int error, std::string call, std::string device) {
   return CallResult(KernelError{error, std::move(call), std::move(device)});

@@ -5,6 +5,8 @@
 // backend reports says what failed ("FE_SET_VOLTAGE on
 // /dev/dvb/adapter0/frontend0: Operation not permitted (EPERM)").
 // Conversion to status codes happens only at the COM interfaces above.
+// Everything on the backend holds it, so it also carries the backend's log
+// (backend_log.h) to them.
 //
 // Any thread; the fd-to-path table has its own lock.
 #pragma once
@@ -19,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/linuxdvb/backend_log.h"
 #include "platform/linuxdvb/dvb_kernel.h"
 
 namespace linuxdvb {
@@ -61,9 +64,11 @@ std::string DescribeHolders(const std::vector<DeviceHolder>& holders);
 
 class KernelCalls {
  public:
-  explicit KernelCalls(std::shared_ptr<DvbKernel> kernel);
+  explicit KernelCalls(std::shared_ptr<DvbKernel> kernel, BackendLog log = {});
 
   DvbKernel& Kernel() { return *m_kernel; }
+  // One line to the backend's log. Any thread.
+  void Log(const std::string& line) const;
 
   CallResult Open(const std::string& path, int flags);  // Value(): the fd
   void Close(int fd);
@@ -86,6 +91,7 @@ class KernelCalls {
   CallResult Fail(int error, std::string call, std::string device);
 
   const std::shared_ptr<DvbKernel> m_kernel;
+  const BackendLog m_log;
   std::mutex m_mutex;
   std::map<int, std::string> m_paths;  // guarded by m_mutex
 };

@@ -9,8 +9,7 @@
 #include "platform/linuxdvb/tuner_filter.h"
 #include "platform/media/bda_interfaces.h"
 #include "platform/media/card_device_names.h"
-#include "platform/ui/debug_output.h"
-#include "recording/unknown_base.h"
+#include "recording/framework/unknown_base.h"
 
 namespace linuxdvb {
 namespace {
@@ -41,9 +40,9 @@ std::string DescribeOpenFailure(KernelCalls& calls, const AdapterProbe& adapter,
 }
 
 InstallResult LinuxDvbCard::Install(std::shared_ptr<DvbKernel> kernel, const CardOptions& options) {
-  auto calls = std::make_shared<KernelCalls>(std::move(kernel));
+  auto calls = std::make_shared<KernelCalls>(std::move(kernel), options.log);
   const AdapterChoice choice = ChooseAdapter(ProbeAdapters(*calls), options.adapter, options.frontendIndex);
-  for (const std::string& note : choice.notes) OutputDebugString("DVB adapters: " + note);
+  for (const std::string& note : choice.notes) calls->Log("DVB adapters: " + note);
   InstallResult result;
   if (!choice.card) {
     if (choice.unusable) result.refusal = DescribeOpenFailure(*calls, *choice.unusable, *choice.unusable->failure);
@@ -60,8 +59,7 @@ InstallResult LinuxDvbCard::Install(std::shared_ptr<DvbKernel> kernel, const Car
   result.card =
       std::shared_ptr<LinuxDvbCard>(new LinuxDvbCard(calls, adapter, std::move(frontend), options.ringBytes));
   result.card->RegisterDevices();
-  OutputDebugString("DVB adapters: " + adapter.Label() + " (" + DescribeSystems(adapter.info->systems) +
-                    ") is the card");
+  calls->Log("DVB adapters: " + adapter.Label() + " (" + DescribeSystems(adapter.info->systems) + ") is the card");
   return result;
 }
 

@@ -22,6 +22,7 @@
 
 #include "platform/devices/device_registry.h"
 #include "platform/linuxdvb/adapter_discovery.h"
+#include "platform/linuxdvb/backend_log.h"
 #include "platform/linuxdvb/frontend.h"
 #include "platform/media/capture_ring_size.h"
 
@@ -32,6 +33,7 @@ struct CardOptions {
   std::optional<int> frontendIndex;  // none: the adapter's first DVB-S/S2 frontend
   FrontendOptions frontend;
   std::size_t ringBytes = kDefaultCaptureRingBytes;  // the capture ring; 0: none
+  BackendLog log;  // the backend's debug lines; none: dropped
 };
 
 class LinuxDvbCard;

@@ -51,7 +51,7 @@ struct SecStep {
 
 std::vector<SecStep> PlanSec(const SecState& now, const SecRequest& want, const SecPauses& pauses);
 
-// One line for the debug output: "18 V, tone off, 15 ms, DiSEqC E0 10 38 F3,
+// One line for the backend's log: "18 V, tone off, 15 ms, DiSEqC E0 10 38 F3,
 // 15 ms, tone on"; "nothing to change" for no steps.
 std::string DescribeSec(const std::vector<SecStep>& steps);
 

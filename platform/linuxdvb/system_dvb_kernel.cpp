@@ -20,21 +20,22 @@ extern "C" {
 #include <string>
 
 #include "platform/linuxdvb/dvb_kernel.h"
-#include "platform/ui/debug_output.h"
 
 namespace linuxdvb {
 namespace {
 
 std::string Text(const char* value) { return value ? value : ""; }
 
-// The library's messages go to the debug output like the program's own.
-void LibraryLog(int level, const char* format, ...) {
+// The library's messages go to the backend's log like its own; the log
+// rides in the library's private pointer.
+void LibraryLog(void* log, int level, const char* format, ...) {
   char line[512];
   va_list args;
   va_start(args, format);
   std::vsnprintf(line, sizeof line, format, args);
   va_end(args);
-  OutputDebugString(std::string("libdvbv5: ") + line);
+  const auto& sink = *static_cast<const BackendLog*>(log);
+  if (sink) sink(std::string("libdvbv5: ") + line);
 }
 
 DvbNodeType TypeOf(dvb_dev_type type) {
@@ -60,11 +61,13 @@ std::string LinkTarget(const std::string& link) {
 
 class SystemKernel final : public DvbKernel {
  public:
+  explicit SystemKernel(BackendLog log) : m_log(std::move(log)) {}
+
   std::vector<DvbNode> ListNodes() override {
     std::vector<DvbNode> nodes;
     dvb_device* dvb = dvb_dev_alloc();
     if (!dvb) return nodes;
-    dvb_dev_set_log(dvb, 0, LibraryLog);
+    dvb_dev_set_logpriv(dvb, 0, LibraryLog, &m_log);
     if (dvb_dev_find(dvb, nullptr, nullptr) == 0) {
       for (int i = 0; i < dvb->num_devices; ++i) {
         const dvb_dev_list& device = dvb->devices[i];
@@ -135,10 +138,13 @@ class SystemKernel final : public DvbKernel {
     const int fd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     return fd >= 0 ? fd : -errno;
   }
+
+ private:
+  BackendLog m_log;  // not const: the library takes it as a plain pointer
 };
 
 }  // namespace
 
-std::shared_ptr<DvbKernel> SystemDvbKernel() { return std::make_shared<SystemKernel>(); }
+std::shared_ptr<DvbKernel> SystemDvbKernel(BackendLog log) { return std::make_shared<SystemKernel>(std::move(log)); }
 
 }  // namespace linuxdvb

@@ -6,7 +6,7 @@
 #include "platform/linuxdvb/extension_property_set.h"
 #include "platform/media/media_info_origin.h"
 #include "platform/media/signal_statistics_node.h"
-#include "recording/base_input_pin.h"
+#include "recording/framework/base_input_pin.h"
 
 namespace linuxdvb {
 

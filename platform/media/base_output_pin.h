@@ -13,7 +13,7 @@
 #include <atomic>
 
 #include "platform/com/com_ptr.h"
-#include "recording/base_pin.h"
+#include "recording/framework/base_pin.h"
 
 class CBaseOutputPin : public CBasePin {
  public:

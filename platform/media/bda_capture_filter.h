@@ -23,7 +23,7 @@
 #include "platform/media/capture_input_pin.h"
 #include "platform/media/capture_source_status.h"
 #include "platform/media/ts_capture_output_pin.h"
-#include "recording/base_filter.h"
+#include "recording/framework/base_filter.h"
 
 class CBdaCaptureFilter : public CBaseFilter, public ICaptureSourceStatus {
  public:

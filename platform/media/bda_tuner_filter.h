@@ -17,7 +17,7 @@
 
 #include "platform/media/bda_interfaces.h"
 #include "platform/media/tuner_output_pin.h"
-#include "recording/base_filter.h"
+#include "recording/framework/base_filter.h"
 
 class CBdaTunerFilter : public CBaseFilter, public IBDA_Topology, public IBDA_DvbsTuning, public ICardCapabilities {
  public:

@@ -4,7 +4,7 @@
 // needs.
 #pragma once
 
-#include "recording/base_input_pin.h"
+#include "recording/framework/base_input_pin.h"
 
 class CCaptureInputPin final : public CBaseInputPin {
  public:

@@ -15,7 +15,7 @@
 #include <memory>
 #include <vector>
 
-#include "recording/base_filter.h"
+#include "recording/framework/base_filter.h"
 
 class CInfTeeInputPin;
 class CPassThroughOutputPin;

@@ -3,7 +3,7 @@
 // thread, and a new allocator to the outputs' downstream pins.
 #pragma once
 
-#include "recording/base_input_pin.h"
+#include "recording/framework/base_input_pin.h"
 
 class CInfTeeFilter;
 

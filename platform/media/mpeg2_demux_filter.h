@@ -9,7 +9,7 @@
 
 #include "platform/media/ts_packet_counter.h"
 #include "platform/media/ts_stream_statistics.h"
-#include "recording/base_filter.h"
+#include "recording/framework/base_filter.h"
 
 class CTsInputPin;
 class CPassThroughOutputPin;

@@ -13,7 +13,7 @@
 #include <functional>
 
 #include "platform/media/base_output_pin.h"
-#include "recording/base_input_pin.h"
+#include "recording/framework/base_input_pin.h"
 
 class CPassThroughOutputPin final : public CBaseOutputPin {
  public:

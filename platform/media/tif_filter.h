@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "platform/media/ts_packet_counter.h"
-#include "recording/base_filter.h"
+#include "recording/framework/base_filter.h"
 
 class CTsInputPin;
 

@@ -15,7 +15,7 @@
 
 #include "platform/media/ts_packet_counter.h"
 #include "platform/media/ts_stream_statistics.h"
-#include "recording/base_input_pin.h"
+#include "recording/framework/base_input_pin.h"
 
 class CPassThroughOutputPin;
 

@@ -2,7 +2,7 @@
 // every pin that carries it.
 #pragma once
 
-#include "recording/media_type.h"
+#include "recording/framework/media_type.h"
 
 // Position 0: the MPEG-2 transport stream type; past it, no more items.
 HRESULT GetTransportStreamMediaType(int position, CMediaType* mt);

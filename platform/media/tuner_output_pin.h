@@ -4,7 +4,7 @@
 // the card moves the data itself, so the pin needs no allocator.
 #pragma once
 
-#include "recording/base_pin.h"
+#include "recording/framework/base_pin.h"
 
 inline constexpr wchar_t kTunerOutputPinName[] = L"MPEG2 Transport";
 

@@ -6,7 +6,7 @@
 #include "platform/media/signal_statistics_node.h"
 #include "platform/sim/driver/tuner_driver.h"
 #include "platform/sim/sim_card.h"
-#include "recording/base_input_pin.h"
+#include "recording/framework/base_input_pin.h"
 
 namespace sim {
 namespace {

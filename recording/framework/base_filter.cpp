@@ -1,10 +1,10 @@
-#include "recording/base_filter.h"
+#include "recording/framework/base_filter.h"
 
 #include <cwchar>
 #include <new>
 
-#include "recording/base_pin.h"
-#include "recording/enum_pins.h"
+#include "recording/framework/base_pin.h"
+#include "recording/framework/enum_pins.h"
 
 CBaseFilter::CBaseFilter(IUnknown* outer, CCritSec* lock, REFCLSID clsid)
     : CUnknown(outer), m_pLock(lock), m_clsid(clsid) {}

@@ -15,8 +15,8 @@
 
 #include "platform/com/com_ptr.h"
 #include "platform/media/media_interfaces.h"
-#include "recording/critical_section.h"
-#include "recording/unknown_base.h"
+#include "recording/framework/critical_section.h"
+#include "recording/framework/unknown_base.h"
 
 class CBasePin;
 

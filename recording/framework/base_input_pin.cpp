@@ -1,4 +1,4 @@
-#include "recording/base_input_pin.h"
+#include "recording/framework/base_input_pin.h"
 
 #include "platform/com/runtime.h"
 

@@ -12,7 +12,7 @@
 #include <atomic>
 
 #include "platform/com/com_ptr.h"
-#include "recording/base_pin.h"
+#include "recording/framework/base_pin.h"
 
 class CBaseInputPin : public CBasePin, public IMemInputPin {
  public:

@@ -1,10 +1,10 @@
-#include "recording/base_pin.h"
+#include "recording/framework/base_pin.h"
 
 #include <cwchar>
 #include <new>
 
 #include "platform/com/runtime.h"
-#include "recording/enum_media_types.h"
+#include "recording/framework/enum_media_types.h"
 
 namespace {
 

@@ -17,10 +17,10 @@
 
 #include "platform/com/com_ptr.h"
 #include "platform/media/media_interfaces.h"
-#include "recording/base_filter.h"
-#include "recording/critical_section.h"
-#include "recording/media_type.h"
-#include "recording/unknown_base.h"
+#include "recording/framework/base_filter.h"
+#include "recording/framework/critical_section.h"
+#include "recording/framework/media_type.h"
+#include "recording/framework/unknown_base.h"
 
 class CBasePin : public CUnknown, public IPin, public IQualityControl {
  public:

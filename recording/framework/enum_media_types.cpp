@@ -1,9 +1,9 @@
-#include "recording/enum_media_types.h"
+#include "recording/framework/enum_media_types.h"
 
 #include <new>
 
-#include "recording/base_pin.h"
-#include "recording/media_type.h"
+#include "recording/framework/base_pin.h"
+#include "recording/framework/media_type.h"
 
 CEnumMediaTypes::CEnumMediaTypes(CBasePin* pin, const CEnumMediaTypes* other) : m_pPin(pin) {
   static_cast<IPin*>(m_pPin)->AddRef();

@@ -1,10 +1,10 @@
-#include "recording/enum_pins.h"
+#include "recording/framework/enum_pins.h"
 
 #include <algorithm>
 #include <new>
 
-#include "recording/base_filter.h"
-#include "recording/base_pin.h"
+#include "recording/framework/base_filter.h"
+#include "recording/framework/base_pin.h"
 
 CEnumPins::CEnumPins(CBaseFilter* filter, const CEnumPins* other) : m_pFilter(filter) {
   static_cast<IBaseFilter*>(m_pFilter)->AddRef();

@@ -1,4 +1,4 @@
-#include "recording/media_type.h"
+#include "recording/framework/media_type.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "recording/unknown_base.h"
+#include "recording/framework/unknown_base.h"
 
 #include <algorithm>
 

@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "platform/com/unknown.h"
-#include "recording/non_delegating_unknown.h"
+#include "recording/framework/non_delegating_unknown.h"
 
 class CUnknown : public INonDelegatingUnknown {
  public:

@@ -15,6 +15,7 @@
 #include "recording/dest_filter.h"
 #include "recording/recording_state.h"
 #include "tests/linuxdvb/fake_dvb_kernel.h"
+#include "tests/linuxdvb/log_recorder.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/graph_pins.h"
 #include "tests/support/message_box_recorder.h"
@@ -36,7 +37,7 @@ class CaptureTest : public testing::Test {
     RegisterMediaClasses();
     CoCreateInstance(CLSID_FilterGraph, graph.ReleaseAndGetAddressOf());
     kernel->AddAdapter(0, {}, demux);
-    calls = std::make_shared<KernelCalls>(kernel);
+    calls = std::make_shared<KernelCalls>(kernel, log.Sink());
     capture = ComPtr<IBaseFilter>(new CaptureFilter(
         calls, {"adapter 0 (Fake)", "/dev/dvb/adapter0/demux0", "/dev/dvb/adapter0/dvr0"}, RingBytes()));
     HRESULT hr;
@@ -71,6 +72,7 @@ class CaptureTest : public testing::Test {
 
   FakeDemux demux;
   MessageBoxRecorder boxes;
+  LogRecorder log;
   std::shared_ptr<FakeDvbKernel> kernel = std::make_shared<FakeDvbKernel>();
   std::shared_ptr<KernelCalls> calls;
   ComPtr<IGraphBuilder> graph;
@@ -155,6 +157,8 @@ TEST_F(RefusingCaptureTest, ADemultiplexerThatRefusesTheWholeStreamIsReportedPla
       "adapter 0 (Fake): its demultiplexer does not pass the whole transport stream (PID 0x2000), so nothing can be "
       "recorded from this adapter: DMX_SET_PES_FILTER on /dev/dvb/adapter0/demux0: Invalid argument (EINVAL)";
   EXPECT_EQ(TakeErrorDescription(), expected) << "for the page or rx40ctl to show";
+  EXPECT_TRUE(boxes.Texts().empty()) << "the backend raises no box itself";
+  EXPECT_TRUE(log.Has(expected)) << log.Text();
   EXPECT_EQ(Status().fault, expected);
   EXPECT_EQ(kernel->OpenCount(), 0) << "nothing left open";
 }

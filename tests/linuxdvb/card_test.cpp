@@ -11,6 +11,7 @@
 #include "platform/media/bda_interfaces.h"
 #include "platform/linuxdvb/capability_report.h"
 #include "tests/linuxdvb/fake_dvb_kernel.h"
+#include "tests/linuxdvb/log_recorder.h"
 
 namespace linuxdvb {
 namespace {
@@ -104,6 +105,41 @@ TEST_F(CardTest, ABusyOrForbiddenAdapterIsRefusedWithTheReasonNoAdapterIsNoCard)
   other.adapter = 3;
   EXPECT_TRUE(LinuxDvbCard::Install(kernel, other).refusal.empty()) << "--adapter 3 names no adapter: no card";
   EXPECT_EQ(kernel->OpenCount(), 0);
+}
+
+// The backend says what it does only through the log it is given (the
+// program hands in its debug output), never on the program's own output;
+// without a log its lines are dropped.
+TEST_F(CardTest, TheBackendSpeaksOnlyThroughTheLogItIsGiven) {
+  FakeFrontend terrestrial;
+  terrestrial.profile = TerrestrialProfile();
+  kernel->AddAdapter(0, terrestrial);
+  FakeFrontend sat;
+  sat.name = "Sat One";
+  kernel->AddAdapter(1, sat);
+  const DvbsTuneParameters request{11362000, 9750000, 10600000, 9750000, BDA_POLARISATION_LINEAR_H, 22000,
+                                   BDA_SPECTRAL_INVERSION_NOT_SET};
+  LogRecorder log;
+  CardOptions options;
+  options.log = log.Sink();
+
+  testing::internal::CaptureStderr();
+  InstallResult installed = LinuxDvbCard::Install(kernel, options);
+  const bool logged = installed.card != nullptr;
+  if (logged) installed.card->GetFrontend()->Tune(request);
+  installed.card.reset();
+  const std::string lines = log.Text();
+  InstallResult silent = LinuxDvbCard::Install(kernel, {});
+  if (silent.card) silent.card->GetFrontend()->Tune(request);
+  silent.card.reset();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+
+  ASSERT_TRUE(logged);
+  EXPECT_TRUE(log.Has("DVB adapters: adapter 1 (Sat One)")) << log.Text();
+  EXPECT_TRUE(log.Has(") is the card\n")) << log.Text();
+  EXPECT_TRUE(log.Has("adapter 1 (Sat One): SEC: ")) << "the frontend's own lines, named: " << log.Text();
+  EXPECT_TRUE(log.Has("adapter 1 (Sat One): closed\n")) << log.Text();
+  EXPECT_EQ(log.Text(), lines) << "a card installed without a log has no other place to write";
 }
 
 // What rx40ctl info and the window's report say: every frontend, the

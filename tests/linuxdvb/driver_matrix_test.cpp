@@ -15,6 +15,7 @@
 #include "platform/devices/removal_filter.h"
 #include "platform/linuxdvb/linux_dvb_card.h"
 #include "tests/linuxdvb/fake_dvb_kernel.h"
+#include "tests/linuxdvb/log_recorder.h"
 #include "tests/support/instant_clock.h"
 
 namespace linuxdvb {
@@ -125,12 +126,14 @@ Cell RunCell(const AdapterRow& row, const Scenario& scenario) {
   std::vector<FakeFrontend> frontends = row.frontends;
   if (scenario.withoutVoltageControl) frontends.back().profile.setVoltage = false;
   kernel->AddAdapter(0, frontends, {}, scenario.dish);
-  InstallResult installed = LinuxDvbCard::Install(kernel, {});
+  LogRecorder log;
+  CardOptions options;
+  options.log = log.Sink();
+  InstallResult installed = LinuxDvbCard::Install(kernel, options);
   EXPECT_TRUE(installed.card) << installed.refusal;
   Cell cell;
   if (!installed.card) return cell;
   Frontend& frontend = *installed.card->GetFrontend();
-  testing::internal::CaptureStderr();
   EXPECT_EQ(frontend.Tune(scenario.request), S_OK);
   if (scenario.isi) {
     ClearErrorDescription();
@@ -145,7 +148,7 @@ Cell RunCell(const AdapterRow& row, const Scenario& scenario) {
     if (!cell.locked) clock->SleepMs(100);
   }
   frontend.ReadMediaInfo(&cell.media);
-  cell.log = testing::internal::GetCapturedStderr();
+  cell.log = log.Text();
   cell.carrier = kernel->LockedCarrier(0);
   cell.tone = kernel->Tone(0);
   cell.ifKHz = kernel->Property(0, DTV_FREQUENCY);

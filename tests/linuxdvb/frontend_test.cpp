@@ -15,6 +15,7 @@
 #include "platform/linuxdvb/extension_property_set.h"
 #include "platform/linuxdvb/frontend.h"
 #include "tests/linuxdvb/fake_dvb_kernel.h"
+#include "tests/linuxdvb/log_recorder.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/instant_clock.h"
 
@@ -49,7 +50,7 @@ class FrontendTest : public testing::Test {
   void Open(FakeFrontend model = {}, FakeDish dish = {}, int flags = O_RDWR) {
     frontend.reset();
     kernel->AddAdapter(0, std::move(model), {}, std::move(dish));
-    calls = std::make_shared<KernelCalls>(kernel);
+    calls = std::make_shared<KernelCalls>(kernel, log.Sink());
     const auto probes = ProbeAdapters(*calls);
     const CallResult opened = calls->Open("/dev/dvb/adapter0/frontend0", flags);
     ASSERT_TRUE(opened.Ok());
@@ -80,6 +81,7 @@ class FrontendTest : public testing::Test {
   }
 
   ScopedInstantClock clock;
+  LogRecorder log;
   std::shared_ptr<FakeDvbKernel> kernel = std::make_shared<FakeDvbKernel>();
   std::shared_ptr<KernelCalls> calls;
   std::unique_ptr<Frontend> frontend;
@@ -240,13 +242,12 @@ TEST_F(FrontendTest, AFrontendWithoutLnbPowerControlIsTunedAllTheSame) {
   FakeDish dish;
   dish.externalSupply = SEC_VOLTAGE_18;
   Open(WithProfile(profile), dish);
-  testing::internal::CaptureStderr();
   ASSERT_EQ(frontend->Tune(HighBandHorizontal()), S_OK);
   ASSERT_EQ(frontend->Tune(HighBandHorizontal()), S_OK);
-  const std::string log = testing::internal::GetCapturedStderr();
   EXPECT_EQ(kernel->CallsStartingWith("FE_SET_VOLTAGE").size(), 1u) << "asked once";
-  EXPECT_NE(log.find("not under this program's control"), std::string::npos) << log;
-  EXPECT_NE(log.find("errno 524, ENOTSUPP"), std::string::npos) << log;
+  EXPECT_TRUE(log.Has("adapter 0 (")) << "the adapter named: " << log.Text();
+  EXPECT_TRUE(log.Has("not under this program's control")) << log.Text();
+  EXPECT_TRUE(log.Has("errno 524, ENOTSUPP")) << log.Text();
   EXPECT_FALSE(frontend->ControlsLnbVoltage());
   EXPECT_TRUE(ReadUntilLocked().locked);
 }
@@ -361,12 +362,9 @@ TEST_F(FrontendTest, ClosingTurnsTheToneAndTheLnbVoltageOff) {
 
 TEST_F(FrontendTest, AReadOnlyFrontendIsReportedAsSuch) {
   Open({}, {}, O_RDONLY);
-  testing::internal::CaptureStderr();
   EXPECT_EQ(frontend->Tune(HighBandHorizontal()), HResultFromErrno(EPERM));
-  const std::string log = testing::internal::GetCapturedStderr();
-  EXPECT_NE(log.find("FE_SET_VOLTAGE on /dev/dvb/adapter0/frontend0: Operation not permitted (EPERM)"),
-            std::string::npos) << log;
-  EXPECT_NE(log.find("the frontend is open read-only"), std::string::npos) << log;
+  EXPECT_TRUE(log.Has("FE_SET_VOLTAGE on /dev/dvb/adapter0/frontend0: Operation not permitted (EPERM)")) << log.Text();
+  EXPECT_TRUE(log.Has("the frontend is open read-only")) << log.Text();
 }
 
 // The property set's records, as the program exchanges them.
@@ -407,6 +405,8 @@ TEST_F(PropertySetTest, OnlyATransportStreamAndDiseqcMessagesTheKernelCarries) {
   EXPECT_EQ(returned, 2u);
   EXPECT_EQ(SetRecord(13, {1, 0}), S_OK);
   EXPECT_LT(SetRecord(13, {0, 1}), 0) << "no generic stream";
+  EXPECT_TRUE(log.Has(": only a transport stream can be delivered; the request for a generic stream is refused"))
+      << log.Text();
 
   ASSERT_EQ(SetRecord(0, DiseqcRecord({0xE0, 0x10, 0x38, 0xF3})), S_OK);
   EXPECT_EQ(kernel->CallsStartingWith("FE_DISEQC").back(), "FE_DISEQC_SEND_MASTER_CMD E0 10 38 F3");

@@ -6,7 +6,7 @@
 #include "platform/media/mpeg2_demux_filter.h"
 #include "platform/media/tif_filter.h"
 #include "platform/sim/stream/sim_capture_filter.h"
-#include "recording/base_input_pin.h"
+#include "recording/framework/base_input_pin.h"
 #include "recording/dest_filter.h"
 #include "recording/recording_state.h"
 #include "tests/support/graph_pins.h"

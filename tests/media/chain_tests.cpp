@@ -7,7 +7,7 @@
 
 #include "platform/media/graph_order.h"
 #include "platform/media/media_status.h"
-#include "recording/base_pin.h"
+#include "recording/framework/base_pin.h"
 #include "platform/media/mem_allocator.h"
 #include "platform/media/mpeg2_demux_filter.h"
 #include "platform/media/tif_filter.h"

@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "platform/com/runtime.h"
-#include "recording/enum_media_types.h"
-#include "recording/enum_pins.h"
-#include "recording/media_type.h"
+#include "recording/framework/enum_media_types.h"
+#include "recording/framework/enum_pins.h"
+#include "recording/framework/media_type.h"
 #include "tests/recording/test_filters.h"
 
 namespace {

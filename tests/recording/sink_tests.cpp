@@ -6,13 +6,14 @@
 #include <filesystem>
 #include <fstream>
 #include <sys/resource.h>
+#include <thread>
 #include <unistd.h>
 
 #include "platform/com/com_object.h"
 #include "platform/com/file_faults.h"
 #include "recording/dest_filter.h"
 #include "recording/dump_input_pin.h"
-#include "recording/media_type.h"
+#include "recording/framework/media_type.h"
 #include "recording/recording_state.h"
 #include "tests/recording/fake_media_control.h"
 #include "tests/recording/test_sample.h"
@@ -260,6 +261,57 @@ TEST_F(Sink, AShortWriteIsCompletedOrEndsTheFileWithWhatWasWritten) {
   const std::vector<BYTE> part = Counting(564, 100);  // 3 whole packets of the 684 bytes
   expected.insert(expected.end(), part.begin(), part.end());
   EXPECT_EQ(Recorded(), expected);
+}
+
+// Keeps what the pin hands it, and whether another thread found the sink
+// lock taken at each hand-over.
+class KeepingWriter final : public SampleWriter {
+ public:
+  explicit KeepingWriter(CCritSec& lock) : m_lock(lock) {}
+  void AppendLocked(const void* data, std::size_t size) override {
+    const auto* bytes = static_cast<const BYTE*>(data);
+    samples.emplace_back(bytes, bytes + size);
+    bool taken = true;
+    std::thread([&] {
+      if (m_lock.try_lock()) {
+        taken = false;
+        m_lock.unlock();
+      }
+    }).join();
+    lockHeld.push_back(taken);
+  }
+  std::vector<std::vector<BYTE>> samples;
+  std::vector<bool> lockHeld;
+
+ private:
+  CCritSec& m_lock;
+};
+
+TEST(SinkPin, HandsEachSampleToTheWriterItRecordsIntoUnderTheSinkLock) {
+  CCritSec lock;
+  KeepingWriter first(lock), second(lock);
+  HRESULT hr = E_FAIL;
+  auto* sink = new CDestFilter(nullptr, &lock, &hr);
+  ComPtr<IBaseFilter> owner(sink);
+  CDumpInputPin& pin = *sink->InputPin();
+  auto send = [&](std::vector<BYTE> bytes) { return pin.Receive(MakeComObject<TestSample>(std::move(bytes)).Get()); };
+
+  EXPECT_EQ(send(Counting(188, 0)), S_OK);  // not recording: nobody is handed it
+  pin.SetRecording(first);
+  EXPECT_TRUE(pin.IsRecording());
+  EXPECT_EQ(send(Counting(188, 1)), S_OK);
+  EXPECT_EQ(send({}), S_OK);  // an empty sample is the writer's to drop
+  auto lying = MakeComObject<TestSample>(Counting(188, 0));
+  lying->SetActualDataLength(189);
+  EXPECT_EQ(pin.Receive(lying.Get()), E_INVALIDARG);
+  EXPECT_EQ(send(Counting(376, 2)), S_OK);
+  EXPECT_EQ(first.samples, (std::vector<std::vector<BYTE>>{Counting(188, 1), {}, Counting(376, 2)}));
+  EXPECT_EQ(first.lockHeld, (std::vector<bool>{true, true, true}));
+
+  pin.SetRecording(second);  // the next recording's writer takes over
+  EXPECT_EQ(send(Counting(188, 3)), S_OK);
+  EXPECT_EQ(first.samples.size(), 3u);
+  EXPECT_EQ(second.samples, (std::vector<std::vector<BYTE>>{Counting(188, 3)}));
 }
 
 TEST(SinkLifetime, PinDiesWithItsFilter) {

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "platform/com/com_object.h"
-#include "recording/base_filter.h"
-#include "recording/base_input_pin.h"
-#include "recording/base_pin.h"
+#include "recording/framework/base_filter.h"
+#include "recording/framework/base_input_pin.h"
+#include "recording/framework/base_pin.h"
 
 inline constexpr GUID kTypeA{0xA0000001, 0, 0, {0, 0, 0, 0, 0, 0, 0, 1}};
 inline constexpr GUID kTypeB{0xB0000002, 0, 0, {0, 0, 0, 0, 0, 0, 0, 2}};

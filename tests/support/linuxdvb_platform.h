@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "platform/linuxdvb/linux_dvb_card.h"
+#include "platform/ui/debug_output.h"
 #include "tests/linuxdvb/fake_dvb_kernel.h"
 #include "tests/support/program_platform.h"
 
@@ -15,7 +16,9 @@ class LinuxDvbPlatform : public ProgramPlatform {
  public:
   explicit LinuxDvbPlatform(FakeFrontend frontend = {}, FakeDemux demux = {}) : ProgramPlatform("rx40-dvb-test-") {
     m_kernel->AddAdapter(0, std::move(frontend), demux);
-    linuxdvb::InstallResult installed = linuxdvb::LinuxDvbCard::Install(m_kernel, {});
+    linuxdvb::CardOptions options;
+    options.log = OutputDebugString;  // as the program wires it
+    linuxdvb::InstallResult installed = linuxdvb::LinuxDvbCard::Install(m_kernel, options);
     if (!installed.card) throw std::runtime_error(installed.refusal);
     m_card = std::move(installed.card);
   }

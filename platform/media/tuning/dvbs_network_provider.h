@@ -10,8 +10,8 @@
 
 #include "platform/com/com_ptr.h"
 #include "platform/media/bda_interfaces.h"
-#include "recording/base_filter.h"
-#include "recording/base_pin.h"
+#include "recording/framework/base_filter.h"
+#include "recording/framework/base_pin.h"
 
 namespace tuning {
 

@@ -55,6 +55,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(!FirstBlockOf(*lines, first.country).empty());
     Check(FindCity(*lines, first.country, first.city).has_value());
   }
+  // Every country the page would list has cities to show.
+  const std::vector<std::string> countries = CountriesOf(*lines);
+  Check(countries.size() <= lines->size() && countries.empty() == lines->empty());
+  for (size_t i = 0; i < countries.size() && i < 16; ++i) Check(!FirstBlockOf(*lines, countries[i]).empty());
   size_t checked = 0;
   for (const std::string& line : *lines) {
     if (++checked > 16) break;

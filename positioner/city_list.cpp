@@ -1,5 +1,6 @@
 #include "positioner/city_list.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "positioner/list_text.h"
@@ -38,6 +39,16 @@ std::optional<std::vector<std::string>> ReadCityList(const std::string& path) {
 }
 
 std::string CityListPath() { return ProgramFile(kCityListFileName); }
+
+std::vector<std::string> CountriesOf(const std::vector<std::string>& lines) {
+  std::vector<std::string> countries;
+  for (const std::string& text : lines) {
+    std::string country = SplitCityLine(text).country;
+    if (std::find(countries.begin(), countries.end(), country) == countries.end())
+      countries.push_back(std::move(country));
+  }
+  return countries;
+}
 
 std::vector<CityLine> FirstBlockOf(const std::vector<std::string>& lines, const std::string& country) {
   std::vector<CityLine> block;

@@ -37,6 +37,10 @@ std::optional<std::vector<std::string>> ReadCityList(const std::string& path);
 // The city list of the program folder.
 std::string CityListPath();
 
+// The countries of the lines, each once, in the order they first appear
+// (names compare exactly; the page's list box also folds letter case).
+std::vector<std::string> CountriesOf(const std::vector<std::string>& lines);
+
 // The lines of `country`'s first block, in file order: reading stops at the
 // first line of another country once the country's lines have been met.
 std::vector<CityLine> FirstBlockOf(const std::vector<std::string>& lines, const std::string& country);

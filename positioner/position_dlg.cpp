@@ -1,11 +1,17 @@
-// The Motor/Positioner page's life, keys and manual buttons.
+// The Motor/Positioner page's life, keys, manual buttons and lists.
 #include "positioner/position_dlg.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPushButton>
 
+#include "platform/ui/debug_output.h"
+#include "platform/ui/message_box.h"
+#include "positioner/city_list.h"
+#include "positioner/missing_lists.h"
 #include "positioner/positioner_commands.h"
+#include "positioner/satellite_list.h"
+#include "settings/program_folder.h"
 
 CPositionDlg::CPositionDlg() : CPropertyPage(IDD_POSITIONER) {}
 
@@ -95,4 +101,68 @@ void CPositionDlg::SendMotorCommand(PositionerCommand command, std::uint8_t posi
 
 std::string CPositionDlg::SelectedText(int comboId) const {
   return ComboGetLBText(comboId, ComboGetCurSel(comboId));
+}
+
+// The lists. Nothing is cached: each fill reads its file again, so edits to
+// the city list count at the next selection change and edits to the
+// satellite files when the page is next created.
+
+void CPositionDlg::ShowCities(const std::vector<CityLine>& block) {
+  for (const CityLine& line : block) ComboAddString(IDC_POS_CITY, line.city);
+  // The block's first line, not the list's sorted first entry.
+  if (!block.empty()) {
+    SetDlgItemText(IDC_POS_LATITUDE, block.front().latitude);
+    SetDlgItemText(IDC_POS_LONGITUDE, block.front().longitude);
+  }
+}
+
+void CPositionDlg::FillCountryList() {
+  ComboResetContent(IDC_POS_COUNTRY);
+  const auto lines = ReadCityList(CityListPath());
+  if (!lines) return;  // no list, no message
+  // The list box matches names regardless of letter case: "france" after
+  // "France" adds nothing.
+  for (const std::string& country : CountriesOf(*lines))
+    if (ComboFindStringExact(IDC_POS_COUNTRY, country) < 0) ComboAddString(IDC_POS_COUNTRY, country);
+  ComboSetCurSel(IDC_POS_COUNTRY, 0);
+  ShowCities(FirstBlockOf(*lines, SelectedText(IDC_POS_COUNTRY)));
+  ComboSetCurSel(IDC_POS_CITY, 0);
+}
+
+void CPositionDlg::FillCityList() {
+  ComboResetContent(IDC_POS_CITY);
+  const std::string country = SelectedText(IDC_POS_COUNTRY);
+  if (const auto lines = ReadCityList(CityListPath())) ShowCities(FirstBlockOf(*lines, country));
+  ComboSetCurSel(IDC_POS_CITY, 0);
+}
+
+void CPositionDlg::ShowCityPosition() {
+  const std::string country = SelectedText(IDC_POS_COUNTRY);
+  const std::string city = SelectedText(IDC_POS_CITY);
+  const auto lines = ReadCityList(CityListPath());
+  if (!lines) {
+    AfxMessageBox("open file error!");
+    return;
+  }
+  if (const auto found = FindCity(*lines, country, city)) {
+    SetDlgItemText(IDC_POS_LATITUDE, found->latitude);
+    SetDlgItemText(IDC_POS_LONGITUDE, found->longitude);
+  }
+}
+
+void CPositionDlg::SayWhenNoListIsFound() {
+  const ListsFound found{ComboGetCount(IDC_POS_COUNTRY) > 0, ComboGetCount(IDC_POS_SATELLITE) > 0};
+  const auto note = NoteMissingLists(found, ProgramFolder(), ShippedDataFolder());
+  if (!note) return;
+  SetDlgItemText(IDC_POS_USALS_OUTCOME, note->outcome);
+  OutputDebugString(note->debugLine);
+}
+
+void CPositionDlg::FillSatelliteList() {
+  ComboResetContent(IDC_POS_SATELLITE);
+  for (const std::string& entry : SatelliteEntries(ProgramFile(kTransponderFolderName)))
+    ComboAddString(IDC_POS_SATELLITE, entry);
+  ComboSetCurSel(IDC_POS_SATELLITE, 0);
+  // Before the first "Go" there is no recorded text: the first entry stays.
+  if (!m_strSatellite.empty()) ComboSelectString(IDC_POS_SATELLITE, 0, m_strSatellite);
 }

@@ -19,8 +19,10 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/ui/property_sheet.h"
+#include "positioner/city_list.h"
 #include "positioner/positioner_commands.h"
 #include "positioner/transponder_list.h"
 #include "resources/resource_ids.h"
@@ -61,7 +63,7 @@ class CPositionDlg : public CPropertyPage {
   // message went out, 1 when an error box was shown instead.
   int UsalsGoto(double satellitePosition, double longitude, double latitude);
 
-  // The lists (position_lists.cpp).
+  // The lists, filled from what city_list.h and satellite_list.h read.
   void FillCountryList();
   void FillCityList();
   void ShowCityPosition();
@@ -83,6 +85,9 @@ class CPositionDlg : public CPropertyPage {
 
  private:
   std::string SelectedText(int comboId) const;
+  // A country's cities into the City list; the first one's coordinates
+  // into the edits.
+  void ShowCities(const std::vector<CityLine>& block);
   // The stored-position byte of the Position edit, read now.
   std::uint8_t PositionNumber() const;
   // Empty lists and no word would leave the user guessing.

@@ -7,8 +7,6 @@
 
 namespace {
 
-
-
 bool HasIniExtension(const std::string& name) {
   if (name.size() < 4) return false;
   const std::string tail = name.substr(name.size() - 4);
@@ -36,4 +34,10 @@ std::vector<std::string> SatelliteFileNames(const std::string& folder) {
 std::string SatelliteEntryText(const std::string& path) {
   const CIniFile file(path);
   return ListTextToUtf8(file.GetValue(kSatelliteSection, "1") + "  " + file.GetValue(kSatelliteSection, "2"));
+}
+
+std::vector<std::string> SatelliteEntries(const std::string& folder) {
+  std::vector<std::string> entries;
+  for (const std::string& name : SatelliteFileNames(folder)) entries.push_back(SatelliteEntryText(folder + "/" + name));
+  return entries;
 }

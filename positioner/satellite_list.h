@@ -24,3 +24,7 @@ std::vector<std::string> SatelliteFileNames(const std::string& folder);
 // (as UTF-8, list_text.h). Missing keys, or a file that cannot be read,
 // give empty texts, so such a file's entry is two spaces.
 std::string SatelliteEntryText(const std::string& path);
+
+// The Satellite list's entries of every satellite file in the folder, in
+// the order SatelliteFileNames gives; none without files.
+std::vector<std::string> SatelliteEntries(const std::string& folder);

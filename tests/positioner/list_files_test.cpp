@@ -8,6 +8,7 @@
 
 #include "positioner/city_list.h"
 #include "positioner/list_text.h"
+#include "positioner/missing_lists.h"
 #include "positioner/satellite_list.h"
 
 namespace fs = std::filesystem;
@@ -59,6 +60,17 @@ TEST(CityBlocks, OnlyTheFirstBlockOfACountryCounts) {
   EXPECT_EQ(FirstBlockOf(lines, "france").front().city, "Brest");  // names compare exactly
   EXPECT_TRUE(FirstBlockOf(lines, "Spain").empty());
   EXPECT_TRUE(FirstBlockOf(lines, "Fr").empty());
+}
+
+TEST(CityCountries, EachCountryOnceInTheOrderItFirstAppears) {
+  const std::vector<std::string> lines = {
+      "France\tParis\t48.86\t2.35", "Germany\tBerlin\t52.52\t13.40", "France\tNice\t43.70\t7.27",
+      "france\tBrest\t48.39\t-4.49", "Oslo",  // no tab: no country
+      "Germany\tBonn\t50.74\t7.10",
+  };
+  EXPECT_EQ(CountriesOf(lines), (std::vector<std::string>{"France", "Germany", "france", ""}));
+  EXPECT_TRUE(CountriesOf({}).empty());
+  for (const std::string& country : CountriesOf(lines)) EXPECT_FALSE(FirstBlockOf(lines, country).empty()) << country;
 }
 
 TEST(CityLookup, LastLineOfTheCityBeforeItsCountryEnds) {
@@ -117,6 +129,33 @@ TEST_F(ListFiles, SatelliteFilesAndTheirEntries) {
   EXPECT_EQ(entries, (std::vector<std::string>{"  ", "0130  Hot Bird 13F/13G", "0192  Astra 1KR/1L/1M/1N",
                                                "0192  Astra 1KR/1L/1M/1N", "3560  Amos 3 \xC2\xB7 7"}));
   EXPECT_EQ(SatelliteEntryText((transponders / "missing.ini").string()), "  ");
+
+  std::vector<std::string> listed = SatelliteEntries(transponders.string());
+  std::sort(listed.begin(), listed.end());
+  EXPECT_EQ(listed, entries) << "one entry per file, the folder's other entries left out";
+  EXPECT_TRUE(SatelliteEntries((folder_ / "missing").string()).empty());
+}
+
+TEST(MissingLists, ThePageLineNamesWhatIsMissingAndTheDebugLineWhereItLooked) {
+  const struct {
+    ListsFound found;
+    const char* shipped;
+    const char* outcome;
+    const char* debugLine;
+  } cases[] = {
+      {{false, false}, "/usr/share/rx40-tessel", "No city list or satellite files: type the values",
+       "No city list or satellite files (CityList.txt, Transponders/) in /data or /usr/share/rx40-tessel"},
+      {{false, true}, "", "No city list: type the values", "No city list (CityList.txt, Transponders/) in /data"},
+      {{true, false}, "/data", "No satellite files: type the values",
+       "No satellite files (CityList.txt, Transponders/) in /data"},  // the same folder is named once
+  };
+  for (const auto& c : cases) {
+    const auto note = NoteMissingLists(c.found, "/data", c.shipped);
+    ASSERT_TRUE(note) << c.outcome;
+    EXPECT_EQ(note->outcome, c.outcome);
+    EXPECT_EQ(note->debugLine, c.debugLine);
+  }
+  EXPECT_FALSE(NoteMissingLists({true, true}, "/data", "/usr/share/rx40-tessel"));
 }
 
 }  // namespace

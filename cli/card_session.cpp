@@ -7,7 +7,8 @@
 #include "tuner/find_filter.h"
 #include "tuner/tuner_context.h"
 
-CardSession::CardSession(Console& console, StopRequest& stop) : m_console(console), m_stop(stop) {}
+CardSession::CardSession(Console& console, StopRequest& stop, OnRemoval onRemoval)
+    : m_console(console), m_stop(stop), m_onRemoval(onRemoval) {}
 
 CardSession::~CardSession() {
   if (m_deviceSubscription) devices::UnsubscribeDeviceChanges(m_deviceSubscription);
@@ -31,8 +32,9 @@ bool CardSession::Open(const CommandLine& commandLine) {
   }
   // The removals that close the window end what runs.
   m_deviceSubscription = devices::SubscribeDeviceChanges([this](std::uint32_t code) {
-    if (code == devices::DBT_DEVICEREMOVECOMPLETE || code == devices::DBT_DEVICEREMOVEPENDING)
-      m_stop.Request(StopRequest::Reason::DeviceRemoved);
+    if (code != devices::DBT_DEVICEREMOVECOMPLETE && code != devices::DBT_DEVICEREMOVEPENDING) return;
+    m_removed = true;
+    if (m_onRemoval == OnRemoval::StopCommand) m_stop.Request(StopRequest::Reason::DeviceRemoved);
   });
   // A real adapter's removal is learnt from the system's device manager.
   if (!m_card.IsSimulated()) m_udevWatch = std::make_unique<devices::UdevRemovalWatch>();

@@ -8,6 +8,7 @@
 // The thread that opens the session runs every command on it.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -22,7 +23,11 @@ class UdevRemovalWatch;
 
 class CardSession {
  public:
-  CardSession(Console& console, StopRequest& stop);
+  // What the card's removal does: end the running command (every command
+  // but the monitor), or only mark the session as without its card.
+  enum class OnRemoval { StopCommand, MarkRemoved };
+
+  CardSession(Console& console, StopRequest& stop, OnRemoval onRemoval = OnRemoval::StopCommand);
   ~CardSession();
   CardSession(const CardSession&) = delete;
   CardSession& operator=(const CardSession&) = delete;
@@ -30,10 +35,14 @@ class CardSession {
   // True when the graph stands; else the failure was reported.
   bool Open(const CommandLine& commandLine);
   ITuningSpace* TuningSpace() const { return m_graph.TuningSpace(); }
+  // The card was removed since Open (with OnRemoval::MarkRemoved).
+  bool Removed() const { return m_removed.load(); }
 
  private:
   Console& m_console;
   StopRequest& m_stop;
+  const OnRemoval m_onRemoval;
+  std::atomic<bool> m_removed{false};
   CardInstallation m_card;
   std::unique_ptr<devices::UdevRemovalWatch> m_udevWatch;
   std::uint64_t m_deviceSubscription = 0;

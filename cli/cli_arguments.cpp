@@ -12,7 +12,9 @@
 namespace {
 
 // Which option groups a command takes, beside the ones every command takes.
-enum Groups : unsigned { kNoGroups = 0, kTuneGroup = 1, kStatusGroup = 2, kRecordGroup = 4, kUsalsGroup = 8, kAlignGroup = 16 };
+enum Groups : unsigned {
+  kNoGroups = 0, kTuneGroup = 1, kStatusGroup = 2, kRecordGroup = 4, kUsalsGroup = 8, kAlignGroup = 16, kMonitorGroup = 32
+};
 
 struct CommandEntry {
   CliCommand command;
@@ -37,6 +39,8 @@ constexpr CommandEntry kCommands[] = {
     {CliCommand::Scan, "scan", "SATFILE", kTuneGroup, "tune each transponder of a satellite file and tabulate them"},
     {CliCommand::Align, "align", "[FREQ_MHZ SYMBOL_RATE]", kAlignGroup | kTuneGroup,
      "tune, then a redrawn signal line with the held peak until Ctrl-C"},
+    {CliCommand::Monitor, "monitor", "[FREQ_MHZ SYMBOL_RATE]", kMonitorGroup | kTuneGroup,
+     "tune, then serve the card's readings to Prometheus on GET /metrics until SIGTERM"},
 };
 
 const CommandEntry& EntryOf(CliCommand command) {
@@ -94,6 +98,7 @@ auto SetFlag(bool& target) {
 // state, for the checks made once every argument is read).
 struct ParseState {
   bool recordLimitGiven = false;
+  bool listenGiven = false;
   bool satGiven = false, latGiven = false, lonGiven = false;
   std::optional<std::uint32_t> plsCode;
   std::optional<bool> plsRoot;
@@ -278,6 +283,45 @@ OptionGroup AlignOptions(AlignArguments& align) {
   return {{"--interval", "S", "seconds between readings (default 0.25)", Form::Value, IntervalInto(align.intervalMs)}};
 }
 
+OptionGroup MonitorOptions(MonitorArguments& monitor, ParseState& state) {
+  return {
+      {"--listen", "ADDR:PORT", "where to serve /metrics, e.g. 127.0.0.1:9740 ([::1]:9740; port 0: any free one)",
+       Form::Value,
+       [&monitor, &state](const std::string& value) -> Refusal {
+         std::string error;
+         const auto address = ParseListenAddress(value, &error);
+         if (!address) return error;
+         monitor.listen = *address;
+         state.listenGiven = true;
+         return std::nullopt;
+       },
+       "", true},
+      {"--listen-any", "", "allow a wildcard --listen address (0.0.0.0, ::): every network the machine is on",
+       Form::Flag, SetFlag(monitor.listenAny)},
+      {"--record", "FILE", "also record the stream into FILE while the card is there", Form::Value,
+       [&monitor](const std::string& value) -> Refusal {
+         if (value.empty()) return "--record needs a FILE";
+         monitor.recordFile = value;
+         return std::nullopt;
+       }},
+      {"--split-mb", "N", "with --record: parts of at most N MB", Form::Value,
+       [&monitor](const std::string& value) -> Refusal {
+         const auto mb = StrictInteger(value, 1, kMaxSplitMb);
+         if (!mb) return "--split-mb needs the size of a part in MB, from 1 to " + std::to_string(kMaxSplitMb);
+         monitor.splitMb = static_cast<std::uint32_t>(*mb);
+         return std::nullopt;
+       }},
+      {"--split-seconds", "N", "with --record: parts of at most N seconds", Form::Value,
+       [&monitor](const std::string& value) -> Refusal {
+         const auto seconds = StrictInteger(value, 1, kMaxSplitSeconds);
+         if (!seconds)
+           return "--split-seconds needs the length of a part in seconds, from 1 to " + std::to_string(kMaxSplitSeconds);
+         monitor.splitSeconds = static_cast<std::uint32_t>(*seconds);
+         return std::nullopt;
+       }},
+  };
+}
+
 class Parser {
  public:
   explicit Parser(const std::vector<std::string>& args) : m_args(args) {}
@@ -294,6 +338,7 @@ class Parser {
   bool FinishMotor();
   bool FinishUsals();
   bool FinishScan();
+  bool FinishMonitor();
   // The command's own groups, once it is known.
   OptionTake TakeCommandOption(std::size_t* i);
 
@@ -312,6 +357,7 @@ OptionTake Parser::TakeCommandOption(std::size_t* i) {
       {kRecordGroup, RecordOptions(m_line.record, m_state)},
       {kUsalsGroup, UsalsOptions(m_line.usals, m_state)},
       {kAlignGroup, AlignOptions(m_line.align)},
+      {kMonitorGroup, MonitorOptions(m_line.monitor, m_state)},
       {kTuneGroup, TuneOptions(m_line.tune, m_state)},
   };
   for (const auto& [group, options] : candidates) {
@@ -397,6 +443,7 @@ bool Parser::Finish() {
     case CliCommand::Status:
     case CliCommand::Align: return FinishTunePositionals(0);
     case CliCommand::Scan: return FinishScan();
+    case CliCommand::Monitor: return FinishMonitor();
     case CliCommand::Record: return FinishRecord();
     case CliCommand::Diseqc: return FinishDiseqc();
     case CliCommand::Motor: return FinishMotor();
@@ -528,6 +575,28 @@ bool Parser::FinishUsals() {
   return true;
 }
 
+bool Parser::FinishMonitor() {
+  const MonitorArguments& monitor = m_line.monitor;
+  if (!m_state.listenGiven) {
+    m_error = "give --listen ADDR:PORT, e.g. 127.0.0.1:9740 (no port is opened by default)";
+    return false;
+  }
+  if (monitor.listen.wildcard && !monitor.listenAny) {
+    m_error = "--listen " + monitor.listen.host + " opens the port to every network of this machine; give an address "
+              "(127.0.0.1 for this machine only) or add --listen-any";
+    return false;
+  }
+  if ((monitor.splitMb || monitor.splitSeconds) && monitor.recordFile.empty()) {
+    m_error = "--split-mb and --split-seconds go with --record";
+    return false;
+  }
+  if (monitor.splitMb && monitor.splitSeconds) {
+    m_error = "give one way of splitting: --split-mb or --split-seconds";
+    return false;
+  }
+  return FinishTunePositionals(0);
+}
+
 bool Parser::FinishScan() {
   if (m_positionals.size() != 1 || m_positionals[0].empty()) {
     m_error = m_positionals.empty() ? "give the SATFILE whose transponders to scan"
@@ -555,6 +624,7 @@ std::string Synopsis(const CommandEntry& entry) {
   if (entry.groups & kRecordGroup) text += " " + OptionsSynopsis(RecordOptions(line.record, state));
   if (entry.groups & kUsalsGroup) text += " " + OptionsSynopsis(UsalsOptions(line.usals, state));
   if (entry.groups & kAlignGroup) text += " " + OptionsSynopsis(AlignOptions(line.align));
+  if (entry.groups & kMonitorGroup) text += " " + OptionsSynopsis(MonitorOptions(line.monitor, state));
   if (entry.groups & kTuneGroup) text += " [TUNE OPTIONS]";
   return text;
 }
@@ -573,6 +643,7 @@ std::string CommandHelp(CliCommand command) {
   const std::pair<unsigned, OptionGroup> groups[] = {
       {kStatusGroup, StatusOptions(line.status)}, {kRecordGroup, RecordOptions(line.record, state)},
       {kUsalsGroup, UsalsOptions(line.usals, state)}, {kAlignGroup, AlignOptions(line.align)},
+      {kMonitorGroup, MonitorOptions(line.monitor, state)},
   };
   for (const auto& [group, options] : groups)
     if (entry.groups & group) text += "\n" + OptionsHelp(options);
@@ -586,7 +657,7 @@ std::string GeneralUsage() {
   std::string text = "usage: rx40ctl [OPTIONS] COMMAND [ARGUMENTS]\n\nCommands:\n";
   for (const CommandEntry& entry : kCommands) text += "  " + Synopsis(entry) + "\n";
   text +=
-      "\nTune options (tune, status, record, scan, align, usals --verify). What is not given comes\n"
+      "\nTune options (tune, status, record, scan, align, monitor, usals --verify). What is not given comes\n"
       "from the settings file, as the window's last \"Lock TP\" left it; tune, status, record and\n"
       "align save the transponder there, as \"Lock TP\" does:\n";
   text += OptionsHelp(TuneOptions(line.tune, state));

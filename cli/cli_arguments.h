@@ -11,11 +11,12 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "cli/monitor/listen_address.h"
 #include "positioner/positioner_commands.h"
 #include "recording/record_limit.h"
 #include "settings/tool_settings.h"
 
-enum class CliCommand { Tune, Status, Record, Diseqc, Motor, Usals, Info, Scan, Align };
+enum class CliCommand { Tune, Status, Record, Diseqc, Motor, Usals, Info, Scan, Align, Monitor };
 
 enum class OutputStream { TransportStream, GenericStream };
 
@@ -68,6 +69,14 @@ struct ScanArguments {
   std::string satelliteFile;  // a satellite file with a [TRANSPONDERS] section
 };
 
+struct MonitorArguments {
+  ListenAddress listen;  // required
+  bool listenAny = false;  // a wildcard address may be bound
+  std::string recordFile;  // also record, while the card is there
+  std::optional<std::uint32_t> splitMb;
+  std::optional<std::uint32_t> splitSeconds;
+};
+
 struct AlignArguments {
   std::uint32_t intervalMs = 250;
 };
@@ -86,6 +95,7 @@ struct CliArguments {
   UsalsArguments usals;
   ScanArguments scan;
   AlignArguments align;
+  MonitorArguments monitor;
 };
 
 struct CliParse {

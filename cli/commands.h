@@ -29,6 +29,7 @@ void RunUsals(const CommandContext& context);
 void RunInfo(const CommandContext& context);
 void RunScan(const CommandContext& context);
 void RunAlign(const CommandContext& context);
+void RunMonitor(const CommandContext& context);
 
 // Shared by tune, status and record: the target from the arguments over the
 // settings file (a usage error when there is nothing to tune), then, on the

@@ -50,6 +50,7 @@ void Dispatch(const CommandContext& context) {
     case CliCommand::Info: RunInfo(context); break;
     case CliCommand::Scan: RunScan(context); break;
     case CliCommand::Align: RunAlign(context); break;
+    case CliCommand::Monitor: RunMonitor(context); break;
   }
 }
 

@@ -8,6 +8,8 @@ packages=(
   # linux-libc-dev the DVB API headers, libdvbv5-dev the adapter lookup)
   g++ cmake ninja-build pkg-config
   qt6-base-dev libudev-dev linux-libc-dev libdvbv5-dev
+  # rx40ctl monitor's HTTP server
+  libcpp-httplib-dev
   # the alignment window's tone (Qt Multimedia's audio output)
   qt6-multimedia-dev
   # the tests: GoogleTest, the leak checks, and ffmpeg to decode the simulated stream
@@ -20,6 +22,9 @@ packages=(
   dpkg-dev lintian desktop-file-utils appstream man-db groff-base
   # the dialog font and the banner's font
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
+  # the checks of deploy/: promtool (Prometheus configuration, alert rules and
+  # their tests, the exporter's /metrics) and systemd-analyze (the unit)
+  prometheus systemd
 )
 
 missing=()

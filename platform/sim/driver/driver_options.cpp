@@ -93,6 +93,16 @@ std::optional<DriverOptions> ParseDriverOptions(const IniSection& section, std::
       (e.key == "tune" ? options.faults.tune : options.faults.statistics) = *outcome;
       continue;
     }
+    if (e.key == "fade_after_ms") {
+      unsigned after = 0;
+      if (!ParseWholeNumber(e, &after, error)) return std::nullopt;
+      options.faults.fadeAfterMs = after;
+      continue;
+    }
+    if (e.key == "fade_ms") {
+      if (!ParseWholeNumber(e, &options.faults.fadeMs, error)) return std::nullopt;
+      continue;
+    }
     *error = LineOf(e) + "unknown key \"" + e.key + "\" in [driver]";
     return std::nullopt;
   }

@@ -39,6 +39,10 @@ struct DriverFaults {
   std::map<uint32_t, PropertyFaults> properties;  // by property id; absent: none
   CallOutcome tune = CallOutcome::Normal;         // Normal or Negative
   CallOutcome statistics = CallOutcome::Normal;   // Normal or Negative
+  // A fade (rain, a tree in leaf, a dish knocked): the carrier is gone from
+  // fadeAfterMs after the card first locked, for fadeMs (0: for good).
+  std::optional<unsigned> fadeAfterMs;
+  unsigned fadeMs = 0;
 
   PropertyFaults For(uint32_t id) const;
 };

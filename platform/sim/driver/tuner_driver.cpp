@@ -294,10 +294,17 @@ TunerDriver::Observation TunerDriver::ObserveLocked() {
   FollowDishLocked(now);
   Observation seen;
   if (!m_tune || m_dish.satelliteIndex >= m_sky.satellites.size()) return seen;
+  if (m_faults.fadeAfterMs && m_firstLockMs && now >= *m_firstLockMs + *m_faults.fadeAfterMs &&
+      (m_faults.fadeMs == 0 || now < *m_firstLockMs + *m_faults.fadeAfterMs + m_faults.fadeMs)) {
+    // Nothing reaches the LNB; the demodulator starts over when it returns.
+    m_acquisitionStartMs = now;
+    return seen;
+  }
   const Satellite& satellite = m_sky.satellites[m_dish.satelliteIndex];
   seen.reception = Receive(satellite, m_sky.lnb, *m_tune, m_lnb, m_dish.errorDeg);
   if (seen.reception.transponderIndex) seen.carrier = &satellite.transponders[*seen.reception.transponderIndex];
   seen.acquired = now - m_acquisitionStartMs >= static_cast<uint64_t>(kAcquisitionTimeMs);
+  if (seen.Locked() && !m_firstLockMs) m_firstLockMs = now;
   return seen;
 }
 

@@ -172,6 +172,7 @@ class TunerDriver {
   size_t m_unfilteredReads = 0;          // media-information reads since the tune
   std::optional<TuneRequest> m_tune;
   uint64_t m_acquisitionStartMs = 0;
+  std::optional<uint64_t> m_firstLockMs;  // when a carrier first locked: a fade counts from it
   uint64_t m_generation = 0;
   std::vector<std::vector<uint8_t>> m_busLog;
   std::vector<std::pair<int, DiseqcListener>> m_listeners;

@@ -283,7 +283,9 @@ void CDialog::Build(QWidget* widget) {
   widget->setProperty(kDialogProperty, QVariant::fromValue(static_cast<void*>(this)));
   widget->setFont(ui::DialogFont());
   m_units = ui::BaseUnitsOf(widget->font());
-  widget->setFixedSize(ui::DluToPixels(m_template->cx, m_template->cy, m_units));
+  // A page fills the sheet it is given; a window keeps a margin under its buttons.
+  const int height = widget->isWindow() ? ui::DrawnDialogHeight(m_template->controls, m_template->cy) : m_template->cy;
+  widget->setFixedSize(ui::DluToPixels(m_template->cx, height, m_units));
   widget->setWindowTitle(Q(m_template->caption));
   QWidget* previous = nullptr;
   const std::vector<ui::DluRect> drawn = ui::AlignLabels(m_template->controls);

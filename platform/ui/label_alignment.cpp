@@ -31,6 +31,15 @@ DluRect DrawnInput(const ControlTemplate& c) {
 
 }  // namespace
 
+int DrawnDialogHeight(const std::vector<ControlTemplate>& controls, int templateHeight) {
+  constexpr int kDialogMargin = 7;
+  int height = templateHeight;
+  for (const auto& c : controls)
+    if (c.kind == ControlKind::PushButton || c.kind == ControlKind::DefPushButton)
+      height = std::max(height, c.rect.y + c.rect.cy + kDialogMargin);
+  return height;
+}
+
 std::vector<DluRect> AlignLabels(const std::vector<ControlTemplate>& controls) {
   std::vector<DluRect> rects;
   for (const auto& c : controls) rects.push_back(c.rect);

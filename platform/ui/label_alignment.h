@@ -15,6 +15,11 @@
 namespace ui {
 
 // The rectangle each control is drawn in, in dialog units, index for index.
+// The height a top-level dialog is drawn with: its template's, or more when
+// a push button would sit closer than the usual dialog margin (7 units) to
+// the bottom edge; the controls keep their places.
+int DrawnDialogHeight(const std::vector<ControlTemplate>& controls, int templateHeight);
+
 std::vector<DluRect> AlignLabels(const std::vector<ControlTemplate>& controls);
 
 }  // namespace ui

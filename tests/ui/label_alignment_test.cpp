@@ -52,3 +52,19 @@ TEST(LabelAlignment, LabelsMeetTheirLinesAndColumnsAndNothingElseMoves) {
 
 }  // namespace
 }  // namespace ui
+
+namespace ui {
+namespace {
+
+// The main window's "Apply" ends 3 units above the window's bottom edge; the
+// window is drawn taller rather than the button moved.
+TEST(DrawnDialogHeight, AButtonNearTheBottomEdgeGetsTheDialogMarginAndNothingElseGrows) {
+  const ControlTemplate apply{1, ControlKind::PushButton, "Apply", {230, 399, 66, 16}};
+  const ControlTemplate label{2, ControlKind::Label, "x", {17, 412, 89, 8}};
+  EXPECT_EQ(DrawnDialogHeight({apply, label}, 418), 422);
+  EXPECT_EQ(DrawnDialogHeight({label}, 418), 418) << "a label may sit near the edge";
+  EXPECT_EQ(DrawnDialogHeight({apply}, 430), 430) << "room enough already";
+}
+
+}  // namespace
+}  // namespace ui

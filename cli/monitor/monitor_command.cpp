@@ -117,6 +117,7 @@ class Monitor {
   bool m_recordingStarted = false;
   bool m_recording = false;
   bool m_everOpened = false;
+  bool m_everLocked = false;
   std::string m_lastRefusal;
 };
 
@@ -166,6 +167,12 @@ void Monitor::Read() {
   m_failedReadings = 0;
   const SignalReading& signal = reading->signal;
   if (m_snapshot.locked && !signal.Locked()) ++m_snapshot.lockLosses;
+  // Each change of lock goes to the log (a service's journal) as well.
+  if (signal.Locked() != m_snapshot.locked && (m_everLocked || signal.Locked())) {
+    m_context.console.Result("lock", JsonObject().Bool("locked", signal.Locked()).Integer("quality", signal.quality),
+                             signal.Locked() ? "LOCKED (quality " + std::to_string(signal.quality) + ")" : "lock lost");
+  }
+  m_everLocked = m_everLocked || signal.Locked();
   m_snapshot.locked = signal.Locked();
   m_snapshot.strengthPercent = std::min<int>(signal.strength, 100);
   m_snapshot.qualityPercent = std::min<int>(signal.quality, 100);

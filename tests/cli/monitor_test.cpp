@@ -140,8 +140,9 @@ class MonitorProcess : public Rx40ctlProcess {
     ASSERT_GT(m_pid, 0);
     const std::regex serving("serving http://127\\.0\\.0\\.1:([0-9]+)/metrics");
     std::smatch match;
+    std::string out;  // the match points into it
     ASSERT_TRUE(Until([&] {
-      const std::string out = Out();
+      out = Out();
       return std::regex_search(out, match, serving);
     })) << Out() << Err();
     m_port = std::stoi(match[1]);

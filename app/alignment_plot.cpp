@@ -126,11 +126,7 @@ void AlignmentPlot::paintEvent(QPaintEvent*) {
   p.save();
   p.setClipRect(area);
   const auto runs = m_history.Runs();
-  for (const auto& [first, last] : runs)
-    for (std::size_t i = first; i + 1 < last; ++i)
-      if (samples[i].locked)
-        p.fillRect(QRectF(QPointF(xOf(samples[i].timeMs), area.top()), QPointF(xOf(samples[i + 1].timeMs), area.bottom() + 1)),
-                   LockedShade());
+  ShadeLockedStretches(p, m_history, area, xOf);
   p.setRenderHint(QPainter::Antialiasing);
   // One line per run of readings; a value missing from a reading breaks it.
   auto trace = [&](const std::function<std::optional<double>(std::size_t)>& value, const std::function<double(double)>& yOf,

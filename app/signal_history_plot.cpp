@@ -19,6 +19,17 @@ QColor QualityColour() { return {0xD9, 0x6A, 0x00}; }
 QColor MarginColour() { return {0x7B, 0x1F, 0xA2}; }
 QColor LockedShade() { return {0x2E, 0xA0, 0x43, 0x38}; }
 
+void ShadeLockedStretches(QPainter& painter, const SignalHistory& history, const QRectF& area,
+                          const std::function<double(std::uint64_t)>& xOf) {
+  const auto& samples = history.Samples();
+  for (const auto& [first, last] : history.Runs())
+    for (std::size_t i = first; i + 1 < last; ++i)
+      if (samples[i].locked)
+        painter.fillRect(QRectF(QPointF(xOf(samples[i].timeMs), area.top()),
+                                QPointF(xOf(samples[i + 1].timeMs), area.bottom() + 1)),
+                         LockedShade());
+}
+
 std::string MarginText(const SignalSample& sample) {
   if (!sample.marginDb) return {};
   char text[32];
@@ -62,11 +73,7 @@ void SignalHistoryPlot::paintEvent(QPaintEvent*) {
   p.save();
   p.setClipRect(area);
   const auto runs = m_history.Runs();
-  for (const auto& [first, last] : runs)
-    for (std::size_t i = first; i + 1 < last; ++i)
-      if (samples[i].locked)
-        p.fillRect(QRectF(QPointF(xOf(samples[i].timeMs), area.top()), QPointF(xOf(samples[i + 1].timeMs), area.bottom() + 1)),
-                   LockedShade());
+  ShadeLockedStretches(p, m_history, area, xOf);
   p.setRenderHint(QPainter::Antialiasing);
   auto trace = [&](int SignalSample::*field, const QColor& colour) {
     p.setPen(QPen(colour, 1.4));

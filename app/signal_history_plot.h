@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 
 #include "app/signal_history.h"
@@ -16,6 +17,12 @@ QColor StrengthColour();
 QColor QualityColour();
 QColor MarginColour();
 QColor LockedShade();
+// Shades the stretches of the history read with lock, inside area, x from
+// each reading's time.
+void ShadeLockedStretches(QPainter& painter, const SignalHistory& history, const QRectF& area,
+                          const std::function<double(std::uint64_t)>& xOf);
+
+class QPainter;
 
 class SignalHistoryPlot final : public QWidget {
  public:

@@ -212,6 +212,33 @@ OptionGroup StatusOptions(StatusArguments& status) {
   };
 }
 
+// Parts of a recording, for record and for monitor --record.
+OptionGroup SplitOptions(std::optional<std::uint32_t>& splitMb, std::optional<std::uint32_t>& splitSeconds,
+                         const char* mbHelp, const char* secondsHelp) {
+  return {
+      {"--split-mb", "N", mbHelp, Form::Value,
+       [&splitMb](const std::string& value) -> Refusal {
+         const auto mb = StrictInteger(value, 1, kMaxSplitMb);
+         if (!mb) return "--split-mb needs the size of a part in MB, from 1 to " + std::to_string(kMaxSplitMb);
+         splitMb = static_cast<std::uint32_t>(*mb);
+         return std::nullopt;
+       }},
+      {"--split-seconds", "N", secondsHelp, Form::Value,
+       [&splitSeconds](const std::string& value) -> Refusal {
+         const auto seconds = StrictInteger(value, 1, kMaxSplitSeconds);
+         if (!seconds)
+           return "--split-seconds needs the length of a part in seconds, from 1 to " + std::to_string(kMaxSplitSeconds);
+         splitSeconds = static_cast<std::uint32_t>(*seconds);
+         return std::nullopt;
+       }},
+  };
+}
+
+OptionGroup Joined(OptionGroup first, const OptionGroup& second) {
+  first.insert(first.end(), second.begin(), second.end());
+  return first;
+}
+
 OptionGroup RecordOptions(RecordArguments& record, ParseState& state) {
   auto limit = [&record, &state](const char* name, LimitMode mode, LimitRange range) {
     return [&record, &state, name, mode, range](const std::string& value) -> Refusal {
@@ -226,27 +253,13 @@ OptionGroup RecordOptions(RecordArguments& record, ParseState& state) {
       return std::nullopt;
     };
   };
-  return {
+  return Joined({
       {"--mb", "N", "the size limit in MB, 50 to 800000 (this or --seconds)", Form::Value,
        limit("--mb", LimitMode::FileSize, kSizeLimitMB)},
       {"--seconds", "N", "the time limit in seconds, 1 to 65535 (this or --mb)", Form::Value,
        limit("--seconds", LimitMode::Time, kTimeLimitSeconds)},
-      {"--split-mb", "N", "write parts of at most N MB (FILE-0001.ts, ...)", Form::Value,
-       [&record](const std::string& value) -> Refusal {
-         const auto mb = StrictInteger(value, 1, kMaxSplitMb);
-         if (!mb) return "--split-mb needs the size of a part in MB, from 1 to " + std::to_string(kMaxSplitMb);
-         record.splitMb = static_cast<std::uint32_t>(*mb);
-         return std::nullopt;
-       }},
-      {"--split-seconds", "N", "write parts of at most N seconds", Form::Value,
-       [&record](const std::string& value) -> Refusal {
-         const auto seconds = StrictInteger(value, 1, kMaxSplitSeconds);
-         if (!seconds)
-           return "--split-seconds needs the length of a part in seconds, from 1 to " + std::to_string(kMaxSplitSeconds);
-         record.splitSeconds = static_cast<std::uint32_t>(*seconds);
-         return std::nullopt;
-       }},
-  };
+  }, SplitOptions(record.splitMb, record.splitSeconds, "write parts of at most N MB (FILE-0001.ts, ...)",
+                  "write parts of at most N seconds"));
 }
 
 OptionGroup UsalsOptions(UsalsArguments& usals, ParseState& state) {
@@ -284,7 +297,7 @@ OptionGroup AlignOptions(AlignArguments& align) {
 }
 
 OptionGroup MonitorOptions(MonitorArguments& monitor, ParseState& state) {
-  return {
+  return Joined({
       {"--listen", "ADDR:PORT", "where to serve /metrics, e.g. 127.0.0.1:9740 ([::1]:9740; port 0: any free one)",
        Form::Value,
        [&monitor, &state](const std::string& value) -> Refusal {
@@ -304,22 +317,8 @@ OptionGroup MonitorOptions(MonitorArguments& monitor, ParseState& state) {
          monitor.recordFile = value;
          return std::nullopt;
        }},
-      {"--split-mb", "N", "with --record: parts of at most N MB", Form::Value,
-       [&monitor](const std::string& value) -> Refusal {
-         const auto mb = StrictInteger(value, 1, kMaxSplitMb);
-         if (!mb) return "--split-mb needs the size of a part in MB, from 1 to " + std::to_string(kMaxSplitMb);
-         monitor.splitMb = static_cast<std::uint32_t>(*mb);
-         return std::nullopt;
-       }},
-      {"--split-seconds", "N", "with --record: parts of at most N seconds", Form::Value,
-       [&monitor](const std::string& value) -> Refusal {
-         const auto seconds = StrictInteger(value, 1, kMaxSplitSeconds);
-         if (!seconds)
-           return "--split-seconds needs the length of a part in seconds, from 1 to " + std::to_string(kMaxSplitSeconds);
-         monitor.splitSeconds = static_cast<std::uint32_t>(*seconds);
-         return std::nullopt;
-       }},
-  };
+  }, SplitOptions(monitor.splitMb, monitor.splitSeconds, "with --record: parts of at most N MB",
+                  "with --record: parts of at most N seconds"));
 }
 
 class Parser {

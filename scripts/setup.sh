@@ -25,6 +25,8 @@ packages=(
   # the checks of deploy/: promtool (Prometheus configuration, alert rules and
   # their tests, the exporter's /metrics) and systemd-analyze (the unit)
   prometheus systemd
+  # the dashboard's structural check
+  python3
 )
 
 missing=()

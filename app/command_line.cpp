@@ -66,16 +66,6 @@ OptionGroup CommonOptions(CommandLine& line) {
   };
 }
 
-CommonOption ParseCommonOption(const std::vector<std::string>& args, std::size_t* i, CommandLine* line,
-                               std::string* error) {
-  switch (TakeOption(CommonOptions(*line), args, i, error)) {
-    case OptionTake::Taken: return CommonOption::Taken;
-    case OptionTake::Bad: return CommonOption::Bad;
-    case OptionTake::NotOne: break;
-  }
-  return CommonOption::NotOne;
-}
-
 bool CheckCommonOptions(const CommandLine& line, std::string* error) {
   if (line.simulate && (line.adapter || line.secPauseMs)) {
     *error = "--adapter and --sec-pause are for a real card; they cannot go with --simulate";
@@ -106,20 +96,16 @@ OptionGroup WindowOptions(CommandLine& line) {
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string* error) {
   CommandLine line;
+  const OptionGroup common = CommonOptions(line);
   const OptionGroup own = WindowOptions(line);
   for (std::size_t i = 0; i < args.size(); ++i) {
-    switch (ParseCommonOption(args, &i, &line, error)) {
-      case CommonOption::Taken: continue;
-      case CommonOption::Bad: return std::nullopt;
-      case CommonOption::NotOne: break;
+    OptionTake taken = TakeOption(common, args, &i, error);
+    if (taken == OptionTake::NotOne) taken = TakeOption(own, args, &i, error);
+    if (taken == OptionTake::Bad) return std::nullopt;
+    if (taken == OptionTake::NotOne) {
+      *error = "unknown argument: " + args[i];
+      return std::nullopt;
     }
-    switch (TakeOption(own, args, &i, error)) {
-      case OptionTake::Taken: continue;
-      case OptionTake::Bad: return std::nullopt;
-      case OptionTake::NotOne: break;
-    }
-    *error = "unknown argument: " + args[i];
-    return std::nullopt;
   }
   if (!CheckCommonOptions(line, error)) return std::nullopt;
   return line;

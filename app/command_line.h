@@ -27,11 +27,6 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
 // folder (--simulate[=FILE], --adapter N, --sec-pause MS, --ring-mb N,
 // --data-dir DIR), declared once, their values taken into line.
 OptionGroup CommonOptions(CommandLine& line);
-// For parsers of their own command lines: args[*i] is the argument at hand;
-// an option whose value is the next argument moves *i on to it.
-enum class CommonOption { NotOne, Taken, Bad };
-CommonOption ParseCommonOption(const std::vector<std::string>& args, std::size_t* i, CommandLine* line,
-                               std::string* error);
 // Once every argument is read: the options that cannot go together.
 bool CheckCommonOptions(const CommandLine& line, std::string* error);
 

@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "app/media_info_text.h"
+#include "app/signal_history.h"
 #include "cli/commands.h"
 #include "cli/monitor/metrics_server.h"
 #include "cli/monitor/metrics_text.h"
@@ -174,8 +175,8 @@ void Monitor::Read() {
   }
   m_everLocked = m_everLocked || signal.Locked();
   m_snapshot.locked = signal.Locked();
-  m_snapshot.strengthPercent = std::min<int>(signal.strength, 100);
-  m_snapshot.qualityPercent = std::min<int>(signal.quality, 100);
+  m_snapshot.strengthPercent = ReadingPercent(signal.strength);
+  m_snapshot.qualityPercent = ReadingPercent(signal.quality);
   m_snapshot.marginDb = signal.marginDb;
   m_snapshot.levelDbm = signal.measured.levelDbm;
   m_snapshot.cnrDb = signal.measured.cnrDb;
